@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test, then does it again under AddressSanitizer and UBSan.
+# Window tests run against a real X server (Xvfb).
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$here/scripts/setup.sh"
+
+run_suite() {
+    local dir="$1"
+    shift
+    cmake -S "$here" -B "$dir" -G Ninja -DKEMURIN_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir"
+    (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --output-on-failure --timeout 120)
+}
+
+echo "== Debug build =="
+run_suite "$here/build-test" -DCMAKE_BUILD_TYPE=Debug
+echo "== AddressSanitizer + UBSan build =="
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_suite "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKEMURIN_SANITIZE=ON

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QSize>
+
+// Size of the primary screen in twips.
+QSize primaryScreenTwips();

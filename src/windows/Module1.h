@@ -1,0 +1,23 @@
+#pragma once
+
+#include "settings/AppState.h"
+
+class Form1;
+class Form7;
+
+// The state that every window and the status engine share.
+AppState& appState();
+
+// Start-up: settles the data folder and the settings, then opens the first window.
+void SubMain();
+
+// Recomputes every figure from the settings and the clock and writes it to the windows.
+void UpdateStatus();
+
+// The main window if it exists.
+Form1* mainWindowIfLoaded();
+// Creates the main window (running its load step) unless it exists; its visibility is the
+// caller's to set.
+Form1* loadMainWindow();
+// The mini window, created hidden on first use.
+Form7* miniWindow();
