@@ -5,11 +5,17 @@ const Clock systemClock;
 const Clock* installed = nullptr;
 } // namespace
 
-QDateTime Clock::localNow() const { return QDateTime::currentDateTime(); }
+QDateTime Clock::localNow() const {
+    return QDateTime::currentDateTime();
+}
 
-const Clock& Clock::current() { return installed ? *installed : systemClock; }
+const Clock& Clock::current() {
+    return installed ? *installed : systemClock;
+}
 
-void Clock::install(const Clock* clock) { installed = clock; }
+void Clock::install(const Clock* clock) {
+    installed = clock;
+}
 
 DateTimeParts minuteParts(const QDateTime& moment) {
     const QDate d = moment.date();
@@ -17,4 +23,6 @@ DateTimeParts minuteParts(const QDateTime& moment) {
     return {0, d.year(), d.month(), d.day(), t.hour(), t.minute()};
 }
 
-DateTimeParts currentMinuteParts() { return minuteParts(Clock::current().localNow()); }
+DateTimeParts currentMinuteParts() {
+    return minuteParts(Clock::current().localNow());
+}

@@ -3,7 +3,9 @@
 #include <QStringList>
 
 namespace {
-QString msGothicFamily() { return QStringLiteral("ＭＳ ゴシック"); }
+QString msGothicFamily() {
+    return QStringLiteral("ＭＳ ゴシック");
+}
 } // namespace
 
 void installJapaneseFontSubstitutes() {

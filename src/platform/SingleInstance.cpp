@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <cstdlib>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -41,4 +43,10 @@ bool anotherInstanceRunning() {
     return false;
 }
 
-void useInstanceLockFile(const QString& path) { lockPathOverride() = path; }
+void useInstanceLockFile(const QString& path) {
+    lockPathOverride() = path;
+}
+
+void endProcessNow() {
+    std::_Exit(0);
+}

@@ -9,3 +9,6 @@ bool anotherInstanceRunning();
 
 // Uses another lock file (tests, so that a running copy of the program does not disturb them).
 void useInstanceLockFile(const QString& path);
+
+// Ends the process at once: no window closes, nothing is saved.
+[[noreturn]] void endProcessNow();

@@ -21,3 +21,4 @@ Form1* mainWindowIfLoaded();
 Form1* loadMainWindow();
 // The mini window, created hidden on first use.
 Form7* miniWindow();
+Form7* miniWindowIfLoaded();

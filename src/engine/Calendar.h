@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/AppState.h"
+
+#include <array>
+#include <cstdint>
+
+// Month lengths, index 0 = December, 1..12 = January..December.
+using MonthDays = std::array<std::int64_t, 13>;
+
+inline constexpr MonthDays kCommonYearMonthDays{31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// For a year divisible by 4: 29, except century years not divisible by 400 (28).
+void SetFebruaryDays(std::int64_t year, std::int64_t& february);
+
+// Whole days and remaining minutes from the quit moment to now, month by month; monthDays'
+// February entry is overwritten as the walk passes each February. Expects quit <= now.
+void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& nowParts,
+                         MonthDays& monthDays, std::int64_t& days, std::int64_t& minutes);
+
+// Years, months, days, hours and minutes by the borrow chain: a borrowed month counts as the
+// longer of the month before now and the quit month.
+DateTimeParts ElapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts nowParts);
+
+struct ElapsedTime {
+    std::int64_t minutes = 0;
+    DateTimeParts parts{};
+};
+
+// The elapsed time for a refresh. A quit moment later than now (a clock set back) counts as
+// now, so every figure shows the quit moment's own values instead of negative ones. Quit
+// fields outside the calendar are brought to its nearest edge before any table is indexed.
+ElapsedTime elapsedSince(DateTimeParts quitParts, const DateTimeParts& nowParts);

@@ -1,0 +1,10 @@
+#include "platform/Clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+void putTextOnClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}

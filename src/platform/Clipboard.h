@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// Replaces the clipboard's contents with a plain Unicode text.
+void putTextOnClipboard(const QString& text);

@@ -1,0 +1,47 @@
+#include "WindowTestSupport.h"
+
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
+#include "windows/Module1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+WindowTestEnvironment::WindowTestEnvironment()
+    : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
+    useInstanceLockFile(m_dir.filePath(QStringLiteral("instance.lock")));
+    Clock::install(&clock);
+    RandomDraw::install(&draw);
+    setMessageInterceptor([this](const QString& text) { messages << text; });
+    appState() = AppState();
+    appState().AppDir = m_dir.path();
+}
+
+WindowTestEnvironment::~WindowTestEnvironment() {
+    closeAllWindows();
+    setMessageInterceptor({});
+    RandomDraw::install(nullptr);
+    Clock::install(nullptr);
+}
+
+QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
+    QFile file(m_dir.filePath(relativePath));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
+    const QString path = m_dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+void closeAllWindows() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        w->close();
+        delete w;
+    }
+}
