@@ -1,0 +1,80 @@
+#include "engine/StatusReport.h"
+
+#include <QStringList>
+
+namespace {
+
+// Whole part of a quotient, rounded toward minus infinity unlike C++ division.
+std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
+    std::int64_t quotient = value / divisor;
+    if (value % divisor != 0 && (value < 0) != (divisor < 0)) {
+        --quotient;
+    }
+    return quotient;
+}
+
+QString num(std::int64_t value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+QString sizeWord(std::int32_t cigLength) {
+    switch (cigLength) {
+    case 50:
+        return QStringLiteral("小");
+    case 85:
+        return QStringLiteral("中");
+    case 100:
+        return QStringLiteral("大");
+    default:
+        return {};
+    }
+}
+
+QString BuildStatusReport(const AppState& state, const ShownTexts& shown) {
+    QString quitDate = QStringLiteral("ケムリン日： ") + num(state.QuitParts[1]) +
+                       QStringLiteral("年 ") + num(state.QuitParts[2]) + QStringLiteral("月 ") +
+                       num(state.QuitParts[3]);
+    switch (state.CopyPlusMode) {
+    case 0:
+        quitDate += QStringLiteral("日");
+        break;
+    case 1:
+        quitDate += QStringLiteral("日（") + num(state.PerDay) + QStringLiteral("本-") +
+                    num(state.PackPrice) + QStringLiteral("円-") + sizeWord(state.CigLength) +
+                    QStringLiteral("）");
+        break;
+    case 2:
+        quitDate += QStringLiteral("日（") + num(state.PerDay) + QStringLiteral("本-") +
+                    num(state.SmokingYears) + QStringLiteral("年）");
+        break;
+    default:
+        return {};
+    }
+
+    const DateTimeParts& parts = state.ElapsedParts;
+    QString elapsed = QStringLiteral("ケムリンからの日数： ");
+    if (state.DetailView == 0) {
+        elapsed += num(parts[1]) + QStringLiteral("年 ") + num(parts[2]) + QStringLiteral("ヶ月 ") +
+                   num(parts[3]) + QStringLiteral("日 ");
+    } else {
+        elapsed += num(floorDiv(state.ElapsedMinutes, 1440)) + QStringLiteral("日 ");
+    }
+    elapsed += num(parts[4]) + QStringLiteral("時間 ") + num(parts[5]) + QStringLiteral("分");
+
+    const std::int64_t life = state.LifeGainedMinutes;
+    const QString lifeGained = QStringLiteral("延びた寿命： ") + num(floorDiv(life, 1440)) +
+                               QStringLiteral("日と") + num(life % 1440 / 60) +
+                               QStringLiteral("時間") + num(life % 60) + QStringLiteral("分");
+
+    return QStringList{
+        QStringLiteral("ステータス： ") + shown.status,
+        quitDate,
+        elapsed,
+        lifeGained,
+        QStringLiteral("節約できた金額： ") + shown.money,
+        QStringLiteral("節煙本数： ") + shown.cigarettes,
+    }
+        .join(QStringLiteral("\r\n"));
+}
