@@ -38,7 +38,8 @@ bool writeText(const QString& path, const QString& text) {
         return false;
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write shows here rather than being lost in a late flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(*bytes) != bytes->size()) {
         file.cancelWriting();

@@ -20,12 +20,10 @@ public:
 
     // The raw text of the next field, or nothing when the record ends before it.
     std::optional<QString> next() {
-        skipBlanks();
-        if (m_afterLineEnd) {
-            while (!atEnd() && (isLineEnd(peek()) || isBlank(peek())))
-                ++m_pos;
-        }
-        if (atEnd() && !m_afterComma)
+        // A line end before a field only breaks the record over lines; it is not an empty field.
+        while (!atEnd() && (isBlank(peek()) || isLineEnd(peek())))
+            ++m_pos;
+        if (atEnd())
             return std::nullopt;
 
         QString value;
@@ -53,30 +51,13 @@ public:
 private:
     bool atEnd() const { return m_pos >= m_text.size(); }
     QChar peek() const { return m_text[m_pos]; }
-    void skipBlanks() {
-        while (!atEnd() && isBlank(peek()))
-            ++m_pos;
-    }
     void takeSeparator() {
-        m_afterComma = false;
-        m_afterLineEnd = false;
-        if (atEnd())
-            return;
-        if (peek() == u',') {
-            m_afterComma = true;
+        if (!atEnd())
             ++m_pos;
-            return;
-        }
-        m_afterLineEnd = true;
-        if (peek() == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
-            ++m_pos;
-        ++m_pos;
     }
 
     QStringView m_text;
     qsizetype m_pos = 0;
-    bool m_afterComma = false;
-    bool m_afterLineEnd = false;
 };
 
 // A whole number, or a decimal rounded to the nearest (halves to even), within 32 bits.
