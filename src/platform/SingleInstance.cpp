@@ -1,16 +1,18 @@
 #include "platform/SingleInstance.h"
 
-#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <cstdlib>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace {
+
 QString& lockPathOverride() {
     static QString path;
     return path;
@@ -25,21 +27,37 @@ QString lockFilePath() {
     return dir + QStringLiteral("/kemurin-%1.lock").arg(getuid());
 }
 
-int heldLock = -1;
 } // namespace
 
-bool anotherInstanceRunning() {
-    if (heldLock >= 0)
-        return false;
-    const QByteArray path = QFile::encodeName(lockFilePath());
+InstanceLock::~InstanceLock() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool InstanceLock::tryAcquire() {
+    if (m_fd >= 0)
+        return true;
+    const QByteArray path = QFile::encodeName(m_path);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Without a lock file we cannot tell; starting beats refusing to start.
     if (fd < 0)
-        return false; // without a lock file we cannot tell; starting beats refusing to start
+        return true;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        return true;
+        return false;
     }
-    heldLock = fd;
+    m_fd = fd;
+    return true;
+}
+
+bool anotherInstanceRunning() {
+    static std::unique_ptr<InstanceLock> held;
+    if (held)
+        return false;
+    auto lock = std::make_unique<InstanceLock>(lockFilePath());
+    if (!lock->tryAcquire())
+        return true;
+    held = std::move(lock);
     return false;
 }
 

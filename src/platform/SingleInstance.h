@@ -2,9 +2,26 @@
 
 #include <QString>
 
-// True when another instance of the program runs for this user. The first call takes a lock
-// that this process then holds until it ends; the kernel drops it if the process dies, so a
-// crashed instance never blocks the next start. Later calls in the same process return false.
+// An exclusive lock on a file, held while this object lives. The kernel drops it when the
+// process ends in any way, so a crashed instance never blocks the next start.
+class InstanceLock {
+public:
+    explicit InstanceLock(QString path) : m_path(std::move(path)) {}
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // False when another holder has the lock.
+    bool tryAcquire();
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
+// True when another instance of the program runs for this user, whatever its current folder.
+// The first call takes the lock that this process then holds until it ends; later calls in the
+// same process return false.
 bool anotherInstanceRunning();
 
 // Uses another lock file (tests, so that a running copy of the program does not disturb them).
