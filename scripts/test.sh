@@ -17,5 +17,6 @@ run_suite() {
 echo "== Debug build =="
 run_suite "$here/build-test" -DCMAKE_BUILD_TYPE=Debug
 echo "== AddressSanitizer + UBSan build =="
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_suite "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKEMURIN_SANITIZE=ON
