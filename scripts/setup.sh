@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     fonts-ipafont-gothic
     libgtest-dev
-    xvfb xauth
+    xvfb xauth xdotool
 )
 
 missing=()

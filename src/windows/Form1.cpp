@@ -3,9 +3,7 @@
 #include "engine/QuitStatistics.h"
 #include "platform/Clipboard.h"
 #include "platform/JapaneseFont.h"
-#include "platform/MessageBox.h"
 #include "platform/Screen.h"
-#include "platform/SingleInstance.h"
 #include "platform/Twips.h"
 #include "settings/SettingsFiles.h"
 #include "windows/Form7.h"
@@ -143,10 +141,7 @@ void Form1::buildDesign() {
 }
 
 void Form1::load() {
-    if (anotherInstanceRunning()) {
-        showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
-        endProcessNow();
-    }
+    endIfAlreadyRunning();
     AppState& state = appState();
     // A file that does not read keeps what start-up settled in memory.
     ReadInitialFile(state);

@@ -3,6 +3,8 @@
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
 #include "engine/StatusEngine.h"
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
 #include "settings/Form3.h"
 #include "settings/SettingsFiles.h"
 #include "windows/Form1.h"
@@ -21,7 +23,16 @@ AppState& appState() {
     return state;
 }
 
+void endIfAlreadyRunning() {
+    if (!anotherInstanceRunning())
+        return;
+    showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
+    endProcessNow();
+}
+
 void SubMain() {
+    // Checked before the data folder is touched, so a second start changes no file anywhere.
+    endIfAlreadyRunning();
     AppState& state = appState();
     state.AppDir = QDir::currentPath();
     EnsureDataFiles(state);

@@ -8,6 +8,9 @@ class Form7;
 // The state that every window and the status engine share.
 AppState& appState();
 
+// When another instance runs: says so and ends the process at once, nothing written.
+void endIfAlreadyRunning();
+
 // Start-up: settles the data folder and the settings, then opens the first window.
 void SubMain();
 
