@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QKeyEvent>
+#include <QWidget>
+
+// Windows that accept on Enter see every key before their controls do, so Enter works in a
+// text box or on a button as well. The window must filter its own events and its children's.
+inline void previewKeysOf(QWidget* window) {
+    window->installEventFilter(window);
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->installEventFilter(window);
+}
+
+// An Enter press the window acts on. A held key's repeats are left alone: otherwise one long
+// press would run through the setup and the start confirmation together.
+inline bool isEnterPress(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return !key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
