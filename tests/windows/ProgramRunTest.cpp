@@ -39,6 +39,21 @@ QString windowName(const QString& window) {
     return text;
 }
 
+QStringList windowNamesOf(qint64 pid) {
+    QStringList names;
+    for (const QString& window : windowsOf(pid))
+        names << windowName(window);
+    return names;
+}
+
+bool pressReturnAndWait(QProcess* program) {
+    for (const QString& window : windowsOf(program->processId()))
+        QProcess::execute(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("key"), QStringLiteral("--window"), window, QStringLiteral("Return")});
+    return program->state() == QProcess::NotRunning || program->waitForFinished(500);
+}
+
 } // namespace
 
 class ProgramRunTest : public QObject {
@@ -74,8 +89,9 @@ private slots:
             QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
                 .daysTo(today) <= 1);
         QCOMPARE(readAll(data + QStringLiteral("/option.ini")), kDefaultOptionBytes);
-        QCOMPARE(windowName(windowsOf(program->processId()).first()),
-                 QStringLiteral(" ケムリン式初期設定 - pimaru"));
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamesOf(program->processId())
+                                     .contains(QStringLiteral(" ケムリン式初期設定 - pimaru")),
+                                 10000);
     }
 
     void aSecondStartSaysSoAndTouchesNoFile() {
@@ -86,19 +102,15 @@ private slots:
         write(first.filePath(QStringLiteral("kemurindata/option.ini")),
               QByteArray(kDefaultOptionBytes).replace(0, 1, "1"));
         QProcess* running = start(first.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(running->processId()).isEmpty(), 10000);
-        QCOMPARE(windowName(windowsOf(running->processId()).first()),
-                 QStringLiteral(" ケムリン式 - pimaru"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            windowNamesOf(running->processId()).contains(QStringLiteral(" ケムリン式 - pimaru")),
+            10000);
 
         QTemporaryDir second;
         QProcess* again = start(second.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(again->processId()).isEmpty(), 10000);
-        const QString box = windowsOf(again->processId()).first();
-        QCOMPARE(windowName(box), QStringLiteral("ケムリン式"));
-        QProcess::execute(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("key"), QStringLiteral("--window"), box, QStringLiteral("Return")});
-        QVERIFY(again->waitForFinished(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(windowNamesOf(again->processId()).contains(u"ケムリン式"), 10000);
+        // The box may still be settling on screen: answer it until the process has ended.
+        QTRY_VERIFY_WITH_TIMEOUT(pressReturnAndWait(again), 10000);
         QCOMPARE(again->exitStatus(), QProcess::NormalExit);
         QCOMPARE(again->exitCode(), 0);
         QVERIFY(QDir(second.path()).isEmpty());
