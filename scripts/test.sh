@@ -10,7 +10,7 @@ run_suite() {
     shift
     cmake -S "$here" -B "$dir" -G Ninja -DKEMURIN_WERROR=ON "$@" >/dev/null
     cmake --build "$dir"
-    (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+    (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --output-on-failure --timeout 120)
 }
 
