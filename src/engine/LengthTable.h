@@ -21,5 +21,6 @@ const LengthRow& lengthRow(int index);
 // The row whose label is shown for this total, the ceiling applied.
 int lengthRowFor(std::int64_t scaledMm);
 QString lengthLabelFor(std::int64_t scaledMm);
-// The total in metres, rounded to two decimals (halves to even), shortest plain form: 12.5, 3, 0.85.
+// The total in metres, rounded to two decimals (halves to even), shortest plain form: 12.5, 3,
+// 0.85.
 QString metreText(std::int64_t scaledMm);
