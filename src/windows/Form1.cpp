@@ -1,5 +1,6 @@
 #include "windows/Form1.h"
 
+#include "engine/Clock.h"
 #include "engine/QuitStatistics.h"
 #include "platform/Clipboard.h"
 #include "platform/JapaneseFont.h"
@@ -143,8 +144,10 @@ void Form1::buildDesign() {
 void Form1::load() {
     endIfAlreadyRunning();
     AppState& state = appState();
-    // A file that does not read keeps what start-up settled in memory.
-    ReadInitialFile(state);
+    // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
+    // for the user to mend; until some quit moment is known, the count starts now.
+    if (!ReadInitialFile(state) && state.QuitParts[1] == 0)
+        state.setQuitDefaults(currentMinuteParts());
     ReadOptionFile(state);
     for (int i = 0; i < 3; ++i) {
         Image1[i]->hide();

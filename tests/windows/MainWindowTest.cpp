@@ -76,6 +76,15 @@ private slots:
         QVERIFY(!miniWindowIfLoaded()->isVisible());
     }
 
+    void aBrokenQuitFileCountsFromNowAndStaysForMending() {
+        const QByteArray broken("2008,8,twenty-one,10,23,20,300,85\r\n");
+        env->writeFile(kInitial, broken);
+        Form1* form = loadMainWindow();
+        QCOMPARE(label2(form, 0)->text(), QStringLiteral("０年０ヶ月０日０時間０分"));
+        QCOMPARE(label2(form, 2)->text(), QStringLiteral("0円（節税分0円）"));
+        QCOMPARE(env->readFile(kInitial), broken);
+    }
+
     void layoutFollowsTheDesign_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
