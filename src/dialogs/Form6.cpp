@@ -3,6 +3,7 @@
 #include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
+#include "settings/FirstRunWindow.h"
 #include "settings/StartSequence.h"
 #include "windows/Module1.h"
 
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 5415;
-constexpr int kClientHeight = 3630;
 constexpr int kLabelLeft = 480;
 constexpr int kLabelWidth = 4575;
 
@@ -49,17 +48,12 @@ void widenToFit(QLabel* label) {
 } // namespace
 
 Form6::Form6() {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral(" メリークリスマス - pimaru"));
+    setUpFirstRunWindow(this, QStringLiteral(" メリークリスマス - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
 void Form6::buildDesign() {
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
-    setFont(msGothic(9));
-
     Label1 =
         centredLabel(this, QStringLiteral("Label1"),
                      QStringLiteral("クリスマス限定スペシャルメッセージ"), 480, 240, msGothic(9));

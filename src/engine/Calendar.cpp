@@ -1,5 +1,7 @@
 #include "engine/Calendar.h"
 
+#include "engine/WholeNumbers.h"
+
 #include <algorithm>
 
 namespace {
@@ -123,7 +125,7 @@ ElapsedTime elapsedSince(DateTimeParts quitParts, const DateTimeParts& nowParts)
     std::int64_t days = 0;
     std::int64_t minutes = 0;
     CountDaysAndMinutes(quitParts, nowParts, monthDays, days, minutes);
-    result.minutes = days * 1440 + minutes;
+    result.minutes = days * kMinutesPerDay + minutes;
     result.parts = ElapsedPartsBetween(quitParts, nowParts);
     return result;
 }

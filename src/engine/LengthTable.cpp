@@ -1,5 +1,7 @@
 #include "engine/LengthTable.h"
 
+#include "engine/WholeNumbers.h"
+
 #include <array>
 
 namespace {
@@ -643,7 +645,7 @@ constexpr std::int64_t kCeilingMm = 800000000;
 constexpr int kCeilingRow = 569;
 
 // Lengths in mm are compared against scaledMm = mm × 1440.
-constexpr std::int64_t kScale = 1440;
+constexpr std::int64_t kScale = kMinutesPerDay;
 // scaledMm per hundredth of a metre (10 mm).
 constexpr std::int64_t kScaledPerHundredth = 10 * kScale;
 

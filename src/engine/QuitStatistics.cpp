@@ -1,18 +1,12 @@
 #include "engine/QuitStatistics.h"
 
 #include "engine/LengthTable.h"
+#include "engine/WholeNumbers.h"
 #include "engine/WideDigits.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr std::int64_t kMinutesPerDay = 1440;
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 
 struct Bounded {
     std::int64_t perDay, packPrice, cigLength, tobaccoTax, consumptionTax;

@@ -3,12 +3,13 @@
 #include "engine/DailyMessages.h"
 #include "engine/QuitStatistics.h"
 #include "engine/StatusTitles.h"
+#include "engine/WholeNumbers.h"
 
 StatusSnapshot computeStatus(const AppState& settings, const DateTimeParts& now, int r) {
     StatusSnapshot s;
     s.elapsed = elapsedSince(settings.QuitParts, now);
     const DateTimeParts& parts = s.elapsed.parts;
-    const std::int64_t dayCount = s.elapsed.minutes / 1440;
+    const std::int64_t dayCount = floorDiv(s.elapsed.minutes, kMinutesPerDay);
 
     const QuitFigures figures = quitFigures(settings, s.elapsed.minutes);
     s.lifeGainedMinutes = figures.lifeGainedMinutes;

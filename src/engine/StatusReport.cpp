@@ -1,17 +1,10 @@
 #include "engine/StatusReport.h"
 
+#include "engine/WholeNumbers.h"
+
 #include <QStringList>
 
 namespace {
-
-// Whole part of a quotient, rounded toward minus infinity unlike C++ division.
-std::int64_t floorDiv(std::int64_t value, std::int64_t divisor) {
-    std::int64_t quotient = value / divisor;
-    if (value % divisor != 0 && (value < 0) != (divisor < 0)) {
-        --quotient;
-    }
-    return quotient;
-}
 
 QString num(std::int64_t value) {
     return QString::number(value);
@@ -59,14 +52,15 @@ QString BuildStatusReport(const AppState& state, const ShownTexts& shown) {
         elapsed += num(parts[1]) + QStringLiteral("年 ") + num(parts[2]) + QStringLiteral("ヶ月 ") +
                    num(parts[3]) + QStringLiteral("日 ");
     } else {
-        elapsed += num(floorDiv(state.ElapsedMinutes, 1440)) + QStringLiteral("日 ");
+        elapsed += num(floorDiv(state.ElapsedMinutes, kMinutesPerDay)) + QStringLiteral("日 ");
     }
     elapsed += num(parts[4]) + QStringLiteral("時間 ") + num(parts[5]) + QStringLiteral("分");
 
     const std::int64_t life = state.LifeGainedMinutes;
-    const QString lifeGained = QStringLiteral("延びた寿命： ") + num(floorDiv(life, 1440)) +
-                               QStringLiteral("日と") + num(life % 1440 / 60) +
-                               QStringLiteral("時間") + num(life % 60) + QStringLiteral("分");
+    const QString lifeGained = QStringLiteral("延びた寿命： ") +
+                               num(floorDiv(life, kMinutesPerDay)) + QStringLiteral("日と") +
+                               num(life % kMinutesPerDay / 60) + QStringLiteral("時間") +
+                               num(life % 60) + QStringLiteral("分");
 
     return QStringList{
         QStringLiteral("ステータス： ") + shown.status,

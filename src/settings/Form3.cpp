@@ -4,6 +4,7 @@
 #include "platform/JapaneseFont.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
+#include "settings/FirstRunWindow.h"
 #include "settings/Form4.h"
 #include "settings/LenientNumber.h"
 #include "windows/Module1.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 5415;
-constexpr int kClientHeight = 3630;
 constexpr int kLabelHeight = 210;
 constexpr int kPromptLeft = 360;
 constexpr int kIndentLeft = 600;
@@ -40,17 +39,12 @@ bool inRange(std::optional<std::int32_t> value, std::int32_t low, std::int32_t h
 } // namespace
 
 Form3::Form3() {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral(" ケムリン式初期設定 - pimaru"));
+    setUpFirstRunWindow(this, QStringLiteral(" ケムリン式初期設定 - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
 void Form3::buildDesign() {
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
-    setFont(msGothic(9));
-
     Label2[0] = label(this, QStringLiteral("Label2_0"), QStringLiteral("初期値を設定してください"),
                       kPromptLeft, 180);
     Label2[0]->setFont(msGothic(9, true));

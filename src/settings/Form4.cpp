@@ -5,6 +5,7 @@
 #include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
+#include "settings/FirstRunWindow.h"
 #include "settings/StartSequence.h"
 #include "windows/Module1.h"
 
@@ -13,10 +14,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 5415;
-constexpr int kClientHeight = 3630;
 constexpr int kTextLeft = 420;
-constexpr int kTextWidth = kClientWidth - 2 * kTextLeft;
+constexpr int kTextWidth = kFirstRunClientWidth - 2 * kTextLeft;
 
 QLabel* centredLabel(QWidget* parent, const QString& name, const QString& text, int top,
                      int height = 210) {
@@ -42,17 +41,12 @@ bool isGreetingDay(std::int64_t month, std::int64_t day) {
 } // namespace
 
 Form4::Form4() {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral(" ようこそケムリン式へ - pimaru"));
+    setUpFirstRunWindow(this, QStringLiteral(" ようこそケムリン式へ - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
 void Form4::buildDesign() {
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
-    setFont(msGothic(9));
-
     Label1 = centredLabel(this, QStringLiteral("Label1"), QStringLiteral("ようこそケムリン式へ"),
                           300, 255);
     Label1->setFont(msGothic(9, true));

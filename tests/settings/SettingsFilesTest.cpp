@@ -1,4 +1,6 @@
 #include "settings/SettingsFiles.h"
+#include "SettingsLines.h"
+
 #include "engine/Clock.h"
 #include "settings/ProgramAddresses.h"
 
@@ -12,10 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QByteArray kDefaultOptionBytes = QByteArray("0,8744,5,0,5,1,0,0,9241372,16777215,\"") +
-                                       kDefaultBlogUrl +
-                                       "\",2,0,0,\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
 
 class SettingsFilesTest : public testing::Test {
 protected:
@@ -47,7 +45,7 @@ TEST_F(SettingsFilesTest, AnEmptyFolderGetsBothFilesWithTheirDefaults) {
     EnsureDataFiles(state);
     LoadOptions(state);
     EXPECT_EQ(read(initialPath()), QByteArray("2008,8,26,10,23,20,300,85\r\n"));
-    EXPECT_EQ(read(optionPath()), kDefaultOptionBytes);
+    EXPECT_EQ(read(optionPath()), defaultOptionLine());
     EXPECT_EQ(state.Started, 0);
     EXPECT_EQ(state.StatusMode, QStringLiteral("ソルジャー"));
 }
@@ -60,7 +58,7 @@ TEST_F(SettingsFilesTest, ExistingFilesAreLeftAsTheyAre) {
 }
 
 TEST_F(SettingsFilesTest, MissingInitialFileWhileStartedCountsFromNow) {
-    write(optionPath(), QByteArray(kDefaultOptionBytes).replace(0, 1, "1"));
+    write(optionPath(), optionLine(1, 0, 0));
     EnsureDataFiles(state);
     LoadOptions(state);
     EXPECT_EQ(state.Started, 1);
@@ -156,7 +154,7 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(read(optionPath()), kDefaultOptionBytes);
+    EXPECT_EQ(read(optionPath()), defaultOptionLine());
     EXPECT_EQ(QDir(dataDirPath(dir.path())).entryList(QDir::Files).size(), 2);
 }
 
@@ -165,7 +163,7 @@ TEST_F(SettingsFilesTest, TextsCodePage932CannotHoldAreRefusedNotMangled) {
     LoadOptions(state);
     state.BlogUrl = QStringLiteral("blog.example.jp/😀");
     EXPECT_FALSE(WriteOptionFile(state));
-    EXPECT_EQ(read(optionPath()), kDefaultOptionBytes);
+    EXPECT_EQ(read(optionPath()), defaultOptionLine());
 }
 
 TEST_F(SettingsFilesTest, NoDataFolderMeansNoWriteAndNoCrash) {

@@ -1,3 +1,4 @@
+#include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
 #include "dialogs/Form6.h"
@@ -38,14 +39,6 @@ const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
 
 QDateTime at(int y, int mo, int d, int h, int mi, int s) {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
-}
-
-// The option line the start writes over the defaults, in code page 932 with CR LF.
-QByteArray startedOptionLine(QPoint windowPos) {
-    return "1,8744,5,0,5,1," + QByteArray::number(windowPos.x() * kTwipsPerPixel) + ',' +
-           QByteArray::number(windowPos.y() * kTwipsPerPixel) +
-           ",9241372,16777215,\"kemurin.example.jp/\",2,0,0,\""
-           "\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
 }
 
 template <class T> T* shown() {
@@ -332,7 +325,8 @@ void FirstRunTest::acceptedFlowWritesBothFiles() {
     QCOMPARE(alive<Form4>(), 0);
     QCOMPARE(alive<Form6>(), 0);
     QCOMPARE(env.readFile(kInitialFile), initialLine);
-    QCOMPARE(env.readFile(kOptionFile), startedOptionLine(form4Pos));
+    QCOMPARE(env.readFile(kOptionFile),
+             optionLine(1, form4Pos.x() * kTwipsPerPixel, form4Pos.y() * kTwipsPerPixel));
     QCOMPARE(appState().Started, 1);
     Form1* main = shown<Form1>();
     QVERIFY(main);
@@ -464,7 +458,8 @@ void FirstRunTest::greeting() {
     QCOMPARE(env.readFile(kInitialFile),
              QByteArray::number(date.year()) + ',' + QByteArray::number(date.month()) + ',' +
                  QByteArray::number(date.day()) + ",23,59,15,410,85\r\n");
-    QCOMPARE(env.readFile(kOptionFile), startedOptionLine(form6Pos));
+    QCOMPARE(env.readFile(kOptionFile),
+             optionLine(1, form6Pos.x() * kTwipsPerPixel, form6Pos.y() * kTwipsPerPixel));
     Form1* main = shown<Form1>();
     QVERIFY(main);
     QCOMPARE(main->pos(), form6Pos);

@@ -1,3 +1,4 @@
+#include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
 #include "engine/StatusReport.h"
@@ -25,18 +26,6 @@ namespace {
 const QString kStarted = QStringLiteral("kemurindata/option.ini");
 const QString kInitial = QStringLiteral("kemurindata/initial.ini");
 
-QByteArray optionLine(int mainLeft, int mainTop, int back = 9241372, int text = 16777215) {
-    return QStringLiteral(
-               "1,8744,5,0,5,1,%1,%2,%3,%4,\"kemurin.example.jp/\",2,0,0,\"ソルジャー\"\r\n")
-        .arg(mainLeft)
-        .arg(mainTop)
-        .arg(back)
-        .arg(text)
-        .toUtf8()
-        .replace("\xE3\x82\xBD\xE3\x83\xAB\xE3\x82\xB8\xE3\x83\xA3\xE3\x83\xBC",
-                 "\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b");
-}
-
 QLabel* label2(Form1* form, int i) {
     return form->findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
 }
@@ -55,7 +44,7 @@ private slots:
     void init() {
         env = std::make_unique<WindowTestEnvironment>();
         env->writeFile(kInitial, "2008,8,21,10,23,20,300,85\r\n");
-        env->writeFile(kStarted, optionLine(1500, 1500));
+        env->writeFile(kStarted, optionLine(1, 1500, 1500));
     }
     void cleanup() { env.reset(); }
 
@@ -137,7 +126,7 @@ private slots:
     }
 
     void valueLabelsTakeTheColoursOfTheSettings() {
-        env->writeFile(kStarted, optionLine(1500, 1500, 0x00332211, 0x00665544));
+        env->writeFile(kStarted, optionLine(1, 1500, 1500, 0x00332211, 0x00665544));
         Form1* form = loadMainWindow();
         for (int i = 0; i < 6; ++i) {
             QCOMPARE(label2(form, i)->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
@@ -166,7 +155,7 @@ private slots:
         QFETCH(int, top);
         QFETCH(int, expectedLeft);
         QFETCH(int, expectedTop);
-        env->writeFile(kStarted, optionLine(left, top));
+        env->writeFile(kStarted, optionLine(1, left, top));
         Form1* form = loadMainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
@@ -176,13 +165,7 @@ private slots:
     }
 
     void closingWritesThePositionInTwips() {
-        Form1* form = loadMainWindow();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        form->move(200, 100);
-        QTRY_COMPARE(form->pos(), QPoint(200, 100));
-        form->close();
-        QTRY_VERIFY(!mainWindowIfLoaded());
+        closeMainWindowAt(QPoint(200, 100), false);
         const QStringList fields = optionFields(*env);
         QCOMPARE(fields.size(), 15);
         QCOMPARE(fields[6], QStringLiteral("3000"));
@@ -191,14 +174,7 @@ private slots:
     }
 
     void closingWhileMinimisedSavesTheRestoredPosition() {
-        Form1* form = loadMainWindow();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        form->move(150, 75);
-        QTRY_COMPARE(form->pos(), QPoint(150, 75));
-        form->showMinimized();
-        form->close();
-        QTRY_VERIFY(!mainWindowIfLoaded());
+        closeMainWindowAt(QPoint(150, 75), true);
         const QStringList fields = optionFields(*env);
         QCOMPARE(fields[6], QStringLiteral("2250"));
         QCOMPARE(fields[7], QStringLiteral("1125"));
@@ -288,6 +264,19 @@ private slots:
     }
 
 private:
+    // Shows the main window, moves it to a position and closes it there.
+    static void closeMainWindowAt(QPoint position, bool minimisedFirst) {
+        Form1* form = loadMainWindow();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->move(position);
+        QTRY_COMPARE(form->pos(), position);
+        if (minimisedFirst)
+            form->showMinimized();
+        form->close();
+        QTRY_VERIFY(!mainWindowIfLoaded());
+    }
+
     std::unique_ptr<WindowTestEnvironment> env;
 };
 

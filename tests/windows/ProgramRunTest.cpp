@@ -1,4 +1,6 @@
 // Runs the real program, as a user would start it, on the X server the tests run on.
+#include "SettingsLines.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -10,10 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-const QByteArray kDefaultOptionBytes =
-    "0,8744,5,0,5,1,0,0,9241372,16777215,\"kemurin.example.jp/\",2,0,0,"
-    "\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -88,7 +86,7 @@ private slots:
         QVERIFY(
             QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
                 .daysTo(today) <= 1);
-        QCOMPARE(readAll(data + QStringLiteral("/option.ini")), kDefaultOptionBytes);
+        QCOMPARE(readAll(data + QStringLiteral("/option.ini")), defaultOptionLine());
         QTRY_VERIFY_WITH_TIMEOUT(windowNamesOf(program->processId())
                                      .contains(QStringLiteral(" ケムリン式初期設定 - pimaru")),
                                  10000);
@@ -99,8 +97,7 @@ private slots:
         QDir(first.path()).mkdir(QStringLiteral("kemurindata"));
         write(first.filePath(QStringLiteral("kemurindata/initial.ini")),
               "2026,1,5,8,30,20,300,85\r\n");
-        write(first.filePath(QStringLiteral("kemurindata/option.ini")),
-              QByteArray(kDefaultOptionBytes).replace(0, 1, "1"));
+        write(first.filePath(QStringLiteral("kemurindata/option.ini")), optionLine(1, 0, 0));
         QProcess* running = start(first.path());
         QTRY_VERIFY_WITH_TIMEOUT(
             windowNamesOf(running->processId()).contains(QStringLiteral(" ケムリン式 - pimaru")),
