@@ -2,7 +2,7 @@
 // window, and stops at the window's first paint, printing its peak memory. run_startup.sh
 // times many such runs of both in one go.
 #include "platform/JapaneseFont.h"
-#include "windows/Module1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +60,6 @@ int main(int argc, char* argv[]) {
     writeStartedSettings(dir.path());
     QDir::setCurrent(dir.path());
     installJapaneseFontSubstitutes();
-    SubMain();
+    startProgram();
     return QApplication::exec();
 }

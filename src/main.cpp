@@ -1,5 +1,5 @@
 #include "platform/JapaneseFont.h"
-#include "windows/Module1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -19,6 +19,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     installJapaneseFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kemurin.png")));
-    SubMain();
+    startProgram();
     return QApplication::exec();
 }

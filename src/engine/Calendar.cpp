@@ -74,7 +74,7 @@ void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& no
     }
 }
 
-DateTimeParts ElapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts now) {
+DateTimeParts elapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts now) {
     MonthDays nowMonths = kCommonYearMonthDays;
     MonthDays quitMonths = kCommonYearMonthDays;
     if (now[1] % 4 == 0)
@@ -126,6 +126,6 @@ ElapsedTime elapsedSince(DateTimeParts quitParts, const DateTimeParts& nowParts)
     std::int64_t minutes = 0;
     CountDaysAndMinutes(quitParts, nowParts, monthDays, days, minutes);
     result.minutes = days * kMinutesPerDay + minutes;
-    result.parts = ElapsedPartsBetween(quitParts, nowParts);
+    result.parts = elapsedPartsBetween(quitParts, nowParts);
     return result;
 }

@@ -20,7 +20,7 @@ void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& no
 
 // Years, months, days, hours and minutes by the borrow chain: a borrowed month counts as the
 // longer of the month before now and the quit month.
-DateTimeParts ElapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts nowParts);
+DateTimeParts elapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts nowParts);
 
 struct ElapsedTime {
     std::int64_t minutes = 0;

@@ -16,7 +16,7 @@ struct LengthRow {
 const LengthRow& lengthRow(int index);
 
 // Lengths are passed as an exact fraction: scaledMm = total length in mm × 1440
-// (ElapsedMinutes × CigLength × PerDay), so no rounding decides a boundary.
+// (elapsedMinutes × cigLength × perDay), so no rounding decides a boundary.
 
 // The row whose label is shown for this total, the ceiling applied.
 int lengthRowFor(std::int64_t scaledMm);

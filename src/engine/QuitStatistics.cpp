@@ -13,11 +13,11 @@ struct Bounded {
 };
 
 Bounded bounded(const AppState& s) {
-    return {std::clamp<std::int64_t>(s.PerDay, 0, 200),
-            std::clamp<std::int64_t>(s.PackPrice, 0, 2000),
-            std::clamp<std::int64_t>(s.CigLength, 0, 1000),
-            std::clamp<std::int64_t>(s.TobaccoTaxPer1000, 0, 100000),
-            std::clamp<std::int64_t>(s.ConsumptionTaxPercent, 0, 100)};
+    return {std::clamp<std::int64_t>(s.perDay, 0, 200),
+            std::clamp<std::int64_t>(s.packPrice, 0, 2000),
+            std::clamp<std::int64_t>(s.cigLength, 0, 1000),
+            std::clamp<std::int64_t>(s.tobaccoTaxPer1000, 0, 100000),
+            std::clamp<std::int64_t>(s.consumptionTaxPercent, 0, 100)};
 }
 
 } // namespace
@@ -60,14 +60,14 @@ QString moneyText(const QuitFigures& f) {
 }
 
 QString cigaretteText(const AppState& settings, const QuitFigures& f) {
-    const bool shortSize = settings.CigLength == 50;
+    const bool shortSize = settings.cigLength == 50;
     const std::int64_t perBox = shortSize ? 10 : 20;
     const std::int64_t perCarton = shortSize ? 20 : 10;
     const QString length =
         u' ' + metreText(f.scaledLengthMm) + "ｍ " + lengthLabelFor(f.scaledLengthMm);
 
     const std::int64_t count = f.cigaretteCount;
-    const bool exactBoxes = settings.BoxDisplay == 1 && count != 0 && count % perBox == 0;
+    const bool exactBoxes = settings.boxDisplay == 1 && count != 0 && count % perBox == 0;
     if (exactBoxes && (count / perBox) % perCarton == 0)
         return QString::number(count / perBox / perCarton) + "カートン" + length;
     if (exactBoxes)

@@ -7,7 +7,7 @@
 
 StatusSnapshot computeStatus(const AppState& settings, const DateTimeParts& now, int r) {
     StatusSnapshot s;
-    s.elapsed = elapsedSince(settings.QuitParts, now);
+    s.elapsed = elapsedSince(settings.quitMoment, now);
     const DateTimeParts& parts = s.elapsed.parts;
     const std::int64_t dayCount = floorDiv(s.elapsed.minutes, kMinutesPerDay);
 
@@ -16,7 +16,7 @@ StatusSnapshot computeStatus(const AppState& settings, const DateTimeParts& now,
     s.valueTexts[0] = elapsedText(parts);
     s.valueTexts[1] = lifeGainedText(figures.lifeGainedMinutes);
     s.valueTexts[2] = moneyText(figures);
-    s.valueTexts[3] = statusTitle(settings.StatusMode, dayCount, parts[1]);
+    s.valueTexts[3] = statusTitle(settings.statusMode, dayCount, parts[1]);
     s.valueTexts[4] = cigaretteText(settings, figures);
     s.valueTexts[5] = dailyMessage(messageIndex(dayCount, parts[1], parts[2], r));
     s.lung = lungColour(dayCount);

@@ -25,38 +25,38 @@ QString sizeWord(std::int32_t cigLength) {
     }
 }
 
-QString BuildStatusReport(const AppState& state, const ShownTexts& shown) {
-    QString quitDate = QStringLiteral("ケムリン日： ") + num(state.QuitParts[1]) +
-                       QStringLiteral("年 ") + num(state.QuitParts[2]) + QStringLiteral("月 ") +
-                       num(state.QuitParts[3]);
-    switch (state.CopyPlusMode) {
+QString statusReport(const AppState& state, const ShownTexts& shown) {
+    QString quitDate = QStringLiteral("ケムリン日： ") + num(state.quitMoment[1]) +
+                       QStringLiteral("年 ") + num(state.quitMoment[2]) + QStringLiteral("月 ") +
+                       num(state.quitMoment[3]);
+    switch (state.copyPlusMode) {
     case 0:
         quitDate += QStringLiteral("日");
         break;
     case 1:
-        quitDate += QStringLiteral("日（") + num(state.PerDay) + QStringLiteral("本-") +
-                    num(state.PackPrice) + QStringLiteral("円-") + sizeWord(state.CigLength) +
+        quitDate += QStringLiteral("日（") + num(state.perDay) + QStringLiteral("本-") +
+                    num(state.packPrice) + QStringLiteral("円-") + sizeWord(state.cigLength) +
                     QStringLiteral("）");
         break;
     case 2:
-        quitDate += QStringLiteral("日（") + num(state.PerDay) + QStringLiteral("本-") +
-                    num(state.SmokingYears) + QStringLiteral("年）");
+        quitDate += QStringLiteral("日（") + num(state.perDay) + QStringLiteral("本-") +
+                    num(state.smokingYears) + QStringLiteral("年）");
         break;
     default:
         return {};
     }
 
-    const DateTimeParts& parts = state.ElapsedParts;
+    const DateTimeParts& parts = state.elapsedParts;
     QString elapsed = QStringLiteral("ケムリンからの日数： ");
-    if (state.DetailView == 0) {
+    if (state.detailView == 0) {
         elapsed += num(parts[1]) + QStringLiteral("年 ") + num(parts[2]) + QStringLiteral("ヶ月 ") +
                    num(parts[3]) + QStringLiteral("日 ");
     } else {
-        elapsed += num(floorDiv(state.ElapsedMinutes, kMinutesPerDay)) + QStringLiteral("日 ");
+        elapsed += num(floorDiv(state.elapsedMinutes, kMinutesPerDay)) + QStringLiteral("日 ");
     }
     elapsed += num(parts[4]) + QStringLiteral("時間 ") + num(parts[5]) + QStringLiteral("分");
 
-    const std::int64_t life = state.LifeGainedMinutes;
+    const std::int64_t life = state.lifeGainedMinutes;
     const QString lifeGained = QStringLiteral("延びた寿命： ") +
                                num(floorDiv(life, kMinutesPerDay)) + QStringLiteral("日と") +
                                num(life % kMinutesPerDay / 60) + QStringLiteral("時間") +

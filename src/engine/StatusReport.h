@@ -14,7 +14,7 @@ struct ShownTexts {
 // Size word of the report: 50 小, 85 中, 100 大, otherwise empty.
 QString sizeWord(std::int32_t cigLength);
 
-// The six-line report joined by CR LF, no line break at the end; empty for a CopyPlusMode
-// outside 0..2. Reads QuitParts, ElapsedParts, ElapsedMinutes, LifeGainedMinutes, PerDay,
-// PackPrice, SmokingYears, CigLength, CopyPlusMode and DetailView.
-QString BuildStatusReport(const AppState& state, const ShownTexts& shown);
+// The six-line report joined by CR LF, no line break at the end; empty for a copyPlusMode
+// outside 0..2. Reads quitMoment, elapsedParts, elapsedMinutes, lifeGainedMinutes, perDay,
+// packPrice, smokingYears, cigLength, copyPlusMode and detailView.
+QString statusReport(const AppState& state, const ShownTexts& shown);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// The title series names that option.ini's StatusMode may hold.
+// The title series names that option.ini's statusMode may hold.
 QString soldierSeriesName(); // "ソルジャー"
 QString cosmoSeriesName();   // "コスモ"
 

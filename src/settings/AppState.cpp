@@ -3,27 +3,27 @@
 #include "settings/ProgramAddresses.h"
 
 void AppState::setQuitDefaults(const DateTimeParts& now) {
-    QuitParts = now;
-    QuitParts[0] = 0;
-    PerDay = 20;
-    PackPrice = 300;
-    CigLength = 85;
+    quitMoment = now;
+    quitMoment[0] = 0;
+    perDay = 20;
+    packPrice = 300;
+    cigLength = 85;
 }
 
 void AppState::setOptionDefaults() {
-    Started = 0;
-    TobaccoTaxPer1000 = 8744;
-    ConsumptionTaxPercent = 5;
-    CopyPlusMode = 0;
-    SmokingYears = 5;
-    BoxDisplay = 1;
-    MainLeft = 0;
-    MainTop = 0;
-    BackColour = 9241372;
-    TextColour = 16777215;
-    BlogUrl = QString::fromLatin1(kDefaultBlogUrl);
-    WindowMode = 2;
-    MiniLeft = 0;
-    MiniTop = 0;
-    StatusMode = QStringLiteral("ソルジャー");
+    started = 0;
+    tobaccoTaxPer1000 = 8744;
+    consumptionTaxPercent = 5;
+    copyPlusMode = 0;
+    smokingYears = 5;
+    boxDisplay = 1;
+    mainLeft = 0;
+    mainTop = 0;
+    backColour = 9241372;
+    textColour = 16777215;
+    blogUrl = QString::fromLatin1(kDefaultBlogUrl);
+    windowMode = 2;
+    miniLeft = 0;
+    miniTop = 0;
+    statusMode = QStringLiteral("ソルジャー");
 }

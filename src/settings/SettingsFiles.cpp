@@ -12,16 +12,16 @@ namespace {
 
 // The field order of both files is fixed: files written by every earlier version rely on it.
 std::array<SettingsField, 8> initialFields(AppState& s) {
-    return {&s.QuitParts[1], &s.QuitParts[2], &s.QuitParts[3], &s.QuitParts[4],
-            &s.QuitParts[5], &s.PerDay,       &s.PackPrice,    &s.CigLength};
+    return {&s.quitMoment[1], &s.quitMoment[2], &s.quitMoment[3], &s.quitMoment[4],
+            &s.quitMoment[5], &s.perDay,       &s.packPrice,    &s.cigLength};
 }
 
 std::array<SettingsField, 15> optionFields(AppState& s) {
-    return {&s.Started,      &s.TobaccoTaxPer1000, &s.ConsumptionTaxPercent,
-            &s.CopyPlusMode, &s.SmokingYears,      &s.BoxDisplay,
-            &s.MainLeft,     &s.MainTop,           &s.BackColour,
-            &s.TextColour,   &s.BlogUrl,           &s.WindowMode,
-            &s.MiniLeft,     &s.MiniTop,           &s.StatusMode};
+    return {&s.started,      &s.tobaccoTaxPer1000, &s.consumptionTaxPercent,
+            &s.copyPlusMode, &s.smokingYears,      &s.boxDisplay,
+            &s.mainLeft,     &s.mainTop,           &s.backColour,
+            &s.textColour,   &s.blogUrl,           &s.windowMode,
+            &s.miniLeft,     &s.miniTop,           &s.statusMode};
 }
 
 std::optional<QString> readText(const QString& path) {
@@ -67,39 +67,39 @@ QString optionFilePath(const QString& appDir) {
     return dataDirPath(appDir) + QStringLiteral("/option.ini");
 }
 
-bool ReadInitialFile(AppState& state) {
-    const std::optional<QString> text = readText(initialFilePath(state.AppDir));
+bool readInitialFile(AppState& state) {
+    const std::optional<QString> text = readText(initialFilePath(state.appDir));
     return text && parseRecord(*text, initialFields(state));
 }
 
-bool ReadOptionFile(AppState& state) {
-    const std::optional<QString> text = readText(optionFilePath(state.AppDir));
+bool readOptionFile(AppState& state) {
+    const std::optional<QString> text = readText(optionFilePath(state.appDir));
     return text && parseRecord(*text, optionFields(state));
 }
 
-bool WriteInitialFile(const AppState& state) {
+bool writeInitialFile(const AppState& state) {
     AppState s = state;
-    return writeText(initialFilePath(s.AppDir), formatRecord(initialFields(s)));
+    return writeText(initialFilePath(s.appDir), formatRecord(initialFields(s)));
 }
 
-bool WriteOptionFile(const AppState& state) {
+bool writeOptionFile(const AppState& state) {
     AppState s = state;
-    return writeText(optionFilePath(s.AppDir), formatRecord(optionFields(s)));
+    return writeText(optionFilePath(s.appDir), formatRecord(optionFields(s)));
 }
 
-void EnsureDataFiles(AppState& state) {
-    QDir().mkdir(dataDirPath(state.AppDir));
-    if (canOpenForReading(initialFilePath(state.AppDir)))
+void ensureDataFiles(AppState& state) {
+    QDir().mkdir(dataDirPath(state.appDir));
+    if (canOpenForReading(initialFilePath(state.appDir)))
         return;
     state.setQuitDefaults(currentMinuteParts());
-    WriteInitialFile(state);
+    writeInitialFile(state);
 }
 
-void LoadOptions(AppState& state) {
-    if (!canOpenForReading(optionFilePath(state.AppDir))) {
+void loadOptions(AppState& state) {
+    if (!canOpenForReading(optionFilePath(state.appDir))) {
         state.setOptionDefaults();
-        WriteOptionFile(state);
+        writeOptionFile(state);
     }
-    if (!ReadOptionFile(state))
+    if (!readOptionFile(state))
         state.setOptionDefaults();
 }

@@ -8,10 +8,10 @@ constexpr std::int64_t kDay = 1440;
 
 AppState habit(int perDay, int price, int size, int boxDisplay = 1) {
     AppState s;
-    s.PerDay = perDay;
-    s.PackPrice = price;
-    s.CigLength = size;
-    s.BoxDisplay = boxDisplay;
+    s.perDay = perDay;
+    s.packPrice = price;
+    s.cigLength = size;
+    s.boxDisplay = boxDisplay;
     return s;
 }
 
@@ -46,8 +46,8 @@ TEST(QuitFigures, ExactBoundariesAreNeverOneShort) {
 
 TEST(QuitFigures, TaxSharesOfZero) {
     AppState s = habit(20, 300, 85);
-    s.TobaccoTaxPer1000 = 0;
-    s.ConsumptionTaxPercent = 0;
+    s.tobaccoTaxPer1000 = 0;
+    s.consumptionTaxPercent = 0;
     const QuitFigures f = quitFigures(s, 30 * kDay);
     EXPECT_EQ(f.tobaccoTaxSaved, 0);
     EXPECT_EQ(f.consumptionTaxSaved, 0);
@@ -57,11 +57,11 @@ TEST(QuitFigures, TaxSharesOfZero) {
 // A hand-edited file may hold anything; no figure may overflow or divide by zero.
 TEST(QuitFigures, SettingsBeyondTheirBoundsAreTakenAtTheBound) {
     AppState wild = habit(2147483647, 2147483647, 2147483647);
-    wild.TobaccoTaxPer1000 = 2147483647;
-    wild.ConsumptionTaxPercent = -100;
+    wild.tobaccoTaxPer1000 = 2147483647;
+    wild.consumptionTaxPercent = -100;
     AppState bound = habit(200, 2000, 1000);
-    bound.TobaccoTaxPer1000 = 100000;
-    bound.ConsumptionTaxPercent = 0;
+    bound.tobaccoTaxPer1000 = 100000;
+    bound.consumptionTaxPercent = 0;
     const std::int64_t eightThousandYears = 8000LL * 366 * kDay;
     const QuitFigures w = quitFigures(wild, eightThousandYears);
     const QuitFigures b = quitFigures(bound, eightThousandYears);

@@ -33,16 +33,16 @@ class Report : public testing::TestWithParam<ReportCase> {};
 TEST_P(Report, SixLines) {
     const ReportCase& c = GetParam();
     AppState state;
-    state.QuitParts = {0, 2008, 7, 1, 9, 30};
-    state.PerDay = 20;
-    state.PackPrice = 300;
-    state.SmokingYears = 5;
-    state.CigLength = c.cigLength;
-    state.CopyPlusMode = c.copyPlusMode;
-    state.DetailView = c.detailView;
-    state.ElapsedParts = c.elapsedParts;
-    state.ElapsedMinutes = c.elapsedMinutes;
-    state.LifeGainedMinutes = c.lifeGained;
+    state.quitMoment = {0, 2008, 7, 1, 9, 30};
+    state.perDay = 20;
+    state.packPrice = 300;
+    state.smokingYears = 5;
+    state.cigLength = c.cigLength;
+    state.copyPlusMode = c.copyPlusMode;
+    state.detailView = c.detailView;
+    state.elapsedParts = c.elapsedParts;
+    state.elapsedMinutes = c.elapsedMinutes;
+    state.lifeGainedMinutes = c.lifeGained;
     const ShownTexts shown{QStringLiteral("ケンシロウ"), QStringLiteral("1500円（節税分945円）"),
                            QStringLiteral("100本 8.5ｍ トリケラトプス")};
 
@@ -52,7 +52,7 @@ TEST_P(Report, SixLines) {
                              QString::fromUtf8(c.line4) +
                              QStringLiteral("\r\n節約できた金額： 1500円（節税分945円）\r\n"
                                             "節煙本数： 100本 8.5ｍ トリケラトプス");
-    EXPECT_EQ(BuildStatusReport(state, shown), expected);
+    EXPECT_EQ(statusReport(state, shown), expected);
 }
 
 constexpr DateTimeParts kYearAndMore{0, 1, 2, 3, 4, 5};
@@ -107,18 +107,18 @@ TEST(Report, UnknownModeGivesNothing) {
     AppState state;
     const ShownTexts shown{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
     for (std::int32_t mode : {-1, 3, 100}) {
-        state.CopyPlusMode = mode;
+        state.copyPlusMode = mode;
         for (std::int32_t detail : {0, 1}) {
-            state.DetailView = detail;
-            EXPECT_TRUE(BuildStatusReport(state, shown).isEmpty()) << mode << ' ' << detail;
+            state.detailView = detail;
+            EXPECT_TRUE(statusReport(state, shown).isEmpty()) << mode << ' ' << detail;
         }
     }
 }
 
 TEST(Report, EmptyLabelsLeaveTheirLinesEndingInTheSpace) {
     AppState state;
-    state.CopyPlusMode = 0;
-    const QStringList lines = BuildStatusReport(state, {}).split(QStringLiteral("\r\n"));
+    state.copyPlusMode = 0;
+    const QStringList lines = statusReport(state, {}).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], QStringLiteral("ステータス： "));
     EXPECT_EQ(lines[4], QStringLiteral("節約できた金額： "));

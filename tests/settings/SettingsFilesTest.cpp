@@ -19,7 +19,7 @@ class SettingsFilesTest : public testing::Test {
 protected:
     void SetUp() override {
         Clock::install(&clock);
-        state.AppDir = dir.path();
+        state.appDir = dir.path();
     }
     void TearDown() override { Clock::install(nullptr); }
 
@@ -42,62 +42,62 @@ protected:
 };
 
 TEST_F(SettingsFilesTest, AnEmptyFolderGetsBothFilesWithTheirDefaults) {
-    EnsureDataFiles(state);
-    LoadOptions(state);
+    ensureDataFiles(state);
+    loadOptions(state);
     EXPECT_EQ(read(initialPath()), QByteArray("2008,8,26,10,23,20,300,85\r\n"));
     EXPECT_EQ(read(optionPath()), defaultOptionLine());
-    EXPECT_EQ(state.Started, 0);
-    EXPECT_EQ(state.StatusMode, QStringLiteral("ソルジャー"));
+    EXPECT_EQ(state.started, 0);
+    EXPECT_EQ(state.statusMode, QStringLiteral("ソルジャー"));
 }
 
 TEST_F(SettingsFilesTest, ExistingFilesAreLeftAsTheyAre) {
     const QByteArray initial("2007,1,2,3,4,5,6,50\r\n");
     write(initialPath(), initial);
-    EnsureDataFiles(state);
+    ensureDataFiles(state);
     EXPECT_EQ(read(initialPath()), initial);
 }
 
 TEST_F(SettingsFilesTest, MissingInitialFileWhileStartedCountsFromNow) {
     write(optionPath(), optionLine(1, 0, 0));
-    EnsureDataFiles(state);
-    LoadOptions(state);
-    EXPECT_EQ(state.Started, 1);
+    ensureDataFiles(state);
+    loadOptions(state);
+    EXPECT_EQ(state.started, 1);
     EXPECT_EQ(read(initialPath()), QByteArray("2008,8,26,10,23,20,300,85\r\n"));
 }
 
 TEST_F(SettingsFilesTest, WrittenStateReadsBackTheSame) {
-    state.QuitParts = {0, 2100, 2, 28, 23, 59};
-    state.PerDay = 200;
-    state.PackPrice = 2000;
-    state.CigLength = 100;
-    state.Started = 1;
-    state.MainLeft = -300;
-    state.MainTop = 2147483647;
-    state.BlogUrl = QStringLiteral("blog.example.jp/～,\"x");
-    state.StatusMode = QStringLiteral("コスモ");
-    state.WindowMode = 0;
+    state.quitMoment = {0, 2100, 2, 28, 23, 59};
+    state.perDay = 200;
+    state.packPrice = 2000;
+    state.cigLength = 100;
+    state.started = 1;
+    state.mainLeft = -300;
+    state.mainTop = 2147483647;
+    state.blogUrl = QStringLiteral("blog.example.jp/～,\"x");
+    state.statusMode = QStringLiteral("コスモ");
+    state.windowMode = 0;
     QDir().mkpath(dataDirPath(dir.path()));
-    ASSERT_TRUE(WriteInitialFile(state));
-    ASSERT_TRUE(WriteOptionFile(state));
+    ASSERT_TRUE(writeInitialFile(state));
+    ASSERT_TRUE(writeOptionFile(state));
     // "～" is code page 932's 0x81 0x60, not Shift_JIS's wave dash.
     EXPECT_TRUE(read(optionPath()).contains("\x81\x60"));
     EXPECT_TRUE(read(optionPath()).startsWith("1,8744,5,0,5,1,-300,2147483647,"));
 
     AppState back;
-    back.AppDir = dir.path();
-    ASSERT_TRUE(ReadInitialFile(back));
-    EXPECT_EQ(back.QuitParts, state.QuitParts);
-    EXPECT_EQ(back.PerDay, 200);
-    EXPECT_EQ(back.CigLength, 100);
+    back.appDir = dir.path();
+    ASSERT_TRUE(readInitialFile(back));
+    EXPECT_EQ(back.quitMoment, state.quitMoment);
+    EXPECT_EQ(back.perDay, 200);
+    EXPECT_EQ(back.cigLength, 100);
     // A double quote inside a text cannot come back whole; the fields after it still do.
-    state.BlogUrl = QStringLiteral("blog.example.jp/～,x");
-    ASSERT_TRUE(WriteOptionFile(state));
-    ASSERT_TRUE(ReadOptionFile(back));
-    EXPECT_EQ(back.BlogUrl, state.BlogUrl);
-    EXPECT_EQ(back.MainLeft, -300);
-    EXPECT_EQ(back.MainTop, 2147483647);
-    EXPECT_EQ(back.StatusMode, QStringLiteral("コスモ"));
-    EXPECT_EQ(back.WindowMode, 0);
+    state.blogUrl = QStringLiteral("blog.example.jp/～,x");
+    ASSERT_TRUE(writeOptionFile(state));
+    ASSERT_TRUE(readOptionFile(back));
+    EXPECT_EQ(back.blogUrl, state.blogUrl);
+    EXPECT_EQ(back.mainLeft, -300);
+    EXPECT_EQ(back.mainTop, 2147483647);
+    EXPECT_EQ(back.statusMode, QStringLiteral("コスモ"));
+    EXPECT_EQ(back.windowMode, 0);
 }
 
 TEST_F(SettingsFilesTest, AShortOrBrokenOptionFileGivesEveryDefaultAndStays) {
@@ -109,12 +109,12 @@ TEST_F(SettingsFilesTest, AShortOrBrokenOptionFileGivesEveryDefaultAndStays) {
     };
     for (const QByteArray& bytes : cases) {
         write(optionPath(), bytes);
-        state.Started = 1;
-        state.MainLeft = 1234;
-        LoadOptions(state);
-        EXPECT_EQ(state.Started, 0) << bytes.constData();
-        EXPECT_EQ(state.MainLeft, 0) << bytes.constData();
-        EXPECT_EQ(state.BlogUrl, QString::fromLatin1(kDefaultBlogUrl));
+        state.started = 1;
+        state.mainLeft = 1234;
+        loadOptions(state);
+        EXPECT_EQ(state.started, 0) << bytes.constData();
+        EXPECT_EQ(state.mainLeft, 0) << bytes.constData();
+        EXPECT_EQ(state.blogUrl, QString::fromLatin1(kDefaultBlogUrl));
         EXPECT_EQ(read(optionPath()), bytes);
     }
 }
@@ -123,25 +123,25 @@ TEST_F(SettingsFilesTest, AHandMadeFileOverSeveralLinesReads) {
     write(optionPath(),
           "1, 9000,8,\r\n1,10,0,\r\n-45,60\r\n255,65535,\"pimaru.example.jp/a,b\",\r\n"
           "0,15,30,\"\x83\x52\x83\x58\x83\x82\"\r\n");
-    LoadOptions(state);
-    EXPECT_EQ(state.Started, 1);
-    EXPECT_EQ(state.TobaccoTaxPer1000, 9000);
-    EXPECT_EQ(state.ConsumptionTaxPercent, 8);
-    EXPECT_EQ(state.BoxDisplay, 0);
-    EXPECT_EQ(state.MainLeft, -45);
-    EXPECT_EQ(state.BackColour, 255);
-    EXPECT_EQ(state.BlogUrl, QStringLiteral("pimaru.example.jp/a,b"));
-    EXPECT_EQ(state.WindowMode, 0);
-    EXPECT_EQ(state.MiniTop, 30);
-    EXPECT_EQ(state.StatusMode, QStringLiteral("コスモ"));
+    loadOptions(state);
+    EXPECT_EQ(state.started, 1);
+    EXPECT_EQ(state.tobaccoTaxPer1000, 9000);
+    EXPECT_EQ(state.consumptionTaxPercent, 8);
+    EXPECT_EQ(state.boxDisplay, 0);
+    EXPECT_EQ(state.mainLeft, -45);
+    EXPECT_EQ(state.backColour, 255);
+    EXPECT_EQ(state.blogUrl, QStringLiteral("pimaru.example.jp/a,b"));
+    EXPECT_EQ(state.windowMode, 0);
+    EXPECT_EQ(state.miniTop, 30);
+    EXPECT_EQ(state.statusMode, QStringLiteral("コスモ"));
 }
 
 // A write that fails half-way (here: the file size limit, as on a full disk) leaves the
 // previous file whole.
 TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
-    EnsureDataFiles(state);
-    LoadOptions(state);
-    state.BlogUrl = QString(200, u'x');
+    ensureDataFiles(state);
+    loadOptions(state);
+    state.blogUrl = QString(200, u'x');
 
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -149,7 +149,7 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
     rlimit tiny = saved;
     tiny.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool written = WriteOptionFile(state);
+    const bool written = writeOptionFile(state);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -159,17 +159,17 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
 }
 
 TEST_F(SettingsFilesTest, TextsCodePage932CannotHoldAreRefusedNotMangled) {
-    EnsureDataFiles(state);
-    LoadOptions(state);
-    state.BlogUrl = QStringLiteral("blog.example.jp/😀");
-    EXPECT_FALSE(WriteOptionFile(state));
+    ensureDataFiles(state);
+    loadOptions(state);
+    state.blogUrl = QStringLiteral("blog.example.jp/😀");
+    EXPECT_FALSE(writeOptionFile(state));
     EXPECT_EQ(read(optionPath()), defaultOptionLine());
 }
 
 TEST_F(SettingsFilesTest, NoDataFolderMeansNoWriteAndNoCrash) {
-    state.AppDir = dir.filePath(QStringLiteral("gone"));
-    EXPECT_FALSE(WriteOptionFile(state));
-    EXPECT_FALSE(ReadInitialFile(state));
+    state.appDir = dir.filePath(QStringLiteral("gone"));
+    EXPECT_FALSE(writeOptionFile(state));
+    EXPECT_FALSE(readInitialFile(state));
 }
 
 } // namespace

@@ -1,15 +1,15 @@
 #include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
-#include "dialogs/Form6.h"
+#include "windows/GreetingWindow.h"
 #include "platform/JapaneseFont.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twips.h"
-#include "settings/Form3.h"
-#include "settings/Form4.h"
-#include "windows/Form1.h"
-#include "windows/Module1.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
+#include "windows/MainWindow.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -103,7 +103,7 @@ class FirstRunStart {
 public:
     explicit FirstRunStart(WindowTestEnvironment& env) : m_env(env), m_cwd(QDir::currentPath()) {
         QDir::setCurrent(env.appDir());
-        SubMain();
+        startProgram();
         m_initial = env.readFile(kInitialFile);
         m_option = env.readFile(kOptionFile);
     }
@@ -115,14 +115,14 @@ public:
     QByteArray optionAtStart() const { return m_option; }
 
     // Fills the setup window and accepts it; returns the confirmation window it hands over to.
-    Form4* setUp(const QString& perDay, const QString& price) {
-        Form3* form3 = shown<Form3>();
+    StartConfirmWindow* setUp(const QString& perDay, const QString& price) {
+        SetupWindow* form3 = shown<SetupWindow>();
         if (!form3)
             return nullptr;
         typeInto(control<QLineEdit>(form3, QStringLiteral("Text1_0")), perDay);
         typeInto(control<QLineEdit>(form3, QStringLiteral("Text1_1")), price);
         click(form3, QStringLiteral("Command1"));
-        return shown<Form4>();
+        return shown<StartConfirmWindow>();
     }
 
 private:
@@ -165,7 +165,7 @@ void FirstRunTest::initTestCase() {
             std::fputs(text.toUtf8().append('\n').constData(), stdout);
             std::fflush(stdout);
         });
-        appState().AppDir = dir;
+        appState().appDir = dir;
         showFirstRunWindow();
         std::fputs("went on\n", stdout);
         std::fflush(stdout);
@@ -200,8 +200,8 @@ void FirstRunTest::secondInstanceEndsAtOnce() {
 void FirstRunTest::everyTextShowsWhole() {
     WindowTestEnvironment env;
     FirstRunStart start(env);
-    QCOMPARE(alive<Form1>(), 0);
-    QWidget* setup = shown<Form3>();
+    QCOMPARE(alive<MainWindow>(), 0);
+    QWidget* setup = shown<SetupWindow>();
     QVERIFY(setup);
     QVERIFY(control<QRadioButton>(setup, QStringLiteral("Option1_1"))->isChecked());
     QWidget* confirmation = start.setUp(QStringLiteral("20"), QStringLiteral("300"));
@@ -220,7 +220,7 @@ void FirstRunTest::everyTextShowsWhole() {
 void FirstRunTest::focusStartsInFirstBoxAndTabGoesDown() {
     WindowTestEnvironment env;
     FirstRunStart start(env);
-    Form3* form3 = shown<Form3>();
+    SetupWindow* form3 = shown<SetupWindow>();
     QVERIFY(form3);
     form3->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form3));
@@ -259,7 +259,7 @@ void FirstRunTest::focusStartsInFirstBoxAndTabGoesDown() {
 void FirstRunTest::boxesTakeThreeAndFourCharacters() {
     WindowTestEnvironment env;
     FirstRunStart start(env);
-    Form3* form3 = shown<Form3>();
+    SetupWindow* form3 = shown<SetupWindow>();
     QVERIFY(form3);
     auto* perDay = control<QLineEdit>(form3, QStringLiteral("Text1_0"));
     auto* price = control<QLineEdit>(form3, QStringLiteral("Text1_1"));
@@ -305,30 +305,30 @@ void FirstRunTest::acceptedFlowWritesBothFiles() {
     WindowTestEnvironment env;
     env.clock.set(now);
     FirstRunStart start(env);
-    Form3* form3 = shown<Form3>();
+    SetupWindow* form3 = shown<SetupWindow>();
     QVERIFY(form3);
     if (size >= 0)
         QTest::mouseClick(control<QRadioButton>(form3, QStringLiteral("Option1_%1").arg(size)),
                           Qt::LeftButton);
     const QPoint form3Pos = form3->pos();
-    Form4* form4 = nullptr;
+    StartConfirmWindow* form4 = nullptr;
     QVERIFY(!programEndsAfter([&] { form4 = start.setUp(perDay, price); }));
     QVERIFY(form4);
     QVERIFY(env.messages.isEmpty());
-    QCOMPARE(alive<Form3>(), 0);
+    QCOMPARE(alive<SetupWindow>(), 0);
     QVERIFY2(start.filesAsAtStart(), "nothing written before the confirmation");
     QCOMPARE(form4->pos(), form3Pos);
 
     const QPoint form4Pos = form4->pos();
     QVERIFY(!programEndsAfter([form4] { click(form4, QStringLiteral("Command1")); }));
 
-    QCOMPARE(alive<Form4>(), 0);
-    QCOMPARE(alive<Form6>(), 0);
+    QCOMPARE(alive<StartConfirmWindow>(), 0);
+    QCOMPARE(alive<GreetingWindow>(), 0);
     QCOMPARE(env.readFile(kInitialFile), initialLine);
     QCOMPARE(env.readFile(kOptionFile),
              optionLine(1, form4Pos.x() * kTwipsPerPixel, form4Pos.y() * kTwipsPerPixel));
-    QCOMPARE(appState().Started, 1);
-    Form1* main = shown<Form1>();
+    QCOMPARE(appState().started, 1);
+    MainWindow* main = shown<MainWindow>();
     QVERIFY(main);
     QCOMPARE(main->pos(), form4Pos);
 }
@@ -367,13 +367,13 @@ void FirstRunTest::refusedEntry() {
     QFETCH(QString, price);
     WindowTestEnvironment env;
     FirstRunStart start(env);
-    Form3* form3 = shown<Form3>();
+    SetupWindow* form3 = shown<SetupWindow>();
     QVERIFY(form3);
     QCOMPARE(start.setUp(perDay, price), nullptr);
 
     QCOMPARE(env.messages, QStringList{kRangeMessage});
-    QCOMPARE(shown<Form3>(), form3);
-    QCOMPARE(alive<Form4>(), 0);
+    QCOMPARE(shown<SetupWindow>(), form3);
+    QCOMPARE(alive<StartConfirmWindow>(), 0);
     auto* perDayBox = control<QLineEdit>(form3, QStringLiteral("Text1_0"));
     auto* priceBox = control<QLineEdit>(form3, QStringLiteral("Text1_1"));
     QCOMPARE(perDayBox->text(), perDay);
@@ -419,15 +419,15 @@ void FirstRunTest::greeting() {
     WindowTestEnvironment env;
     env.clock.set(QDateTime(date, QTime(23, 59, 58)));
     FirstRunStart start(env);
-    Form4* form4 = start.setUp(QStringLiteral("15"), QStringLiteral("410"));
+    StartConfirmWindow* form4 = start.setUp(QStringLiteral("15"), QStringLiteral("410"));
     QVERIFY(form4);
     const QPoint form4Pos = form4->pos();
     click(form4, QStringLiteral("Command1"));
 
-    Form6* form6 = shown<Form6>();
+    GreetingWindow* form6 = shown<GreetingWindow>();
     QVERIFY(form6);
-    QCOMPARE(alive<Form4>(), 0);
-    QCOMPARE(alive<Form1>(), 0);
+    QCOMPARE(alive<StartConfirmWindow>(), 0);
+    QCOMPARE(alive<MainWindow>(), 0);
     QVERIFY2(start.filesAsAtStart(), "the greeting writes nothing until its button");
     QCOMPARE(form6->pos(), form4Pos);
     QCOMPARE(form6->windowTitle(), caption);
@@ -454,13 +454,13 @@ void FirstRunTest::greeting() {
     const QPoint form6Pos = form6->pos() + QPoint(40, 30);
     form6->move(form6Pos);
     QVERIFY(!programEndsAfter([form6] { click(form6, QStringLiteral("Command1")); }));
-    QCOMPARE(alive<Form6>(), 0);
+    QCOMPARE(alive<GreetingWindow>(), 0);
     QCOMPARE(env.readFile(kInitialFile),
              QByteArray::number(date.year()) + ',' + QByteArray::number(date.month()) + ',' +
                  QByteArray::number(date.day()) + ",23,59,15,410,85\r\n");
     QCOMPARE(env.readFile(kOptionFile),
              optionLine(1, form6Pos.x() * kTwipsPerPixel, form6Pos.y() * kTwipsPerPixel));
-    Form1* main = shown<Form1>();
+    MainWindow* main = shown<MainWindow>();
     QVERIFY(main);
     QCOMPARE(main->pos(), form6Pos);
 }
@@ -468,11 +468,11 @@ void FirstRunTest::greeting() {
 void FirstRunTest::leavingWritesNothing_data() {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QString>("leave"); // window class, then how
-    QTest::newRow("もう少し考える") << QDate(2008, 8, 26) << "Form4 Command2_0";
-    QTest::newRow("また次の機会にする") << QDate(2008, 8, 26) << "Form4 Command2_1";
-    QTest::newRow("setup closed") << QDate(2008, 8, 26) << "Form3 close";
-    QTest::newRow("confirmation closed") << QDate(2008, 8, 26) << "Form4 close";
-    QTest::newRow("greeting closed") << QDate(2008, 12, 24) << "Form6 close";
+    QTest::newRow("もう少し考える") << QDate(2008, 8, 26) << "StartConfirmWindow Command2_0";
+    QTest::newRow("また次の機会にする") << QDate(2008, 8, 26) << "StartConfirmWindow Command2_1";
+    QTest::newRow("setup closed") << QDate(2008, 8, 26) << "SetupWindow close";
+    QTest::newRow("confirmation closed") << QDate(2008, 8, 26) << "StartConfirmWindow close";
+    QTest::newRow("greeting closed") << QDate(2008, 12, 24) << "GreetingWindow close";
 }
 
 void FirstRunTest::leavingWritesNothing() {
@@ -482,14 +482,14 @@ void FirstRunTest::leavingWritesNothing() {
     WindowTestEnvironment env;
     env.clock.set(QDateTime(date, QTime(12, 0, 0)));
     FirstRunStart start(env);
-    QWidget* window = shown<Form3>();
-    if (how[0] != QStringLiteral("Form3")) {
+    QWidget* window = shown<SetupWindow>();
+    if (how[0] != QStringLiteral("SetupWindow")) {
         window = start.setUp(QStringLiteral("20"), QStringLiteral("300"));
         QVERIFY(window);
     }
-    if (how[0] == QStringLiteral("Form6")) {
+    if (how[0] == QStringLiteral("GreetingWindow")) {
         click(window, QStringLiteral("Command1"));
-        window = shown<Form6>();
+        window = shown<GreetingWindow>();
     }
     QVERIFY(window);
 
@@ -501,7 +501,7 @@ void FirstRunTest::leavingWritesNothing() {
              }),
              "leaving the flow ends the program");
     QCOMPARE(visibleWindows(), 0);
-    QCOMPARE(alive<Form3>() + alive<Form4>() + alive<Form6>() + alive<Form1>(), 0);
+    QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>() + alive<MainWindow>(), 0);
     QVERIFY(start.filesAsAtStart());
     QVERIFY(start.optionAtStart().startsWith("0,"));
     QVERIFY(env.messages.isEmpty());
@@ -511,21 +511,21 @@ void FirstRunTest::enterAccepts_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
-    QTest::newRow("setup, first box") << "Form3"
+    QTest::newRow("setup, first box") << "SetupWindow"
                                       << "Text1_0" << int(Qt::Key_Return);
-    QTest::newRow("setup, second box") << "Form3"
+    QTest::newRow("setup, second box") << "SetupWindow"
                                        << "Text1_1" << int(Qt::Key_Return);
-    QTest::newRow("setup, keypad Enter") << "Form3"
+    QTest::newRow("setup, keypad Enter") << "SetupWindow"
                                          << "Text1_1" << int(Qt::Key_Enter);
-    QTest::newRow("setup, size") << "Form3"
+    QTest::newRow("setup, size") << "SetupWindow"
                                  << "Option1_2" << int(Qt::Key_Return);
-    QTest::newRow("setup, button") << "Form3"
+    QTest::newRow("setup, button") << "SetupWindow"
                                    << "Command1" << int(Qt::Key_Return);
-    QTest::newRow("confirmation, start") << "Form4"
+    QTest::newRow("confirmation, start") << "StartConfirmWindow"
                                          << "Command1" << int(Qt::Key_Return);
-    QTest::newRow("confirmation, decline") << "Form4"
+    QTest::newRow("confirmation, decline") << "StartConfirmWindow"
                                            << "Command2_0" << int(Qt::Key_Enter);
-    QTest::newRow("greeting") << "Form6"
+    QTest::newRow("greeting") << "GreetingWindow"
                               << "Command1" << int(Qt::Key_Return);
 }
 
@@ -536,35 +536,35 @@ void FirstRunTest::enterAccepts() {
     WindowTestEnvironment env;
     env.clock.set(QDateTime(QDate(2009, 1, 2), QTime(6, 7, 8)));
     FirstRunStart start(env);
-    Form3* form3 = shown<Form3>();
+    SetupWindow* form3 = shown<SetupWindow>();
     QVERIFY(form3);
     typeInto(control<QLineEdit>(form3, QStringLiteral("Text1_0")), QStringLiteral("30"));
     typeInto(control<QLineEdit>(form3, QStringLiteral("Text1_1")), QStringLiteral("440"));
     QWidget* form = form3;
-    if (window != QStringLiteral("Form3")) {
+    if (window != QStringLiteral("SetupWindow")) {
         click(form3, QStringLiteral("Command1"));
-        form = shown<Form4>();
+        form = shown<StartConfirmWindow>();
     }
-    if (window == QStringLiteral("Form6")) {
+    if (window == QStringLiteral("GreetingWindow")) {
         click(form, QStringLiteral("Command1"));
-        form = shown<Form6>();
+        form = shown<GreetingWindow>();
     }
     QVERIFY(form);
 
     QWidget* target = control<QWidget>(form, focus);
     target->setFocus();
     QTest::keyClick(target, Qt::Key(key));
-    QCOMPARE(alive<Form3>(), 0);
-    if (window == QStringLiteral("Form3")) {
-        QVERIFY(shown<Form4>());
-        QCOMPARE(appState().PerDay, 30);
-        QCOMPARE(appState().PackPrice, 440);
-    } else if (window == QStringLiteral("Form4")) {
+    QCOMPARE(alive<SetupWindow>(), 0);
+    if (window == QStringLiteral("SetupWindow")) {
+        QVERIFY(shown<StartConfirmWindow>());
+        QCOMPARE(appState().perDay, 30);
+        QCOMPARE(appState().packPrice, 440);
+    } else if (window == QStringLiteral("StartConfirmWindow")) {
         // 2 January: confirming greets first.
-        QVERIFY(shown<Form6>());
-        QCOMPARE(alive<Form4>(), 0);
+        QVERIFY(shown<GreetingWindow>());
+        QCOMPARE(alive<StartConfirmWindow>(), 0);
     } else {
-        QVERIFY(shown<Form1>());
+        QVERIFY(shown<MainWindow>());
         QCOMPARE(env.readFile(kInitialFile), QByteArray("2009,1,2,6,7,30,440,85\r\n"));
     }
     QVERIFY(env.messages.isEmpty());
@@ -573,11 +573,11 @@ void FirstRunTest::enterAccepts() {
 void FirstRunTest::heldEnterRepeatsAreIgnored() {
     WindowTestEnvironment env;
     FirstRunStart start(env);
-    Form4* form4 = start.setUp(QStringLiteral("20"), QStringLiteral("300"));
+    StartConfirmWindow* form4 = start.setUp(QStringLiteral("20"), QStringLiteral("300"));
     QVERIFY(form4);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
     QApplication::sendEvent(control<QWidget>(form4, QStringLiteral("Command1")), &repeat);
-    QCOMPARE(shown<Form4>(), form4);
+    QCOMPARE(shown<StartConfirmWindow>(), form4);
     QVERIFY(start.filesAsAtStart());
 }
 

@@ -6,9 +6,9 @@
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "settings/SettingsFiles.h"
-#include "windows/Form1.h"
-#include "windows/Form7.h"
-#include "windows/Module1.h"
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
+#include "app/Program.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -26,7 +26,7 @@ namespace {
 const QString kStarted = QStringLiteral("kemurindata/option.ini");
 const QString kInitial = QStringLiteral("kemurindata/initial.ini");
 
-QLabel* label2(Form1* form, int i) {
+QLabel* label2(MainWindow* form, int i) {
     return form->findChild<QLabel*>(QStringLiteral("Label2_%1").arg(i));
 }
 
@@ -51,9 +51,9 @@ private slots:
     void startUpOpensTheMainWindowWithTheFourFigures() {
         const QString before = QDir::currentPath();
         QDir::setCurrent(env->appDir());
-        SubMain();
+        startProgram();
         QDir::setCurrent(before);
-        Form1* form = mainWindowIfLoaded();
+        MainWindow* form = mainWindowIfLoaded();
         QVERIFY(form);
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QCOMPARE(form->windowTitle(), QStringLiteral(" ケムリン式 - pimaru"));
@@ -68,7 +68,7 @@ private slots:
     void aBrokenQuitFileCountsFromNowAndStaysForMending() {
         const QByteArray broken("2008,8,twenty-one,10,23,20,300,85\r\n");
         env->writeFile(kInitial, broken);
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         QCOMPARE(label2(form, 0)->text(), QStringLiteral("０年０ヶ月０日０時間０分"));
         QCOMPARE(label2(form, 2)->text(), QStringLiteral("0円（節税分0円）"));
         QCOMPARE(env->readFile(kInitial), broken);
@@ -105,7 +105,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, text);
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         QCOMPARE(form->size(), QSize(375, 222));
         QWidget* control = form->findChild<QWidget*>(name);
         QVERIFY(control);
@@ -115,7 +115,7 @@ private slots:
     }
 
     void headingsShowWhole() {
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         for (int index : {0, 1, 2, 4, 5, 6, 19}) {
             auto* heading = form->findChild<QLabel*>(QStringLiteral("Label1_%1").arg(index));
             QVERIFY(heading);
@@ -127,7 +127,7 @@ private slots:
 
     void valueLabelsTakeTheColoursOfTheSettings() {
         env->writeFile(kStarted, optionLine(1, 1500, 1500, 0x00332211, 0x00665544));
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         for (int i = 0; i < 6; ++i) {
             QCOMPARE(label2(form, i)->palette().color(QPalette::Window), QColor(0x11, 0x22, 0x33));
             QCOMPARE(label2(form, i)->palette().color(QPalette::WindowText),
@@ -156,11 +156,11 @@ private slots:
         QFETCH(int, expectedLeft);
         QFETCH(int, expectedTop);
         env->writeFile(kStarted, optionLine(1, left, top));
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
-        QCOMPARE(appState().MainLeft, expectedLeft);
-        QCOMPARE(appState().MainTop, expectedTop);
+        QCOMPARE(appState().mainLeft, expectedLeft);
+        QCOMPARE(appState().mainTop, expectedTop);
         QCOMPARE(form->pos(), QPoint(expectedLeft / 15, expectedTop / 15));
     }
 
@@ -181,7 +181,7 @@ private slots:
     }
 
     void theTimerRefreshesEveryThirtySeconds() {
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         auto* timer = form->findChild<QTimer*>(QStringLiteral("Timer1"));
         QVERIFY(timer);
         QCOMPARE(timer->interval(), 30000);
@@ -189,11 +189,11 @@ private slots:
         env->clock.set(QDateTime(QDate(2008, 8, 27), QTime(11, 30, 5)));
         timer->start(10);
         QTRY_COMPARE(label2(form, 0)->text(), QStringLiteral("０年０ヶ月６日１時間７分"));
-        QCOMPARE(appState().ElapsedMinutes, 6 * 1440 + 67);
+        QCOMPARE(appState().elapsedMinutes, 6 * 1440 + 67);
     }
 
     void copyPutsTheReportOnTheClipboard() {
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QGuiApplication::clipboard()->setText(QStringLiteral("old"));
@@ -213,7 +213,7 @@ private slots:
 
     void clickingTheElapsedTimeTogglesTheDetailedView() {
         env->clock.set(QDateTime(QDate(2009, 9, 24), QTime(13, 32)));
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QLabel* elapsed = label2(form, 0);
@@ -221,10 +221,10 @@ private slots:
         QCOMPARE(elapsed->text(), normal);
 
         QTest::mouseClick(label2(form, 1), Qt::LeftButton);
-        QCOMPARE(appState().DetailView, 0);
+        QCOMPARE(appState().detailView, 0);
         QTest::mouseClick(elapsed, Qt::LeftButton);
         QCOMPARE(elapsed->text(), QStringLiteral("３９９日３時間９分"));
-        QCOMPARE(appState().DetailView, 1);
+        QCOMPARE(appState().detailView, 1);
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("Command3")),
                           Qt::LeftButton);
         QVERIFY(QGuiApplication::clipboard()->text().contains(
@@ -232,13 +232,13 @@ private slots:
 
         QTest::mouseClick(elapsed, Qt::LeftButton);
         QCOMPARE(elapsed->text(), normal);
-        QCOMPARE(appState().DetailView, 0);
+        QCOMPARE(appState().detailView, 0);
 
         QTest::mouseClick(elapsed, Qt::LeftButton);
-        QCOMPARE(appState().DetailView, 1);
-        UpdateStatus();
+        QCOMPARE(appState().detailView, 1);
+        refreshStatus();
         QCOMPARE(elapsed->text(), normal);
-        QCOMPARE(appState().DetailView, 0);
+        QCOMPARE(appState().detailView, 0);
     }
 
     void aSecondInstanceIsRefusedAndACrashedOneBlocksNothing() {
@@ -266,7 +266,7 @@ private slots:
 private:
     // Shows the main window, moves it to a position and closes it there.
     static void closeMainWindowAt(QPoint position, bool minimisedFirst) {
-        Form1* form = loadMainWindow();
+        MainWindow* form = loadMainWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         form->move(position);

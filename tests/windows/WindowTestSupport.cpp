@@ -2,7 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "windows/Module1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,7 +16,7 @@ WindowTestEnvironment::WindowTestEnvironment()
     RandomDraw::install(&draw);
     setMessageInterceptor([this](const QString& text) { messages << text; });
     appState() = AppState();
-    appState().AppDir = m_dir.path();
+    appState().appDir = m_dir.path();
 }
 
 WindowTestEnvironment::~WindowTestEnvironment() {

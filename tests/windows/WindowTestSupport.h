@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// What every window test needs: a fresh AppDir, a fixed clock and draw, recorded messages
+// What every window test needs: a fresh appDir, a fixed clock and draw, recorded messages
 // instead of modal boxes, and a lock file of its own.
 class WindowTestEnvironment {
 public:

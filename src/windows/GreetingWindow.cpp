@@ -1,11 +1,11 @@
-#include "dialogs/Form6.h"
+#include "windows/GreetingWindow.h"
 
 #include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
-#include "settings/FirstRunWindow.h"
-#include "settings/StartSequence.h"
-#include "windows/Module1.h"
+#include "windows/FirstRunWindow.h"
+#include "app/StartSequence.h"
+#include "app/Program.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -47,13 +47,13 @@ void widenToFit(QLabel* label) {
 
 } // namespace
 
-Form6::Form6() {
+GreetingWindow::GreetingWindow() {
     setUpFirstRunWindow(this, QStringLiteral(" メリークリスマス - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
-void Form6::buildDesign() {
+void GreetingWindow::buildDesign() {
     Label1 =
         centredLabel(this, QStringLiteral("Label1"),
                      QStringLiteral("クリスマス限定スペシャルメッセージ"), 480, 240, msGothic(9));
@@ -80,11 +80,11 @@ void Form6::buildDesign() {
     Command1 = new QPushButton(QStringLiteral("ケムリンを開始する(CR)"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(1560, 2760, 2295, 375));
-    connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &GreetingWindow::Command1_Click);
     Command1->setFocus();
 }
 
-void Form6::load() {
+void GreetingWindow::load() {
     for (QLabel* image : Image1)
         image->hide();
     Label1->clear();
@@ -93,8 +93,8 @@ void Form6::load() {
     Label3[1]->clear();
 
     const AppState& state = appState();
-    const auto month = state.QuitParts[2];
-    const auto day = state.QuitParts[3];
+    const auto month = state.quitMoment[2];
+    const auto day = state.quitMoment[3];
     if (month == 12 && day == 24) {
         setWindowTitle(QStringLiteral("クリスマスイブ - pmrsoft"));
         Label1->setText(QStringLiteral("クリスマスイブ限定スペシャルメッセージ"));
@@ -124,7 +124,7 @@ void Form6::load() {
         widenToFit(label);
 }
 
-bool Form6::eventFilter(QObject* watched, QEvent* event) {
+bool GreetingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
         Command1_Click();
         return true;
@@ -132,6 +132,6 @@ bool Form6::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form6::Command1_Click() {
+void GreetingWindow::Command1_Click() {
     runStartSequence(this);
 }

@@ -1,21 +1,21 @@
-#include "windows/Module1.h"
+#include "app/Program.h"
 
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
 #include "engine/StatusEngine.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "settings/Form3.h"
+#include "windows/SetupWindow.h"
 #include "settings/SettingsFiles.h"
-#include "windows/Form1.h"
-#include "windows/Form7.h"
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
 
 #include <QDir>
 #include <QPointer>
 
 namespace {
-QPointer<Form1> form1;
-QPointer<Form7> form7;
+QPointer<MainWindow> form1;
+QPointer<MiniWindow> form7;
 } // namespace
 
 AppState& appState() {
@@ -30,14 +30,14 @@ void endIfAlreadyRunning() {
     endProcessNow();
 }
 
-void SubMain() {
+void startProgram() {
     // Checked before the data folder is touched, so a second start changes no file anywhere.
     endIfAlreadyRunning();
     AppState& state = appState();
-    state.AppDir = QDir::currentPath();
-    EnsureDataFiles(state);
-    LoadOptions(state);
-    if (state.Started == 0) {
+    state.appDir = QDir::currentPath();
+    ensureDataFiles(state);
+    loadOptions(state);
+    if (state.started == 0) {
         showFirstRunWindow();
         return;
     }
@@ -46,41 +46,41 @@ void SubMain() {
     miniWindow();
 }
 
-void UpdateStatus() {
+void refreshStatus() {
     AppState& state = appState();
     const StatusSnapshot status =
         computeStatus(state, currentMinuteParts(), RandomDraw::current().percent());
-    state.ElapsedMinutes = status.elapsed.minutes;
-    state.ElapsedParts = status.elapsed.parts;
-    state.LifeGainedMinutes = status.lifeGainedMinutes;
+    state.elapsedMinutes = status.elapsed.minutes;
+    state.elapsedParts = status.elapsed.parts;
+    state.lifeGainedMinutes = status.lifeGainedMinutes;
 
     ShownTexts shown{status.valueTexts[3], status.valueTexts[2], status.valueTexts[4]};
     if (form1) {
         form1->showStatus(status);
         shown = form1->shownTexts();
     }
-    miniWindow()->setReportText(BuildStatusReport(state, shown));
-    state.DetailView = 0;
+    miniWindow()->setReportText(statusReport(state, shown));
+    state.detailView = 0;
 }
 
-Form1* mainWindowIfLoaded() {
+MainWindow* mainWindowIfLoaded() {
     return form1;
 }
 
-Form1* loadMainWindow() {
+MainWindow* loadMainWindow() {
     if (!form1) {
-        form1 = new Form1;
+        form1 = new MainWindow;
         form1->load();
     }
     return form1;
 }
 
-Form7* miniWindow() {
+MiniWindow* miniWindow() {
     if (!form7)
-        form7 = new Form7;
+        form7 = new MiniWindow;
     return form7;
 }
 
-Form7* miniWindowIfLoaded() {
+MiniWindow* miniWindowIfLoaded() {
     return form7;
 }

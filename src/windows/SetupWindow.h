@@ -10,10 +10,10 @@ class QPushButton;
 class QRadioButton;
 
 // The first-run setup window: cigarettes a day, pack price and cigarette size.
-class Form3 : public QWidget {
+class SetupWindow : public QWidget {
     Q_OBJECT
 public:
-    Form3();
+    SetupWindow();
 
     // Ends the process at once when another instance of the program runs.
     void load();

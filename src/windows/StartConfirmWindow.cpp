@@ -1,13 +1,13 @@
-#include "settings/Form4.h"
+#include "windows/StartConfirmWindow.h"
 
-#include "dialogs/Form6.h"
+#include "windows/GreetingWindow.h"
 #include "engine/Clock.h"
 #include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
-#include "settings/FirstRunWindow.h"
-#include "settings/StartSequence.h"
-#include "windows/Module1.h"
+#include "windows/FirstRunWindow.h"
+#include "app/StartSequence.h"
+#include "app/Program.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -40,13 +40,13 @@ bool isGreetingDay(std::int64_t month, std::int64_t day) {
 
 } // namespace
 
-Form4::Form4() {
+StartConfirmWindow::StartConfirmWindow() {
     setUpFirstRunWindow(this, QStringLiteral(" ようこそケムリン式へ - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
-void Form4::buildDesign() {
+void StartConfirmWindow::buildDesign() {
     Label1 = centredLabel(this, QStringLiteral("Label1"), QStringLiteral("ようこそケムリン式へ"),
                           300, 255);
     Label1->setFont(msGothic(9, true));
@@ -63,7 +63,7 @@ void Form4::buildDesign() {
     Command2[1] = button(this, QStringLiteral("Command2_1"), QStringLiteral("また次の機会にする"),
                          QRect(3000, 2955, 2175, 375));
 
-    connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &StartConfirmWindow::Command1_Click);
     for (int i = 0; i < 2; ++i)
         connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
 
@@ -72,7 +72,7 @@ void Form4::buildDesign() {
     Command1->setFocus();
 }
 
-bool Form4::eventFilter(QObject* watched, QEvent* event) {
+bool StartConfirmWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
         Command1_Click();
         return true;
@@ -80,12 +80,12 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form4::Command1_Click() {
+void StartConfirmWindow::Command1_Click() {
     AppState& state = appState();
-    state.QuitParts = currentMinuteParts();
-    if (isGreetingDay(state.QuitParts[2], state.QuitParts[3])) {
+    state.quitMoment = currentMinuteParts();
+    if (isGreetingDay(state.quitMoment[2], state.quitMoment[3])) {
         // The greeting's own button starts the count; nothing is written until then.
-        auto* greeting = new Form6;
+        auto* greeting = new GreetingWindow;
         greeting->load();
         greeting->move(pos());
         greeting->show();
@@ -96,7 +96,7 @@ void Form4::Command1_Click() {
     runStartSequence(this);
 }
 
-void Form4::Command2_Click(int /*index*/) {
+void StartConfirmWindow::Command2_Click(int /*index*/) {
     // Both buttons decline alike: no window is left, so the program ends having written nothing.
     close();
 }

@@ -5,10 +5,10 @@
 class QLabel;
 
 // The mini window: the six-line report as its only text. For now it only holds the text.
-class Form7 : public QWidget {
+class MiniWindow : public QWidget {
     Q_OBJECT
 public:
-    Form7();
+    MiniWindow();
 
     QString reportText() const;
     void setReportText(const QString& text);

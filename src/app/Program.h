@@ -2,8 +2,8 @@
 
 #include "settings/AppState.h"
 
-class Form1;
-class Form7;
+class MainWindow;
+class MiniWindow;
 
 // The state that every window and the status engine share.
 AppState& appState();
@@ -12,16 +12,16 @@ AppState& appState();
 void endIfAlreadyRunning();
 
 // Start-up: settles the data folder and the settings, then opens the first window.
-void SubMain();
+void startProgram();
 
 // Recomputes every figure from the settings and the clock and writes it to the windows.
-void UpdateStatus();
+void refreshStatus();
 
 // The main window if it exists.
-Form1* mainWindowIfLoaded();
+MainWindow* mainWindowIfLoaded();
 // Creates the main window (running its load step) unless it exists; its visibility is the
 // caller's to set.
-Form1* loadMainWindow();
+MainWindow* loadMainWindow();
 // The mini window, created hidden on first use.
-Form7* miniWindow();
-Form7* miniWindowIfLoaded();
+MiniWindow* miniWindow();
+MiniWindow* miniWindowIfLoaded();

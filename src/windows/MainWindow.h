@@ -14,10 +14,10 @@ class QTimer;
 class ShapeWidget;
 
 // The main window: the figures since quitting, refreshed every 30 seconds.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    Form1();
+    MainWindow();
 
     // Reads both settings files, runs the first refresh and places the window.
     void load();

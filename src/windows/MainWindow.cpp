@@ -1,4 +1,4 @@
-#include "windows/Form1.h"
+#include "windows/MainWindow.h"
 
 #include "engine/Clock.h"
 #include "engine/QuitStatistics.h"
@@ -7,8 +7,8 @@
 #include "platform/Screen.h"
 #include "platform/Twips.h"
 #include "settings/SettingsFiles.h"
-#include "windows/Form7.h"
-#include "windows/Module1.h"
+#include "windows/MiniWindow.h"
+#include "app/Program.h"
 #include "windows/ShapeWidget.h"
 
 #include <QCloseEvent>
@@ -73,13 +73,13 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& name, i
 
 } // namespace
 
-Form1::Form1() {
+MainWindow::MainWindow() {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral(" ケムリン式 - pimaru"));
     buildDesign();
 }
 
-void Form1::buildDesign() {
+void MainWindow::buildDesign() {
     setFixedSize(twipsToPixels(5625), twipsToPixels(3330));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
@@ -132,61 +132,61 @@ void Form1::buildDesign() {
     Command2 = button(this, QStringLiteral("ブログ"), QStringLiteral("Command2"), 960);
     Command4 = button(this, QStringLiteral("ヘルプ"), QStringLiteral("Command4"), 3960);
     Command1 = button(this, QStringLiteral("設定"), QStringLiteral("Command1"), 4800);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kRefreshMs);
-    connect(Timer1, &QTimer::timeout, this, [] { UpdateStatus(); });
+    connect(Timer1, &QTimer::timeout, this, [] { refreshStatus(); });
     Timer1->start();
 }
 
-void Form1::load() {
+void MainWindow::load() {
     endIfAlreadyRunning();
     AppState& state = appState();
     // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
     // for the user to mend; until some quit moment is known, the count starts now.
-    if (!ReadInitialFile(state) && state.QuitParts[1] == 0)
+    if (!readInitialFile(state) && state.quitMoment[1] == 0)
         state.setQuitDefaults(currentMinuteParts());
-    ReadOptionFile(state);
+    readOptionFile(state);
     for (int i = 0; i < 3; ++i) {
         Image1[i]->hide();
         Image3[i]->hide();
     }
-    UpdateStatus();
+    refreshStatus();
     placeOnScreen();
     colourValueLabels();
 }
 
-void Form1::placeOnScreen() {
+void MainWindow::placeOnScreen() {
     AppState& state = appState();
     const QSize screen = primaryScreenTwips();
     const int w = screen.width();
     const int h = screen.height();
-    if (state.MainLeft > w - 5000) {
-        state.MainLeft = w / 2;
-        state.MainTop = h / 2;
+    if (state.mainLeft > w - 5000) {
+        state.mainLeft = w / 2;
+        state.mainTop = h / 2;
     }
-    if (state.MainTop > h - 3000) {
-        state.MainTop = h / 2;
-        state.MainLeft = w / 2;
+    if (state.mainTop > h - 3000) {
+        state.mainTop = h / 2;
+        state.mainLeft = w / 2;
     }
-    state.MainLeft = std::max(state.MainLeft, 0);
-    state.MainTop = std::max(state.MainTop, 0);
-    move(twipsToPixels(state.MainLeft), twipsToPixels(state.MainTop));
+    state.mainLeft = std::max(state.mainLeft, 0);
+    state.mainTop = std::max(state.mainTop, 0);
+    move(twipsToPixels(state.mainLeft), twipsToPixels(state.mainTop));
 }
 
-void Form1::colourValueLabels() {
+void MainWindow::colourValueLabels() {
     const AppState& state = appState();
     for (QLabel* label : Label2) {
         QPalette p = label->palette();
-        p.setColor(QPalette::Window, colourFromLong(state.BackColour));
-        p.setColor(QPalette::WindowText, colourFromLong(state.TextColour));
+        p.setColor(QPalette::Window, colourFromLong(state.backColour));
+        p.setColor(QPalette::WindowText, colourFromLong(state.textColour));
         label->setPalette(p);
     }
 }
 
-void Form1::showStatus(const StatusSnapshot& status) {
+void MainWindow::showStatus(const StatusSnapshot& status) {
     for (int i = 0; i < 6; ++i)
         Label2[i]->setText(status.valueTexts[i]);
 
@@ -209,28 +209,28 @@ void Form1::showStatus(const StatusSnapshot& status) {
     ProgressBar1->setValue(m.progress);
 }
 
-ShownTexts Form1::shownTexts() const {
+ShownTexts MainWindow::shownTexts() const {
     return {Label2[3]->text(), Label2[2]->text(), Label2[4]->text()};
 }
 
-void Form1::Command3_Click() {
-    putTextOnClipboard(BuildStatusReport(appState(), shownTexts()));
+void MainWindow::Command3_Click() {
+    putTextOnClipboard(statusReport(appState(), shownTexts()));
 }
 
-void Form1::Label2_Click(int index) {
+void MainWindow::Label2_Click(int index) {
     if (index != 0)
         return;
     AppState& state = appState();
-    if (state.DetailView == 0) {
-        state.DetailView = 1;
-        Label2[0]->setText(detailedElapsedText(state.ElapsedMinutes, state.ElapsedParts));
-    } else if (state.DetailView == 1) {
-        state.DetailView = 0;
-        Label2[0]->setText(elapsedText(state.ElapsedParts));
+    if (state.detailView == 0) {
+        state.detailView = 1;
+        Label2[0]->setText(detailedElapsedText(state.elapsedMinutes, state.elapsedParts));
+    } else if (state.detailView == 1) {
+        state.detailView = 0;
+        Label2[0]->setText(elapsedText(state.elapsedParts));
     }
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label2[0] && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         Label2[0]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
@@ -240,17 +240,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_unloaded) {
         m_unloaded = true;
         showNormal();
         AppState& state = appState();
         const QPoint position = pos();
-        state.MainLeft = position.x() * kTwipsPerPixel;
-        state.MainTop = position.y() * kTwipsPerPixel;
+        state.mainLeft = position.x() * kTwipsPerPixel;
+        state.mainTop = position.y() * kTwipsPerPixel;
         // A failed write must not stop the window from closing; the old file stays whole.
-        WriteOptionFile(state);
-        if (Form7* mini = miniWindowIfLoaded())
+        writeOptionFile(state);
+        if (MiniWindow* mini = miniWindowIfLoaded())
             mini->close();
     }
     event->accept();

@@ -8,10 +8,10 @@ class QLabel;
 class QPushButton;
 
 // The start confirmation: confirming makes the current minute the quit moment.
-class Form4 : public QWidget {
+class StartConfirmWindow : public QWidget {
     Q_OBJECT
 public:
-    Form4();
+    StartConfirmWindow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

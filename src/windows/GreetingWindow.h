@@ -8,10 +8,10 @@ class QLabel;
 class QPushButton;
 
 // The seasonal greeting shown before the count starts on 24/25 December and 1-3 January.
-class Form6 : public QWidget {
+class GreetingWindow : public QWidget {
     Q_OBJECT
 public:
-    Form6();
+    GreetingWindow();
 
     // Chooses the greeting for the quit date that the start confirmation has just set.
     void load();

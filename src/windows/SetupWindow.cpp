@@ -1,13 +1,13 @@
-#include "settings/Form3.h"
+#include "windows/SetupWindow.h"
 
 #include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "settings/FirstRunWindow.h"
-#include "settings/Form4.h"
+#include "windows/FirstRunWindow.h"
+#include "windows/StartConfirmWindow.h"
 #include "settings/LenientNumber.h"
-#include "windows/Module1.h"
+#include "app/Program.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,13 +38,13 @@ bool inRange(std::optional<std::int32_t> value, std::int32_t low, std::int32_t h
 
 } // namespace
 
-Form3::Form3() {
+SetupWindow::SetupWindow() {
     setUpFirstRunWindow(this, QStringLiteral(" ケムリン式初期設定 - pimaru"));
     buildDesign();
     previewKeysOf(this);
 }
 
-void Form3::buildDesign() {
+void SetupWindow::buildDesign() {
     Label2[0] = label(this, QStringLiteral("Label2_0"), QStringLiteral("初期値を設定してください"),
                       kPromptLeft, 180);
     Label2[0]->setFont(msGothic(9, true));
@@ -88,7 +88,7 @@ void Form3::buildDesign() {
     Command1 = new QPushButton(QStringLiteral("設定する"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(twipsRect(1980, 3090, 1455, 375));
-    connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &SetupWindow::Command1_Click);
 
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Option1[0]);
@@ -98,11 +98,11 @@ void Form3::buildDesign() {
     Text1[0]->setFocus();
 }
 
-void Form3::load() {
+void SetupWindow::load() {
     endIfAlreadyRunning();
 }
 
-bool Form3::eventFilter(QObject* watched, QEvent* event) {
+bool SetupWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
         Command1_Click();
         return true;
@@ -110,7 +110,7 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form3::Command1_Click() {
+void SetupWindow::Command1_Click() {
     // A number too large for 32 bits is just another entry out of range.
     const std::optional<std::int32_t> perDay = readLenientNumber(Text1[0]->text());
     const std::optional<std::int32_t> packPrice = readLenientNumber(Text1[1]->text());
@@ -125,16 +125,16 @@ void Form3::Command1_Click() {
     }
 
     AppState& state = appState();
-    state.PerDay = *perDay;
-    state.PackPrice = *packPrice;
+    state.perDay = *perDay;
+    state.packPrice = *packPrice;
     for (std::size_t i = 0; i < Option1.size(); ++i) {
         if (Option1[i]->isChecked()) {
-            state.CigLength = kSizes[i];
+            state.cigLength = kSizes[i];
             break;
         }
     }
 
-    auto* next = new Form4;
+    auto* next = new StartConfirmWindow;
     next->move(pos());
     next->show();
     hide();
@@ -142,7 +142,7 @@ void Form3::Command1_Click() {
 }
 
 void showFirstRunWindow() {
-    auto* form = new Form3;
+    auto* form = new SetupWindow;
     form->load();
     // The first window of a run stands in the middle of the screen; the ones after it take
     // the place of the one they replace.
