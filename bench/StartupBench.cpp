@@ -1,8 +1,8 @@
 // Start-up cost of the program against a bare Qt widget program: each run starts, shows its
 // window, and stops at the window's first paint, printing its peak memory. run_startup.sh
 // times many such runs of both in one go.
-#include "platform/JapaneseFont.h"
 #include "app/Program.h"
+#include "platform/JapaneseFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,8 +58,8 @@ int main(int argc, char* argv[]) {
     }
     QTemporaryDir dir;
     writeStartedSettings(dir.path());
-    QDir::setCurrent(dir.path());
     installJapaneseFontSubstitutes();
-    startProgram();
+    Program program(dir.path());
+    program.start();
     return QApplication::exec();
 }

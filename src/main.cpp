@@ -1,7 +1,8 @@
-#include "platform/JapaneseFont.h"
 #include "app/Program.h"
+#include "platform/JapaneseFont.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 namespace {
@@ -19,6 +20,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     installJapaneseFontSubstitutes();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kemurin.png")));
-    startProgram();
+    // The data folder lies under the folder the program is started from.
+    Program program(QDir::currentPath());
+    program.start();
     return QApplication::exec();
 }

@@ -5,12 +5,27 @@
 #include <QByteArray>
 
 // option.ini as the program writes it: code page 932 ("ソルジャー" in its bytes), CR LF.
-inline QByteArray optionLine(int started, int mainLeft, int mainTop, int backColour = 9241372,
-                             int textColour = 16777215) {
-    return QByteArray::number(started) + ",8744,5,0,5,1," + QByteArray::number(mainLeft) + ',' +
-           QByteArray::number(mainTop) + ',' + QByteArray::number(backColour) + ',' +
-           QByteArray::number(textColour) + ",\"" + kDefaultBlogUrl + "\",2,0,0," +
-           "\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
+struct OptionLine {
+    int started = 1;
+    int mainLeft = 0;
+    int mainTop = 0;
+    int backColour = 9241372;
+    int textColour = 16777215;
+    int windowMode = 2;
+    int miniLeft = 0;
+    int miniTop = 0;
+
+    QByteArray bytes() const {
+        const auto n = [](int v) { return QByteArray::number(v); };
+        return n(started) + ",8744,5,0,5,1," + n(mainLeft) + ',' + n(mainTop) + ',' +
+               n(backColour) + ',' + n(textColour) + ",\"" + kDefaultBlogUrl + "\"," +
+               n(windowMode) + ',' + n(miniLeft) + ',' + n(miniTop) + ',' +
+               "\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
+    }
+};
+
+inline QByteArray optionLine(int started, int mainLeft, int mainTop) {
+    return OptionLine{started, mainLeft, mainTop}.bytes();
 }
 
 // The line a first start writes.

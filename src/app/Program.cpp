@@ -2,85 +2,174 @@
 
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
-#include "engine/StatusEngine.h"
+#include "engine/StatusReport.h"
+#include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/Screen.h"
 #include "platform/SingleInstance.h"
-#include "windows/SetupWindow.h"
+#include "platform/Twips.h"
 #include "settings/SettingsFiles.h"
+#include "windows/GreetingWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
+#include "windows/StoredColour.h"
+#include "windows/WindowPlacement.h"
 
-#include <QDir>
-#include <QPointer>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
-QPointer<MainWindow> form1;
-QPointer<MiniWindow> form7;
+
+// Room the main window needs between its saved corner and the screen's right and bottom edges.
+constexpr QSize kMainWindowRoom(5000, 3000);
+
+QPoint twipsPosition(const QPoint& pixels) {
+    return pixels * kTwipsPerPixel;
+}
+
+QPoint pixelPosition(std::int32_t left, std::int32_t top) {
+    return {twipsToPixels(left), twipsToPixels(top)};
+}
+
+// Hands over from one window to the next at the same place.
+void handOver(QWidget* from, QWidget* to) {
+    to->move(from->pos());
+    to->show();
+    from->hide();
+    from->close();
+}
+
 } // namespace
 
-AppState& appState() {
-    static AppState state;
-    return state;
+Program::Program(QString appDir) {
+    m_state.appDir = std::move(appDir);
 }
 
-void endIfAlreadyRunning() {
-    if (!anotherInstanceRunning())
-        return;
-    showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
-    endProcessNow();
-}
-
-void startProgram() {
+void Program::start() {
     // Checked before the data folder is touched, so a second start changes no file anywhere.
-    endIfAlreadyRunning();
-    AppState& state = appState();
-    state.appDir = QDir::currentPath();
-    ensureDataFiles(state);
-    loadOptions(state);
-    if (state.started == 0) {
-        showFirstRunWindow();
+    if (anotherInstanceRunning()) {
+        showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
+        endProcessNow();
+    }
+    ensureDataFiles(m_state, currentMinuteParts());
+    loadOptions(m_state);
+    if (m_state.started == 0) {
+        openSetupWindow();
         return;
     }
     // Until the mini window can be used, the main window shows in every window mode.
     loadMainWindow()->show();
-    miniWindow();
+    loadMiniWindow();
 }
 
-void refreshStatus() {
-    AppState& state = appState();
-    const StatusSnapshot status =
-        computeStatus(state, currentMinuteParts(), RandomDraw::current().percent());
-    state.elapsedMinutes = status.elapsed.minutes;
-    state.elapsedParts = status.elapsed.parts;
-    state.lifeGainedMinutes = status.lifeGainedMinutes;
+void Program::refresh() {
+    m_status = computeStatus(m_state, currentMinuteParts(), RandomDraw::current().percent());
+    // The mini window's report still tells the detail view that this refresh ends.
+    const bool detailed = m_main && m_main->isDetailed();
+    if (m_main)
+        m_main->showStatus(m_status);
+    loadMiniWindow()->setReportText(statusReport(m_state, m_status, detailed));
+}
 
-    ShownTexts shown{status.valueTexts[3], status.valueTexts[2], status.valueTexts[4]};
-    if (form1) {
-        form1->showStatus(status);
-        shown = form1->shownTexts();
+void Program::openSetupWindow() {
+    auto* setup = new SetupWindow;
+    connect(setup, &SetupWindow::accepted, this,
+            [this, setup](std::int32_t perDay, std::int32_t packPrice, std::int32_t cigLength) {
+                openStartConfirmWindow(setup, perDay, packPrice, cigLength);
+            });
+    // The first window of a run stands in the middle of the screen; the ones after it take
+    // the place of the one they replace.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        setup->move(area.center() - QPoint(setup->width() / 2, setup->height() / 2));
     }
-    miniWindow()->setReportText(statusReport(state, shown));
-    state.detailView = 0;
+    setup->show();
 }
 
-MainWindow* mainWindowIfLoaded() {
-    return form1;
+void Program::openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
+                                     std::int32_t cigLength) {
+    // Kept in memory only: nothing reaches the disk before the start is confirmed.
+    m_state.perDay = perDay;
+    m_state.packPrice = packPrice;
+    m_state.cigLength = cigLength;
+    auto* confirm = new StartConfirmWindow;
+    connect(confirm, &StartConfirmWindow::startRequested, this,
+            [this, confirm] { confirmStart(confirm); });
+    handOver(setup, confirm);
 }
 
-MainWindow* loadMainWindow() {
-    if (!form1) {
-        form1 = new MainWindow;
-        form1->load();
+void Program::confirmStart(QWidget* confirming) {
+    m_state.quitMoment = currentMinuteParts();
+    const std::int64_t month = m_state.quitMoment[2];
+    const std::int64_t day = m_state.quitMoment[3];
+    if (!GreetingWindow::greets(month, day)) {
+        runStartSequence(confirming);
+        return;
     }
-    return form1;
+    // The greeting's own button starts the count; nothing is written until then.
+    auto* greeting = new GreetingWindow(month, day);
+    connect(greeting, &GreetingWindow::startRequested, this,
+            [this, greeting] { runStartSequence(greeting); });
+    handOver(confirming, greeting);
 }
 
-MiniWindow* miniWindow() {
-    if (!form7)
-        form7 = new MiniWindow;
-    return form7;
+void Program::runStartSequence(QWidget* confirming) {
+    // A failed write does not stop the start; the next start shows what stuck.
+    writeInitialFile(m_state);
+    m_state.started = 1;
+    // The main window opens where the confirming window stood.
+    const QPoint at = twipsPosition(confirming->pos());
+    m_state.mainLeft = at.x();
+    m_state.mainTop = at.y();
+    writeOptionFile(m_state);
+    loadMainWindow()->show();
+    confirming->hide();
+    confirming->close();
 }
 
-MiniWindow* miniWindowIfLoaded() {
-    return form7;
+MainWindow* Program::loadMainWindow() {
+    if (m_main)
+        return m_main;
+    // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
+    // for the user to mend; until some quit moment is known, the count starts now.
+    if (!readInitialFile(m_state) && m_state.quitMoment[1] == 0)
+        m_state.setQuitDefaults(currentMinuteParts());
+    readOptionFile(m_state);
+
+    m_main = new MainWindow;
+    connect(m_main, &MainWindow::refreshDue, this, &Program::refresh);
+    connect(m_main, &MainWindow::copyRequested, this, &Program::copyReport);
+    connect(m_main, &MainWindow::closing, this, &Program::mainWindowClosing);
+    refresh();
+
+    const QPoint place = placedOnScreen({m_state.mainLeft, m_state.mainTop}, primaryScreenTwips(),
+                                        kMainWindowRoom);
+    m_state.mainLeft = place.x();
+    m_state.mainTop = place.y();
+    m_main->move(pixelPosition(place.x(), place.y()));
+    m_main->setValueColours(colourFromStored(m_state.backColour),
+                            colourFromStored(m_state.textColour));
+    return m_main;
+}
+
+MiniWindow* Program::loadMiniWindow() {
+    if (!m_mini)
+        m_mini = new MiniWindow;
+    return m_mini;
+}
+
+void Program::mainWindowClosing(QPoint position) {
+    const QPoint at = twipsPosition(position);
+    m_state.mainLeft = at.x();
+    m_state.mainTop = at.y();
+    // A failed write must not stop the window from closing; the old file stays whole.
+    writeOptionFile(m_state);
+    if (m_mini)
+        m_mini->close();
+}
+
+void Program::copyReport() {
+    putTextOnClipboard(statusReport(m_state, m_status, m_main && m_main->isDetailed()));
 }

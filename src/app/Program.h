@@ -1,27 +1,45 @@
 #pragma once
 
+#include "engine/StatusEngine.h"
 #include "settings/AppState.h"
 
-class MainWindow;
-class MiniWindow;
+#include <QObject>
+#include <QPointer>
 
-// The state that every window and the status engine share.
-AppState& appState();
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
 
-// When another instance runs: says so and ends the process at once, nothing written.
-void endIfAlreadyRunning();
+// The program: owns the settings, opens and switches the windows, and refreshes them.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    // Settings live in "kemurindata" under appDir.
+    explicit Program(QString appDir);
 
-// Start-up: settles the data folder and the settings, then opens the first window.
-void startProgram();
+    // Settles the data folder and the settings, then opens the first window. When another
+    // instance runs it says so and ends the process, nothing written.
+    void start();
+    // Recomputes every figure from the settings and the clock and shows it.
+    void refresh();
 
-// Recomputes every figure from the settings and the clock and writes it to the windows.
-void refreshStatus();
+    AppState& state() { return m_state; }
+    MainWindow* mainWindow() const { return m_main; }
+    MiniWindow* miniWindow() const { return m_mini; }
 
-// The main window if it exists.
-MainWindow* mainWindowIfLoaded();
-// Creates the main window (running its load step) unless it exists; its visibility is the
-// caller's to set.
-MainWindow* loadMainWindow();
-// The mini window, created hidden on first use.
-MiniWindow* miniWindow();
-MiniWindow* miniWindowIfLoaded();
+private:
+    void openSetupWindow();
+    void openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
+                                std::int32_t cigLength);
+    void confirmStart(QWidget* confirming);
+    void runStartSequence(QWidget* confirming);
+
+    MainWindow* loadMainWindow();
+    MiniWindow* loadMiniWindow();
+    void mainWindowClosing(QPoint position);
+    void copyReport();
+
+    AppState m_state;
+    StatusSnapshot m_status;
+    QPointer<MainWindow> m_main;
+    QPointer<MiniWindow> m_mini;
+};

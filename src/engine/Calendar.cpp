@@ -6,10 +6,10 @@
 
 namespace {
 
-void applyFebruaryRule(std::int64_t year, MonthDays& monthDays) {
-    monthDays[2] = 28;
-    if (year % 4 == 0)
-        SetFebruaryDays(year, monthDays[2]);
+MonthDays monthDaysOf(std::int64_t year) {
+    MonthDays monthDays = kCommonYearMonthDays;
+    monthDays[2] = februaryDays(year);
+    return monthDays;
 }
 
 std::int64_t nextMonth(std::int64_t yearMonth) {
@@ -27,9 +27,7 @@ std::int64_t minutesToMidnight(std::int64_t hour, std::int64_t minute) {
 DateTimeParts onCalendar(DateTimeParts parts) {
     parts[1] = std::clamp<std::int64_t>(parts[1], 1, 9999);
     parts[2] = std::clamp<std::int64_t>(parts[2], 1, 12);
-    MonthDays monthDays = kCommonYearMonthDays;
-    applyFebruaryRule(parts[1], monthDays);
-    parts[3] = std::clamp<std::int64_t>(parts[3], 1, monthDays[parts[2]]);
+    parts[3] = std::clamp<std::int64_t>(parts[3], 1, monthDaysOf(parts[1])[parts[2]]);
     parts[4] = std::clamp<std::int64_t>(parts[4], 0, 23);
     parts[5] = std::clamp<std::int64_t>(parts[5], 0, 59);
     return parts;
@@ -37,25 +35,20 @@ DateTimeParts onCalendar(DateTimeParts parts) {
 
 } // namespace
 
-void SetFebruaryDays(std::int64_t year, std::int64_t& february) {
-    february = 29;
-    if (year % 100 == 0) {
-        february = 28;
-        if (year % 400 == 0)
-            february = 29;
-    }
+std::int64_t februaryDays(std::int64_t year) {
+    if (year % 4 != 0 || (year % 100 == 0 && year % 400 != 0))
+        return 28;
+    return 29;
 }
 
-void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& nowParts,
-                         MonthDays& monthDays, std::int64_t& days, std::int64_t& minutes) {
+DaysAndMinutes daysAndMinutesBetween(const DateTimeParts& quitParts,
+                                     const DateTimeParts& nowParts) {
     std::int64_t quitYearMonth = quitParts[1] * 100 + quitParts[2];
     const std::int64_t nowYearMonth = nowParts[1] * 100 + nowParts[2];
 
-    if (quitYearMonth % 100 == 2)
-        applyFebruaryRule(quitYearMonth / 100, monthDays);
-    const std::int64_t quitMonthLength = monthDays[quitYearMonth % 100];
-    days = quitMonthLength - (quitParts[3] + 1);
-    minutes = minutesToMidnight(quitParts[4], quitParts[5]);
+    const std::int64_t quitMonthLength = monthDaysOf(quitParts[1])[quitParts[2]];
+    std::int64_t days = quitMonthLength - (quitParts[3] + 1);
+    std::int64_t minutes = minutesToMidnight(quitParts[4], quitParts[5]);
 
     if (quitYearMonth == nowYearMonth) {
         days -= quitMonthLength - (nowParts[3] + 1);
@@ -67,20 +60,15 @@ void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& no
 
     quitYearMonth = nextMonth(quitYearMonth);
     while (quitYearMonth < nowYearMonth) {
-        if (quitYearMonth % 100 == 2)
-            applyFebruaryRule(quitYearMonth / 100, monthDays);
-        days += monthDays[quitYearMonth % 100];
+        days += monthDaysOf(quitYearMonth / 100)[quitYearMonth % 100];
         quitYearMonth = nextMonth(quitYearMonth);
     }
+    return {days, minutes};
 }
 
 DateTimeParts elapsedPartsBetween(const DateTimeParts& quitParts, DateTimeParts now) {
-    MonthDays nowMonths = kCommonYearMonthDays;
-    MonthDays quitMonths = kCommonYearMonthDays;
-    if (now[1] % 4 == 0)
-        SetFebruaryDays(now[1], nowMonths[2]);
-    if (quitParts[1] % 4 == 0)
-        SetFebruaryDays(quitParts[1], quitMonths[2]);
+    const MonthDays nowMonths = monthDaysOf(now[1]);
+    const MonthDays quitMonths = monthDaysOf(quitParts[1]);
 
     DateTimeParts elapsed{};
     if (now[5] >= quitParts[5]) {
@@ -121,11 +109,8 @@ ElapsedTime elapsedSince(DateTimeParts quitParts, const DateTimeParts& nowParts)
         quitParts = nowParts;
 
     ElapsedTime result;
-    MonthDays monthDays = kCommonYearMonthDays;
-    std::int64_t days = 0;
-    std::int64_t minutes = 0;
-    CountDaysAndMinutes(quitParts, nowParts, monthDays, days, minutes);
-    result.minutes = days * kMinutesPerDay + minutes;
+    const DaysAndMinutes counted = daysAndMinutesBetween(quitParts, nowParts);
+    result.minutes = counted.days * kMinutesPerDay + counted.minutes;
     result.parts = elapsedPartsBetween(quitParts, nowParts);
     return result;
 }

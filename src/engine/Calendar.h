@@ -10,13 +10,17 @@ using MonthDays = std::array<std::int64_t, 13>;
 
 inline constexpr MonthDays kCommonYearMonthDays{31, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-// For a year divisible by 4: 29, except century years not divisible by 400 (28).
-void SetFebruaryDays(std::int64_t year, std::int64_t& february);
+// Days of February: 29 in years divisible by 4, except century years not divisible by 400.
+std::int64_t februaryDays(std::int64_t year);
 
-// Whole days and remaining minutes from the quit moment to now, month by month; monthDays'
-// February entry is overwritten as the walk passes each February. Expects quit <= now.
-void CountDaysAndMinutes(const DateTimeParts& quitParts, const DateTimeParts& nowParts,
-                         MonthDays& monthDays, std::int64_t& days, std::int64_t& minutes);
+struct DaysAndMinutes {
+    std::int64_t days = 0;
+    std::int64_t minutes = 0; // may pass 1440; the caller adds both up
+};
+
+// Whole days and remaining minutes from the quit moment to now, walked month by month.
+// Expects quit <= now.
+DaysAndMinutes daysAndMinutesBetween(const DateTimeParts& quitParts, const DateTimeParts& nowParts);
 
 // Years, months, days, hours and minutes by the borrow chain: a borrowed month counts as the
 // longer of the month before now and the quit month.

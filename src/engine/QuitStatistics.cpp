@@ -12,7 +12,7 @@ struct Bounded {
     std::int64_t perDay, packPrice, cigLength, tobaccoTax, consumptionTax;
 };
 
-Bounded bounded(const AppState& s) {
+Bounded bounded(const QuitSettings& s) {
     return {std::clamp<std::int64_t>(s.perDay, 0, 200),
             std::clamp<std::int64_t>(s.packPrice, 0, 2000),
             std::clamp<std::int64_t>(s.cigLength, 0, 1000),
@@ -22,7 +22,7 @@ Bounded bounded(const AppState& s) {
 
 } // namespace
 
-QuitFigures quitFigures(const AppState& settings, std::int64_t elapsedMinutes) {
+QuitFigures quitFigures(const QuitSettings& settings, std::int64_t elapsedMinutes) {
     const Bounded b = bounded(settings);
     const std::int64_t e = std::max<std::int64_t>(elapsedMinutes, 0);
     // Money: days × per day × price / 20. Consumption tax is included in the price.
@@ -59,7 +59,7 @@ QString moneyText(const QuitFigures& f) {
            QString::number(f.tobaccoTaxSaved + f.consumptionTaxSaved) + "円）";
 }
 
-QString cigaretteText(const AppState& settings, const QuitFigures& f) {
+QString cigaretteText(const QuitSettings& settings, const QuitFigures& f) {
     const bool shortSize = settings.cigLength == 50;
     const std::int64_t perBox = shortSize ? 10 : 20;
     const std::int64_t perCarton = shortSize ? 20 : 10;

@@ -18,7 +18,7 @@ struct QuitFigures {
 
 // Settings beyond what the settings windows accept (a hand-edited file) are taken at their
 // nearest bound, so no figure can overflow or divide by zero.
-QuitFigures quitFigures(const AppState& settings, std::int64_t elapsedMinutes);
+QuitFigures quitFigures(const QuitSettings& settings, std::int64_t elapsedMinutes);
 
 // "１年２ヶ月３日４時間５分"
 QString elapsedText(const DateTimeParts& elapsedParts);
@@ -29,4 +29,4 @@ QString lifeGainedText(std::int64_t lifeGainedMinutes);
 // "1500円（節税分945円）"
 QString moneyText(const QuitFigures& figures);
 // "140本 11.9ｍ ドラえもん", or in boxes or cartons when they come out exact.
-QString cigaretteText(const AppState& settings, const QuitFigures& figures);
+QString cigaretteText(const QuitSettings& settings, const QuitFigures& figures);

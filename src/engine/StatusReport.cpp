@@ -25,50 +25,50 @@ QString sizeWord(std::int32_t cigLength) {
     }
 }
 
-QString statusReport(const AppState& state, const ShownTexts& shown) {
-    QString quitDate = QStringLiteral("ケムリン日： ") + num(state.quitMoment[1]) +
-                       QStringLiteral("年 ") + num(state.quitMoment[2]) + QStringLiteral("月 ") +
-                       num(state.quitMoment[3]);
-    switch (state.copyPlusMode) {
+QString statusReport(const QuitSettings& settings, const StatusSnapshot& status, bool detailed) {
+    QString quitDate = QStringLiteral("ケムリン日： ") + num(settings.quitMoment[1]) +
+                       QStringLiteral("年 ") + num(settings.quitMoment[2]) + QStringLiteral("月 ") +
+                       num(settings.quitMoment[3]);
+    switch (settings.copyPlusMode) {
     case 0:
         quitDate += QStringLiteral("日");
         break;
     case 1:
-        quitDate += QStringLiteral("日（") + num(state.perDay) + QStringLiteral("本-") +
-                    num(state.packPrice) + QStringLiteral("円-") + sizeWord(state.cigLength) +
+        quitDate += QStringLiteral("日（") + num(settings.perDay) + QStringLiteral("本-") +
+                    num(settings.packPrice) + QStringLiteral("円-") + sizeWord(settings.cigLength) +
                     QStringLiteral("）");
         break;
     case 2:
-        quitDate += QStringLiteral("日（") + num(state.perDay) + QStringLiteral("本-") +
-                    num(state.smokingYears) + QStringLiteral("年）");
+        quitDate += QStringLiteral("日（") + num(settings.perDay) + QStringLiteral("本-") +
+                    num(settings.smokingYears) + QStringLiteral("年）");
         break;
     default:
         return {};
     }
 
-    const DateTimeParts& parts = state.elapsedParts;
+    const DateTimeParts& parts = status.elapsed.parts;
     QString elapsed = QStringLiteral("ケムリンからの日数： ");
-    if (state.detailView == 0) {
+    if (!detailed) {
         elapsed += num(parts[1]) + QStringLiteral("年 ") + num(parts[2]) + QStringLiteral("ヶ月 ") +
                    num(parts[3]) + QStringLiteral("日 ");
     } else {
-        elapsed += num(floorDiv(state.elapsedMinutes, kMinutesPerDay)) + QStringLiteral("日 ");
+        elapsed += num(floorDiv(status.elapsed.minutes, kMinutesPerDay)) + QStringLiteral("日 ");
     }
     elapsed += num(parts[4]) + QStringLiteral("時間 ") + num(parts[5]) + QStringLiteral("分");
 
-    const std::int64_t life = state.lifeGainedMinutes;
+    const std::int64_t life = status.lifeGainedMinutes;
     const QString lifeGained = QStringLiteral("延びた寿命： ") +
                                num(floorDiv(life, kMinutesPerDay)) + QStringLiteral("日と") +
                                num(life % kMinutesPerDay / 60) + QStringLiteral("時間") +
                                num(life % 60) + QStringLiteral("分");
 
     return QStringList{
-        QStringLiteral("ステータス： ") + shown.status,
+        QStringLiteral("ステータス： ") + status.texts.title,
         quitDate,
         elapsed,
         lifeGained,
-        QStringLiteral("節約できた金額： ") + shown.money,
-        QStringLiteral("節煙本数： ") + shown.cigarettes,
+        QStringLiteral("節約できた金額： ") + status.texts.money,
+        QStringLiteral("節煙本数： ") + status.texts.cigarettes,
     }
         .join(QStringLiteral("\r\n"));
 }

@@ -1,6 +1,5 @@
 #include "settings/SettingsFiles.h"
 
-#include "engine/Clock.h"
 #include "settings/SettingsRecord.h"
 #include "settings/TextCodec.h"
 
@@ -87,11 +86,11 @@ bool writeOptionFile(const AppState& state) {
     return writeText(optionFilePath(s.appDir), formatRecord(optionFields(s)));
 }
 
-void ensureDataFiles(AppState& state) {
+void ensureDataFiles(AppState& state, const DateTimeParts& now) {
     QDir().mkdir(dataDirPath(state.appDir));
     if (canOpenForReading(initialFilePath(state.appDir)))
         return;
-    state.setQuitDefaults(currentMinuteParts());
+    state.setQuitDefaults(now);
     writeInitialFile(state);
 }
 

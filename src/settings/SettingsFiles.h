@@ -13,8 +13,8 @@ bool readOptionFile(AppState& state);
 bool writeInitialFile(const AppState& state);
 bool writeOptionFile(const AppState& state);
 
-// Creates the data folder and, when initial.ini cannot be read, a new one for the current minute.
-void ensureDataFiles(AppState& state);
+// Creates the data folder and, when initial.ini cannot be read, a new one quitting `now`.
+void ensureDataFiles(AppState& state, const DateTimeParts& now);
 // Reads option.ini, creating it with the defaults when missing; a file that does not read to
 // the end gives the defaults in memory and stays as it is.
 void loadOptions(AppState& state);

@@ -4,8 +4,6 @@
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
 #include "windows/FirstRunWindow.h"
-#include "app/StartSequence.h"
-#include "app/Program.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -47,91 +45,89 @@ void widenToFit(QLabel* label) {
 
 } // namespace
 
-GreetingWindow::GreetingWindow() {
+GreetingWindow::GreetingWindow(std::int64_t month, std::int64_t day) {
     setUpFirstRunWindow(this, QStringLiteral(" メリークリスマス - pimaru"));
     buildDesign();
+    showGreeting(month, day);
     previewKeysOf(this);
 }
 
+bool GreetingWindow::greets(std::int64_t month, std::int64_t day) {
+    return (month == 12 && (day == 24 || day == 25)) || (month == 1 && day >= 1 && day <= 3);
+}
+
 void GreetingWindow::buildDesign() {
-    Label1 =
-        centredLabel(this, QStringLiteral("Label1"),
+    occasionLabel =
+        centredLabel(this, QStringLiteral("occasionLabel"),
                      QStringLiteral("クリスマス限定スペシャルメッセージ"), 480, 240, msGothic(9));
 
     // The ornament is kept as a two-frame animation; the window shows its first frame.
     const QPixmap ornament(QStringLiteral(":/ornament.png"));
     const std::array<int, 3> imageLefts{1200, 2570, 3960};
     for (int i = 0; i < 3; ++i) {
-        Image1[i] = new QLabel(this);
-        Image1[i]->setObjectName(QStringLiteral("Image1_%1").arg(i));
-        Image1[i]->setPixmap(ornament);
-        Image1[i]->setGeometry(twipsRect(imageLefts[i], 900, 375, 345));
+        ornaments[i] = new QLabel(this);
+        ornaments[i]->setObjectName(QStringLiteral("ornament%1").arg(i));
+        ornaments[i]->setPixmap(ornament);
+        ornaments[i]->setGeometry(twipsRect(imageLefts[i], 900, 375, 345));
     }
 
     // Created after the pictures so that on Christmas Day the text lies above them.
-    Label2 = centredLabel(this, QStringLiteral("Label2"), QStringLiteral("メリークリスマス"), 960,
+    greetingLabel = centredLabel(this, QStringLiteral("greetingLabel"), QStringLiteral("メリークリスマス"), 960,
                           300, msGothic(12, true));
-    Label3[0] =
-        centredLabel(this, QStringLiteral("Label3_0"), QStringLiteral("聖なる日のケムリンが"), 1560,
+    wishLabels[0] =
+        centredLabel(this, QStringLiteral("wishLabel0"), QStringLiteral("聖なる日のケムリンが"), 1560,
                      360, msGothic(14.25, true));
-    Label3[1] = centredLabel(this, QStringLiteral("Label3_1"), QStringLiteral("成功しますように！"),
+    wishLabels[1] = centredLabel(this, QStringLiteral("wishLabel1"), QStringLiteral("成功しますように！"),
                              1920, 360, msGothic(14.25, true));
 
-    Command1 = new QPushButton(QStringLiteral("ケムリンを開始する(CR)"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(1560, 2760, 2295, 375));
-    connect(Command1, &QPushButton::clicked, this, &GreetingWindow::Command1_Click);
-    Command1->setFocus();
+    startButton = new QPushButton(QStringLiteral("ケムリンを開始する(CR)"), this);
+    startButton->setObjectName(QStringLiteral("startButton"));
+    startButton->setGeometry(twipsRect(1560, 2760, 2295, 375));
+    connect(startButton, &QPushButton::clicked, this, &GreetingWindow::startRequested);
+    startButton->setFocus();
 }
 
-void GreetingWindow::load() {
-    for (QLabel* image : Image1)
+void GreetingWindow::showGreeting(std::int64_t month, std::int64_t day) {
+    for (QLabel* image : ornaments)
         image->hide();
-    Label1->clear();
-    Label2->clear();
-    Label3[0]->clear();
-    Label3[1]->clear();
+    occasionLabel->clear();
+    greetingLabel->clear();
+    wishLabels[0]->clear();
+    wishLabels[1]->clear();
 
-    const AppState& state = appState();
-    const auto month = state.quitMoment[2];
-    const auto day = state.quitMoment[3];
     if (month == 12 && day == 24) {
         setWindowTitle(QStringLiteral("クリスマスイブ - pmrsoft"));
-        Label1->setText(QStringLiteral("クリスマスイブ限定スペシャルメッセージ"));
-        Label3[0]->setText(QStringLiteral("聖なる日のケムリンが"));
-        Label3[1]->setText(QStringLiteral("成功しますように！"));
-        Image1[1]->show();
+        occasionLabel->setText(QStringLiteral("クリスマスイブ限定スペシャルメッセージ"));
+        wishLabels[0]->setText(QStringLiteral("聖なる日のケムリンが"));
+        wishLabels[1]->setText(QStringLiteral("成功しますように！"));
+        ornaments[1]->show();
     }
     if (month == 12 && day == 25) {
         setWindowTitle(QStringLiteral("メリークリスマス - pmrsoft"));
-        Label1->setText(QStringLiteral("クリスマス限定スペシャルメッセージ"));
-        Label2->setText(QStringLiteral("メリークリスマス"));
-        Label3[0]->setText(QStringLiteral("聖なる日のケムリンが"));
-        Label3[1]->setText(QStringLiteral("成功しますように！"));
-        Image1[0]->show();
-        Image1[2]->show();
+        occasionLabel->setText(QStringLiteral("クリスマス限定スペシャルメッセージ"));
+        greetingLabel->setText(QStringLiteral("メリークリスマス"));
+        wishLabels[0]->setText(QStringLiteral("聖なる日のケムリンが"));
+        wishLabels[1]->setText(QStringLiteral("成功しますように！"));
+        ornaments[0]->show();
+        ornaments[2]->show();
     }
     if (month == 1 && day >= 1 && day <= 3) {
         setWindowTitle(QStringLiteral("謹賀新年 - pmrsoft"));
-        Label1->setText(QStringLiteral("お正月限定スペシャルメッセージ"));
+        occasionLabel->setText(QStringLiteral("お正月限定スペシャルメッセージ"));
         // The two texts take the place of the picture row, which stays empty.
-        Label2->setText(QStringLiteral("あけましておめでとうございます"));
-        moveTop(Label2, 1200);
-        Label3[1]->setText(QStringLiteral("貴方のケムリンが成功しますように！"));
-        moveTop(Label3[1], 1800);
+        greetingLabel->setText(QStringLiteral("あけましておめでとうございます"));
+        moveTop(greetingLabel, 1200);
+        wishLabels[1]->setText(QStringLiteral("貴方のケムリンが成功しますように！"));
+        moveTop(wishLabels[1], 1800);
     }
-    for (QLabel* label : {Label1, Label2, Label3[0], Label3[1]})
+    for (QLabel* label : {occasionLabel, greetingLabel, wishLabels[0], wishLabels[1]})
         widenToFit(label);
 }
 
 bool GreetingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
-        Command1_Click();
+        emit startRequested();
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void GreetingWindow::Command1_Click() {
-    runStartSequence(this);
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 
 class QLabel;
 class QPushButton;
@@ -11,21 +12,25 @@ class QPushButton;
 class GreetingWindow : public QWidget {
     Q_OBJECT
 public:
-    GreetingWindow();
+    // The greeting for the quit date just fixed.
+    GreetingWindow(std::int64_t month, std::int64_t day);
 
-    // Chooses the greeting for the quit date that the start confirmation has just set.
-    void load();
+    // The dates on which the start of quitting is greeted first.
+    static bool greets(std::int64_t month, std::int64_t day);
+
+signals:
+    void startRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDesign();
-    void Command1_Click();
+    void showGreeting(std::int64_t month, std::int64_t day);
 
-    QLabel* Label1 = nullptr;
-    std::array<QLabel*, 3> Image1{};
-    QLabel* Label2 = nullptr;
-    std::array<QLabel*, 2> Label3{};
-    QPushButton* Command1 = nullptr;
+    QLabel* occasionLabel = nullptr;
+    std::array<QLabel*, 3> ornaments{};
+    QLabel* greetingLabel = nullptr;
+    std::array<QLabel*, 2> wishLabels{};
+    QPushButton* startButton = nullptr;
 };

@@ -1,14 +1,8 @@
 #include "windows/MainWindow.h"
 
-#include "engine/Clock.h"
 #include "engine/QuitStatistics.h"
-#include "platform/Clipboard.h"
 #include "platform/JapaneseFont.h"
-#include "platform/Screen.h"
 #include "platform/Twips.h"
-#include "settings/SettingsFiles.h"
-#include "windows/MiniWindow.h"
-#include "app/Program.h"
 #include "windows/ShapeWidget.h"
 
 #include <QCloseEvent>
@@ -21,38 +15,38 @@
 namespace {
 
 constexpr int kRefreshMs = 30000;
+constexpr int kDuckTop = 2700;
+constexpr int kHappyDuckTop = 1560;
 constexpr int kLoweredDuckTop = 2850;
+constexpr int kDuckLefts[3] = {2040, 2580, 3120};
 
 struct Heading {
-    int index;
+    const char* name;
     const char16_t* text;
     QRect twips;
 };
 
 const Heading kHeadings[] = {
-    {0, u"ケムリンからの日数", {120, 60, 1335, 135}},
-    {4, u"延びた寿命", {120, 610, 975, 135}},
-    {2, u"節約できた金額", {120, 1155, 1335, 135}},
-    {1, u"吸わなかった煙草", {120, 1710, 1455, 135}},
-    {6, u"今日の一言", {120, 2235, 975, 135}},
-    {5, u"ステータス", {4005, 60, 975, 135}},
-    {19, u"肺の状態", {4080, 630, 735, 135}},
+    {"elapsedHeading", u"ケムリンからの日数", {120, 60, 1335, 135}},
+    {"lifeHeading", u"延びた寿命", {120, 610, 975, 135}},
+    {"moneyHeading", u"節約できた金額", {120, 1155, 1335, 135}},
+    {"cigarettesHeading", u"吸わなかった煙草", {120, 1710, 1455, 135}},
+    {"messageHeading", u"今日の一言", {120, 2235, 975, 135}},
+    {"statusHeading", u"ステータス", {4005, 60, 975, 135}},
+    {"lungHeading", u"肺の状態", {4080, 630, 735, 135}},
 };
-
-const QRect kValueLabels[6] = {
-    {240, 240, 3615, 255},  {240, 790, 3615, 255},  {240, 1340, 3615, 255},
-    {4080, 240, 1335, 255}, {240, 1890, 5175, 255}, {240, 2440, 5175, 255},
-};
-
-const int kDuckLefts[3] = {2040, 2580, 3120};
 
 QRect twips(const QRect& r) {
     return twipsRect(r.x(), r.y(), r.width(), r.height());
 }
 
-// Colours are kept as 0x00BBGGRR.
-QColor colourFromLong(std::int32_t value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+QLabel* valueLabel(QWidget* parent, const char* name, const QRect& design) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(msGothic(9));
+    label->setAutoFillBackground(true);
+    label->setGeometry(twips(design));
+    return label;
 }
 
 QLabel* picture(QWidget* parent, const QString& file, const QString& name, int left, int top) {
@@ -60,15 +54,23 @@ QLabel* picture(QWidget* parent, const QString& file, const QString& name, int l
     label->setObjectName(name);
     label->setPixmap(QPixmap(file));
     label->setGeometry(twipsRect(left, top, 450, 435));
+    label->hide();
     return label;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, const QString& name, int left) {
+QPushButton* button(QWidget* parent, const QString& text, const char* name, int left) {
     auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
+    b->setObjectName(QLatin1String(name));
     b->setFont(msGothic(9));
     b->setGeometry(twipsRect(left, 2950, 735, 300));
     return b;
+}
+
+ShapeWidget* shape(QWidget* parent, ShapeWidget::Kind kind, const char* name, const QRect& design) {
+    auto* s = new ShapeWidget(kind, parent);
+    s->setObjectName(QLatin1String(name));
+    s->setGeometry(twips(design));
+    return s;
 }
 
 } // namespace
@@ -88,7 +90,7 @@ void MainWindow::buildDesign() {
 
     for (const Heading& h : kHeadings) {
         auto* label = new QLabel(QString::fromUtf16(h.text), this);
-        label->setObjectName(QStringLiteral("Label1_%1").arg(h.index));
+        label->setObjectName(QLatin1String(h.name));
         label->setFont(msGothic(8.25));
         label->setStyleSheet(QStringLiteral("color: white;"));
         // Some design boxes are a little smaller than their text; let the heading show whole.
@@ -96,162 +98,105 @@ void MainWindow::buildDesign() {
         r.setSize(r.size().expandedTo(label->sizeHint()));
         label->setGeometry(r);
     }
-    for (int i = 0; i < 6; ++i) {
-        Label2[i] = new QLabel(this);
-        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-        Label2[i]->setFont(msGothic(9));
-        Label2[i]->setAutoFillBackground(true);
-        Label2[i]->setGeometry(twips(kValueLabels[i]));
-    }
-    Label2[0]->installEventFilter(this);
+    elapsedValue = valueLabel(this, "elapsedValue", {240, 240, 3615, 255});
+    lifeValue = valueLabel(this, "lifeValue", {240, 790, 3615, 255});
+    moneyValue = valueLabel(this, "moneyValue", {240, 1340, 3615, 255});
+    statusValue = valueLabel(this, "statusValue", {4080, 240, 1335, 255});
+    cigarettesValue = valueLabel(this, "cigarettesValue", {240, 1890, 5175, 255});
+    messageValue = valueLabel(this, "messageValue", {240, 2440, 5175, 255});
+    elapsedValue->installEventFilter(this);
 
-    Shape2[0] = new ShapeWidget(ShapeWidget::Kind::Oval, this);
-    Shape2[0]->setGeometry(twipsRect(4320, 860, 375, 735));
-    Shape2[1] = new ShapeWidget(ShapeWidget::Kind::Oval, this);
-    Shape2[1]->setGeometry(twipsRect(4800, 860, 375, 735));
-    Shape1 = new ShapeWidget(ShapeWidget::Kind::Rectangle, this);
-    Shape1->setGeometry(twipsRect(4560, 1100, 375, 210));
-    Shape2[0]->setObjectName(QStringLiteral("Shape2_0"));
-    Shape2[1]->setObjectName(QStringLiteral("Shape2_1"));
-    Shape1->setObjectName(QStringLiteral("Shape1"));
+    lungLeft = shape(this, ShapeWidget::Kind::Oval, "lungLeft", {4320, 860, 375, 735});
+    lungRight = shape(this, ShapeWidget::Kind::Oval, "lungRight", {4800, 860, 375, 735});
+    lungBridge = shape(this, ShapeWidget::Kind::Rectangle, "lungBridge", {4560, 1100, 375, 210});
 
     for (int i = 0; i < 3; ++i) {
-        Image1[i] = picture(this, QStringLiteral(":/duck.png"),
-                            QStringLiteral("Image1_%1").arg(10 + i), kDuckLefts[i], 2700);
-        Image3[i] = picture(this, QStringLiteral(":/duck_happy.png"),
-                            QStringLiteral("Image3_%1").arg(i), kDuckLefts[i], 1560);
+        ducks[i] = picture(this, QStringLiteral(":/duck.png"), QStringLiteral("duck%1").arg(i),
+                           kDuckLefts[i], kDuckTop);
+        happyDucks[i] = picture(this, QStringLiteral(":/duck_happy.png"),
+                                QStringLiteral("happyDuck%1").arg(i), kDuckLefts[i], kHappyDuckTop);
     }
 
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 33);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(twipsRect(1800, 3120, 2055, 120));
+    milestoneProgress = new QProgressBar(this);
+    milestoneProgress->setObjectName(QStringLiteral("milestoneProgress"));
+    milestoneProgress->setRange(0, 33);
+    milestoneProgress->setTextVisible(false);
+    milestoneProgress->setGeometry(twipsRect(1800, 3120, 2055, 120));
 
-    Command3 = button(this, QStringLiteral("コピー"), QStringLiteral("Command3"), 120);
-    Command2 = button(this, QStringLiteral("ブログ"), QStringLiteral("Command2"), 960);
-    Command4 = button(this, QStringLiteral("ヘルプ"), QStringLiteral("Command4"), 3960);
-    Command1 = button(this, QStringLiteral("設定"), QStringLiteral("Command1"), 4800);
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    copyButton = button(this, QStringLiteral("コピー"), "copyButton", 120);
+    blogButton = button(this, QStringLiteral("ブログ"), "blogButton", 960);
+    helpButton = button(this, QStringLiteral("ヘルプ"), "helpButton", 3960);
+    settingsButton = button(this, QStringLiteral("設定"), "settingsButton", 4800);
+    connect(copyButton, &QPushButton::clicked, this, &MainWindow::copyRequested);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kRefreshMs);
-    connect(Timer1, &QTimer::timeout, this, [] { refreshStatus(); });
-    Timer1->start();
+    refreshTimer = new QTimer(this);
+    refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
+    refreshTimer->setInterval(kRefreshMs);
+    connect(refreshTimer, &QTimer::timeout, this, &MainWindow::refreshDue);
+    refreshTimer->start();
 }
 
-void MainWindow::load() {
-    endIfAlreadyRunning();
-    AppState& state = appState();
-    // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
-    // for the user to mend; until some quit moment is known, the count starts now.
-    if (!readInitialFile(state) && state.quitMoment[1] == 0)
-        state.setQuitDefaults(currentMinuteParts());
-    readOptionFile(state);
-    for (int i = 0; i < 3; ++i) {
-        Image1[i]->hide();
-        Image3[i]->hide();
-    }
-    refreshStatus();
-    placeOnScreen();
-    colourValueLabels();
-}
-
-void MainWindow::placeOnScreen() {
-    AppState& state = appState();
-    const QSize screen = primaryScreenTwips();
-    const int w = screen.width();
-    const int h = screen.height();
-    if (state.mainLeft > w - 5000) {
-        state.mainLeft = w / 2;
-        state.mainTop = h / 2;
-    }
-    if (state.mainTop > h - 3000) {
-        state.mainTop = h / 2;
-        state.mainLeft = w / 2;
-    }
-    state.mainLeft = std::max(state.mainLeft, 0);
-    state.mainTop = std::max(state.mainTop, 0);
-    move(twipsToPixels(state.mainLeft), twipsToPixels(state.mainTop));
-}
-
-void MainWindow::colourValueLabels() {
-    const AppState& state = appState();
-    for (QLabel* label : Label2) {
+void MainWindow::setValueColours(const QColor& background, const QColor& text) {
+    for (QLabel* label :
+         {elapsedValue, lifeValue, moneyValue, statusValue, cigarettesValue, messageValue}) {
         QPalette p = label->palette();
-        p.setColor(QPalette::Window, colourFromLong(state.backColour));
-        p.setColor(QPalette::WindowText, colourFromLong(state.textColour));
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::WindowText, text);
         label->setPalette(p);
     }
 }
 
 void MainWindow::showStatus(const StatusSnapshot& status) {
-    for (int i = 0; i < 6; ++i)
-        Label2[i]->setText(status.valueTexts[i]);
+    m_elapsed = status.elapsed;
+    m_detailed = false;
+    elapsedValue->setText(status.texts.elapsed);
+    lifeValue->setText(status.texts.lifeGained);
+    moneyValue->setText(status.texts.money);
+    statusValue->setText(status.texts.title);
+    cigarettesValue->setText(status.texts.cigarettes);
+    messageValue->setText(status.texts.message);
 
     const QColor lung(status.lung.red, status.lung.green, status.lung.blue);
-    Shape2[0]->setFillColour(lung);
-    Shape2[1]->setFillColour(Shape2[0]->fillColour());
-    Shape1->setFillColour(Shape2[0]->fillColour());
+    for (ShapeWidget* part : {lungLeft, lungRight, lungBridge})
+        part->setFillColour(lung);
 
     const MilestoneView& m = status.milestones;
     for (int i = 0; i < 3; ++i) {
         for (auto [picture, visible] :
-             {std::pair{Image1[i], m.ducks[i]}, std::pair{Image3[i], m.happyDucks[i]}}) {
+             {std::pair{ducks[i], m.ducks[i]}, std::pair{happyDucks[i], m.happyDucks[i]}}) {
             if (visible && m.ducksLowered)
                 picture->move(picture->x(), twipsToPixels(kLoweredDuckTop));
             picture->setVisible(visible);
         }
     }
     if (m.hideProgressBar)
-        ProgressBar1->hide();
-    ProgressBar1->setValue(m.progress);
+        milestoneProgress->hide();
+    milestoneProgress->setValue(m.progress);
 }
 
-ShownTexts MainWindow::shownTexts() const {
-    return {Label2[3]->text(), Label2[2]->text(), Label2[4]->text()};
-}
-
-void MainWindow::Command3_Click() {
-    putTextOnClipboard(statusReport(appState(), shownTexts()));
-}
-
-void MainWindow::Label2_Click(int index) {
-    if (index != 0)
-        return;
-    AppState& state = appState();
-    if (state.detailView == 0) {
-        state.detailView = 1;
-        Label2[0]->setText(detailedElapsedText(state.elapsedMinutes, state.elapsedParts));
-    } else if (state.detailView == 1) {
-        state.detailView = 0;
-        Label2[0]->setText(elapsedText(state.elapsedParts));
-    }
+void MainWindow::toggleDetailView() {
+    m_detailed = !m_detailed;
+    elapsedValue->setText(m_detailed ? detailedElapsedText(m_elapsed.minutes, m_elapsed.parts)
+                                     : elapsedText(m_elapsed.parts));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2[0] && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        Label2[0]->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        Label2_Click(0);
-        return true;
+    if (watched == elapsedValue && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            elapsedValue->rect().contains(mouse->position().toPoint())) {
+            toggleDetailView();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!m_unloaded) {
-        m_unloaded = true;
+    if (!m_closing) {
+        m_closing = true;
         showNormal();
-        AppState& state = appState();
-        const QPoint position = pos();
-        state.mainLeft = position.x() * kTwipsPerPixel;
-        state.mainTop = position.y() * kTwipsPerPixel;
-        // A failed write must not stop the window from closing; the old file stays whole.
-        writeOptionFile(state);
-        if (MiniWindow* mini = miniWindowIfLoaded())
-            mini->close();
+        emit closing(pos());
     }
     event->accept();
 }

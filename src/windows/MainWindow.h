@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/StatusEngine.h"
-#include "engine/StatusReport.h"
 
 #include <QWidget>
 
@@ -19,12 +18,17 @@ class MainWindow : public QWidget {
 public:
     MainWindow();
 
-    // Reads both settings files, runs the first refresh and places the window.
-    void load();
-    // Writes one refresh's texts, lung colour, pictures and progress bar.
+    // Writes one refresh's texts, lung colour, pictures and progress bar; ends the detail view.
     void showStatus(const StatusSnapshot& status);
-    // The texts the report copies, as they are shown now.
-    ShownTexts shownTexts() const;
+    void setValueColours(const QColor& background, const QColor& text);
+    // True while the elapsed time is shown in days, hours and minutes.
+    bool isDetailed() const { return m_detailed; }
+
+signals:
+    void refreshDue();
+    void copyRequested();
+    // The window is closing; its position is that of the normal (not minimised) window.
+    void closing(QPoint position);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -32,21 +36,26 @@ protected:
 
 private:
     void buildDesign();
-    void placeOnScreen();
-    void colourValueLabels();
-    void Command3_Click();
-    void Label2_Click(int index);
+    void toggleDetailView();
 
-    std::array<QLabel*, 6> Label2{};
-    std::array<QLabel*, 3> Image1{}; // items 10, 11, 12
-    std::array<QLabel*, 3> Image3{}; // items 0, 1, 2
-    std::array<ShapeWidget*, 2> Shape2{};
-    ShapeWidget* Shape1 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QTimer* Timer1 = nullptr;
-    bool m_unloaded = false;
+    QLabel* elapsedValue = nullptr;
+    QLabel* lifeValue = nullptr;
+    QLabel* moneyValue = nullptr;
+    QLabel* statusValue = nullptr;
+    QLabel* cigarettesValue = nullptr;
+    QLabel* messageValue = nullptr;
+    std::array<QLabel*, 3> ducks{};
+    std::array<QLabel*, 3> happyDucks{};
+    ShapeWidget* lungLeft = nullptr;
+    ShapeWidget* lungRight = nullptr;
+    ShapeWidget* lungBridge = nullptr;
+    QProgressBar* milestoneProgress = nullptr;
+    QPushButton* settingsButton = nullptr;
+    QPushButton* blogButton = nullptr;
+    QPushButton* copyButton = nullptr;
+    QPushButton* helpButton = nullptr;
+    QTimer* refreshTimer = nullptr;
+    ElapsedTime m_elapsed;
+    bool m_detailed = false;
+    bool m_closing = false;
 };

@@ -4,16 +4,16 @@
 
 #include <QLabel>
 
-MiniWindow::MiniWindow() : Label1(new QLabel(this)) {
+MiniWindow::MiniWindow() : reportLabel(new QLabel(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(msGothic(9));
+    reportLabel->setObjectName(QStringLiteral("reportLabel"));
+    reportLabel->setFont(msGothic(9));
 }
 
 QString MiniWindow::reportText() const {
-    return Label1->text();
+    return reportLabel->text();
 }
 
 void MiniWindow::setReportText(const QString& text) {
-    Label1->setText(text);
+    reportLabel->setText(text);
 }

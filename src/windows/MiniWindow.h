@@ -14,5 +14,5 @@ public:
     void setReportText(const QString& text);
 
 private:
-    QLabel* Label1;
+    QLabel* reportLabel;
 };

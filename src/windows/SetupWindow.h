@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -15,23 +15,19 @@ class SetupWindow : public QWidget {
 public:
     SetupWindow();
 
-    // Ends the process at once when another instance of the program runs.
-    void load();
+signals:
+    // Valid figures were entered; cigLength is 50, 85 or 100.
+    void accepted(std::int32_t perDay, std::int32_t packPrice, std::int32_t cigLength);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDesign();
-    void Command1_Click();
+    void accept();
 
-    std::array<QLabel*, 4> Label2{};
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    std::array<QLineEdit*, 2> Text1{};
-    std::array<QRadioButton*, 3> Option1{};
-    QPushButton* Command1 = nullptr;
+    QLineEdit* perDayEdit = nullptr;
+    QLineEdit* packPriceEdit = nullptr;
+    std::array<QRadioButton*, 3> sizeButtons{};
+    QPushButton* acceptButton = nullptr;
 };
-
-// Start-up's way in while quitting has not been started: the setup window, loaded and shown.
-void showFirstRunWindow();

@@ -4,26 +4,23 @@
 
 #include <array>
 
-class QLabel;
 class QPushButton;
 
-// The start confirmation: confirming makes the current minute the quit moment.
+// The start confirmation: asks whether the count starts now.
 class StartConfirmWindow : public QWidget {
     Q_OBJECT
 public:
     StartConfirmWindow();
+
+signals:
+    void startRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDesign();
-    void Command1_Click();
-    void Command2_Click(int index);
 
-    QLabel* Label1 = nullptr;
-    std::array<QLabel*, 2> Label2{};
-    QLabel* Label3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    std::array<QPushButton*, 2> Command2{};
+    QPushButton* startButton = nullptr;
+    std::array<QPushButton*, 2> declineButtons{};
 };

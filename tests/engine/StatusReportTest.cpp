@@ -18,7 +18,7 @@ TEST(SizeWord, OnlyTheThreeSizesHaveAWord) {
 
 struct ReportCase {
     std::int32_t copyPlusMode;
-    std::int32_t detailView;
+    bool detailed;
     std::int32_t cigLength;
     DateTimeParts elapsedParts;
     std::int64_t elapsedMinutes;
@@ -32,19 +32,16 @@ class Report : public testing::TestWithParam<ReportCase> {};
 
 TEST_P(Report, SixLines) {
     const ReportCase& c = GetParam();
-    AppState state;
-    state.quitMoment = {0, 2008, 7, 1, 9, 30};
-    state.perDay = 20;
-    state.packPrice = 300;
-    state.smokingYears = 5;
-    state.cigLength = c.cigLength;
-    state.copyPlusMode = c.copyPlusMode;
-    state.detailView = c.detailView;
-    state.elapsedParts = c.elapsedParts;
-    state.elapsedMinutes = c.elapsedMinutes;
-    state.lifeGainedMinutes = c.lifeGained;
-    const ShownTexts shown{QStringLiteral("ケンシロウ"), QStringLiteral("1500円（節税分945円）"),
-                           QStringLiteral("100本 8.5ｍ トリケラトプス")};
+    QuitSettings settings;
+    settings.quitMoment = {0, 2008, 7, 1, 9, 30};
+    settings.cigLength = c.cigLength;
+    settings.copyPlusMode = c.copyPlusMode;
+    StatusSnapshot status;
+    status.elapsed = {c.elapsedMinutes, c.elapsedParts};
+    status.lifeGainedMinutes = c.lifeGained;
+    status.texts.title = QStringLiteral("ケンシロウ");
+    status.texts.money = QStringLiteral("1500円（節税分945円）");
+    status.texts.cigarettes = QStringLiteral("100本 8.5ｍ トリケラトプス");
 
     const QString expected = QStringLiteral("ステータス： ケンシロウ\r\n") +
                              QString::fromUtf8(c.line2) + QStringLiteral("\r\n") +
@@ -52,7 +49,7 @@ TEST_P(Report, SixLines) {
                              QString::fromUtf8(c.line4) +
                              QStringLiteral("\r\n節約できた金額： 1500円（節税分945円）\r\n"
                                             "節煙本数： 100本 8.5ｍ トリケラトプス");
-    EXPECT_EQ(statusReport(state, shown), expected);
+    EXPECT_EQ(statusReport(settings, status, c.detailed), expected);
 }
 
 constexpr DateTimeParts kYearAndMore{0, 1, 2, 3, 4, 5};
@@ -80,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "ケムリンからの日数： 0年 0ヶ月 3日 5時間 7分", "延びた寿命： 0日と0時間0分"},
         ReportCase{2, 0, 85, kYearAndMore, 610000, 1505, "ケムリン日： 2008年 7月 1日（20本-5年）",
                    "ケムリンからの日数： 1年 2ヶ月 3日 4時間 5分", "延びた寿命： 1日と1時間5分"},
-        // Any non-zero flag selects the day total; a whole day exactly is day 1.
-        ReportCase{2, 7, 85, kThreeDays, 1440, 1505, "ケムリン日： 2008年 7月 1日（20本-5年）",
+        // A whole day exactly is day 1.
+        ReportCase{2, 1, 85, kThreeDays, 1440, 1505, "ケムリン日： 2008年 7月 1日（20本-5年）",
                    "ケムリンからの日数： 1日 5時間 7分", "延びた寿命： 1日と1時間5分"},
         // Clock set back: whole parts round down, the remainders keep the dividend's sign.
         ReportCase{0,
@@ -104,21 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "延びた寿命： -1日と0時間0分"}));
 
 TEST(Report, UnknownModeGivesNothing) {
-    AppState state;
-    const ShownTexts shown{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    QuitSettings settings;
+    StatusSnapshot status;
+    status.texts.title = QStringLiteral("a");
     for (std::int32_t mode : {-1, 3, 100}) {
-        state.copyPlusMode = mode;
-        for (std::int32_t detail : {0, 1}) {
-            state.detailView = detail;
-            EXPECT_TRUE(statusReport(state, shown).isEmpty()) << mode << ' ' << detail;
-        }
+        settings.copyPlusMode = mode;
+        for (bool detailed : {false, true})
+            EXPECT_TRUE(statusReport(settings, status, detailed).isEmpty()) << mode << ' ' << detailed;
     }
 }
 
 TEST(Report, EmptyLabelsLeaveTheirLinesEndingInTheSpace) {
-    AppState state;
-    state.copyPlusMode = 0;
-    const QStringList lines = statusReport(state, {}).split(QStringLiteral("\r\n"));
+    const QStringList lines =
+        statusReport(QuitSettings{}, StatusSnapshot{}, false).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], QStringLiteral("ステータス： "));
     EXPECT_EQ(lines[4], QStringLiteral("節約できた金額： "));

@@ -1,7 +1,6 @@
 #include "settings/SettingsFiles.h"
 #include "SettingsLines.h"
 
-#include "engine/Clock.h"
 #include "settings/ProgramAddresses.h"
 
 #include <QDir>
@@ -15,13 +14,11 @@
 
 namespace {
 
+constexpr DateTimeParts kNow{0, 2008, 8, 26, 10, 23};
+
 class SettingsFilesTest : public testing::Test {
 protected:
-    void SetUp() override {
-        Clock::install(&clock);
-        state.appDir = dir.path();
-    }
-    void TearDown() override { Clock::install(nullptr); }
+    void SetUp() override { state.appDir = dir.path(); }
 
     QByteArray read(const QString& path) const {
         QFile file(path);
@@ -37,12 +34,11 @@ protected:
     QString optionPath() const { return optionFilePath(dir.path()); }
 
     QTemporaryDir dir;
-    FixedClock clock{QDateTime(QDate(2008, 8, 26), QTime(10, 23, 59))};
     AppState state;
 };
 
 TEST_F(SettingsFilesTest, AnEmptyFolderGetsBothFilesWithTheirDefaults) {
-    ensureDataFiles(state);
+    ensureDataFiles(state, kNow);
     loadOptions(state);
     EXPECT_EQ(read(initialPath()), QByteArray("2008,8,26,10,23,20,300,85\r\n"));
     EXPECT_EQ(read(optionPath()), defaultOptionLine());
@@ -53,13 +49,13 @@ TEST_F(SettingsFilesTest, AnEmptyFolderGetsBothFilesWithTheirDefaults) {
 TEST_F(SettingsFilesTest, ExistingFilesAreLeftAsTheyAre) {
     const QByteArray initial("2007,1,2,3,4,5,6,50\r\n");
     write(initialPath(), initial);
-    ensureDataFiles(state);
+    ensureDataFiles(state, kNow);
     EXPECT_EQ(read(initialPath()), initial);
 }
 
 TEST_F(SettingsFilesTest, MissingInitialFileWhileStartedCountsFromNow) {
     write(optionPath(), optionLine(1, 0, 0));
-    ensureDataFiles(state);
+    ensureDataFiles(state, kNow);
     loadOptions(state);
     EXPECT_EQ(state.started, 1);
     EXPECT_EQ(read(initialPath()), QByteArray("2008,8,26,10,23,20,300,85\r\n"));
@@ -139,7 +135,7 @@ TEST_F(SettingsFilesTest, AHandMadeFileOverSeveralLinesReads) {
 // A write that fails half-way (here: the file size limit, as on a full disk) leaves the
 // previous file whole.
 TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
-    ensureDataFiles(state);
+    ensureDataFiles(state, kNow);
     loadOptions(state);
     state.blogUrl = QString(200, u'x');
 
@@ -159,7 +155,7 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
 }
 
 TEST_F(SettingsFilesTest, TextsCodePage932CannotHoldAreRefusedNotMangled) {
-    ensureDataFiles(state);
+    ensureDataFiles(state, kNow);
     loadOptions(state);
     state.blogUrl = QStringLiteral("blog.example.jp/😀");
     EXPECT_FALSE(writeOptionFile(state));

@@ -2,11 +2,11 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "app/Program.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 WindowTestEnvironment::WindowTestEnvironment()
@@ -15,12 +15,12 @@ WindowTestEnvironment::WindowTestEnvironment()
     Clock::install(&clock);
     RandomDraw::install(&draw);
     setMessageInterceptor([this](const QString& text) { messages << text; });
-    appState() = AppState();
-    appState().appDir = m_dir.path();
+    program = std::make_unique<Program>(m_dir.path());
 }
 
 WindowTestEnvironment::~WindowTestEnvironment() {
     closeAllWindows();
+    program.reset();
     setMessageInterceptor({});
     RandomDraw::install(nullptr);
     Clock::install(nullptr);
@@ -37,6 +37,16 @@ void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteAr
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
+                                          const QByteArray& optionLine) const {
+    writeFile(kInitialFile, initialLine);
+    writeFile(kOptionFile, optionLine);
+}
+
+void clickButton(QWidget* window, const QString& button) {
+    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
 void closeAllWindows() {

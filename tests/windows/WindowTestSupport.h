@@ -1,13 +1,17 @@
 #pragma once
 
+#include "app/Program.h"
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// What every window test needs: a fresh appDir, a fixed clock and draw, recorded messages
-// instead of modal boxes, and a lock file of its own.
+#include <memory>
+
+// What every window test needs: a program on a fresh folder, a fixed clock and draw, recorded
+// messages instead of modal boxes, and a lock file of its own.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
@@ -16,14 +20,48 @@ public:
     QString appDir() const { return m_dir.path(); }
     QByteArray readFile(const QString& relativePath) const;
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
+    // Writes initial.ini and option.ini of a user who started quitting long ago.
+    void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
 
     FixedClock clock;
     FixedDraw draw{50};
     QStringList messages;
+    std::unique_ptr<Program> program;
 
 private:
     QTemporaryDir m_dir;
 };
+
+inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
+inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
+
+// The one visible top-level window of a class, if any.
+template <class T> T* shown() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
+    }
+    return nullptr;
+}
+
+// How many windows of a class exist, once pending deletions have run.
+template <class T> int alive() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<T*>(w) ? 1 : 0;
+    return n;
+}
+
+// A named child that must exist.
+template <class C> C* control(QWidget* window, const QString& name) {
+    C* c = window ? window->findChild<C*>(name) : nullptr;
+    if (!c)
+        qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+void clickButton(QWidget* window, const QString& button);
 
 // Closes and deletes every top-level window left over from a test.
 void closeAllWindows();
