@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages only, whatever the build, the program and its tests need.
+# Extra package names given as arguments are installed too (packaging/build-deb.sh adds its tools).
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,9 @@ packages=(
     fonts-ipafont-gothic
     libgtest-dev
     xvfb xauth xdotool
+    desktop-file-utils appstream
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

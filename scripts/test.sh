@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test, then does it again under AddressSanitizer and UBSan.
+# Sets up, checks the desktop entry and AppStream metadata, builds and runs every test, then does
+# it again under AddressSanitizer and UBSan.
 # Window tests run against a real X server (Xvfb).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$here/scripts/setup.sh"
+
+echo "== Include direction =="
+bash "$here/scripts/check-layers.sh"
+
+echo "== Desktop entry, AppStream metadata, launcher =="
+desktop-file-validate "$here/packaging/kemurin.desktop"
+appstreamcli validate --no-net --pedantic --strict "$here/packaging/jp.example.kemurin.metainfo.xml"
+sh -n "$here/packaging/kemurin-desktop.in"
 
 run_suite() {
     local dir="$1"
