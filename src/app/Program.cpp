@@ -5,9 +5,12 @@
 #include "engine/StatusReport.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramTitle.h"
 #include "platform/Screen.h"
 #include "platform/SingleInstance.h"
 #include "platform/Twips.h"
+#include "platform/WebAddress.h"
+#include "settings/ProgramAddresses.h"
 #include "settings/SettingsFiles.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MainWindow.h"
@@ -22,8 +25,9 @@
 
 namespace {
 
-// Room the main window needs between its saved corner and the screen's right and bottom edges.
+// Room each window needs between its saved corner and the screen's right and bottom edges.
 constexpr QSize kMainWindowRoom(5000, 3000);
+constexpr QSize kMiniWindowRoom(3500, 1500);
 
 QPoint twipsPosition(const QPoint& pixels) {
     return pixels * kTwipsPerPixel;
@@ -59,9 +63,7 @@ void Program::start() {
         openSetupWindow();
         return;
     }
-    // Until the mini window can be used, the main window shows in every window mode.
-    loadMainWindow()->show();
-    loadMiniWindow();
+    openCounterWindows();
 }
 
 void Program::refresh() {
@@ -129,6 +131,14 @@ void Program::runStartSequence(QWidget* confirming) {
     confirming->close();
 }
 
+void Program::openCounterWindows() {
+    MainWindow* main = loadMainWindow();
+    if (m_state.windowMode == 1)
+        loadMiniWindow()->show();
+    else
+        main->show();
+}
+
 MainWindow* Program::loadMainWindow() {
     if (m_main)
         return m_main;
@@ -139,13 +149,14 @@ MainWindow* Program::loadMainWindow() {
     readOptionFile(m_state);
 
     m_main = new MainWindow;
+    connectCommands(m_main);
     connect(m_main, &MainWindow::refreshDue, this, &Program::refresh);
-    connect(m_main, &MainWindow::copyRequested, this, &Program::copyReport);
+    connect(m_main, &MainWindow::switchRequested, this, &Program::switchToMiniWindow);
     connect(m_main, &MainWindow::closing, this, &Program::mainWindowClosing);
     refresh();
 
-    const QPoint place = placedOnScreen({m_state.mainLeft, m_state.mainTop}, primaryScreenTwips(),
-                                        kMainWindowRoom);
+    const QPoint place =
+        placedOnScreen({m_state.mainLeft, m_state.mainTop}, primaryScreenTwips(), kMainWindowRoom);
     m_state.mainLeft = place.x();
     m_state.mainTop = place.y();
     m_main->move(pixelPosition(place.x(), place.y()));
@@ -155,11 +166,31 @@ MainWindow* Program::loadMainWindow() {
 }
 
 MiniWindow* Program::loadMiniWindow() {
-    if (!m_mini)
-        m_mini = new MiniWindow;
+    if (m_mini)
+        return m_mini;
+    m_mini = new MiniWindow;
+    connectCommands(m_mini);
+    connect(m_mini, &MiniWindow::switchRequested, this, &Program::switchToMainWindow);
+    connect(m_mini, &MiniWindow::closing, this, &Program::miniWindowClosing);
+
+    const QPoint place =
+        placedOnScreen({m_state.miniLeft, m_state.miniTop}, primaryScreenTwips(), kMiniWindowRoom);
+    m_state.miniLeft = place.x();
+    m_state.miniTop = place.y();
+    m_mini->move(pixelPosition(place.x(), place.y()));
+    m_mini->setColours(colourFromStored(m_state.backColour), colourFromStored(m_state.textColour));
     return m_mini;
 }
 
+void Program::connectCommands(CounterWindow* window) {
+    connect(window, &CounterWindow::copyRequested, this, &Program::copyReport);
+    connect(window, &CounterWindow::blogRequested, this, [this, window] { openBlog(window); });
+    connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
+    connect(window, &CounterWindow::versionRequested, this,
+            [this, window] { showVersion(window); });
+}
+
+// Whichever window closes first closes the other: option.ini ends with both places.
 void Program::mainWindowClosing(QPoint position) {
     const QPoint at = twipsPosition(position);
     m_state.mainLeft = at.x();
@@ -170,6 +201,49 @@ void Program::mainWindowClosing(QPoint position) {
         m_mini->close();
 }
 
+void Program::miniWindowClosing(QPoint position) {
+    const QPoint at = twipsPosition(position);
+    m_state.miniLeft = at.x();
+    m_state.miniTop = at.y();
+    writeOptionFile(m_state);
+    if (m_main)
+        m_main->close();
+}
+
+void Program::switchToMiniWindow() {
+    MiniWindow* mini = loadMiniWindow();
+    // Until the mini window has been used once, it appears where the main window stands.
+    if (m_state.windowMode == 2)
+        mini->move(m_main->pos());
+    m_state.windowMode = 1;
+    m_main->hide();
+    mini->show();
+}
+
+void Program::switchToMainWindow() {
+    m_state.windowMode = 0;
+    loadMainWindow()->show();
+    m_mini->hide();
+}
+
 void Program::copyReport() {
     putTextOnClipboard(statusReport(m_state, m_status, m_main && m_main->isDetailed()));
+}
+
+void Program::openBlog(QWidget* owner) {
+    openWebAddress(owner, QStringLiteral("http://") + m_state.blogUrl);
+}
+
+void Program::openHelp() {
+    // One help window however often it is asked for; it lives on when the others close.
+    if (!m_help)
+        m_help = new HelpWindow;
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void Program::showVersion(QWidget* owner) {
+    showOkMessage(owner, programTitle() + QStringLiteral("　Ver ") + programVersion() +
+                             QStringLiteral("\n\n") + QString::fromLatin1(kHomePageUrl));
 }

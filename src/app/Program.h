@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "windows/HelpWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
 
@@ -25,6 +26,7 @@ public:
     AppState& state() { return m_state; }
     MainWindow* mainWindow() const { return m_main; }
     MiniWindow* miniWindow() const { return m_mini; }
+    HelpWindow* helpWindow() const { return m_help; }
 
 private:
     void openSetupWindow();
@@ -33,13 +35,24 @@ private:
     void confirmStart(QWidget* confirming);
     void runStartSequence(QWidget* confirming);
 
+    // The main window and the mini window, the one that windowMode names shown.
+    void openCounterWindows();
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
+    void connectCommands(CounterWindow* window);
     void mainWindowClosing(QPoint position);
+    void miniWindowClosing(QPoint position);
+    void switchToMiniWindow();
+    void switchToMainWindow();
+
     void copyReport();
+    void openBlog(QWidget* owner);
+    void openHelp();
+    void showVersion(QWidget* owner);
 
     AppState m_state;
     StatusSnapshot m_status;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;
+    QPointer<HelpWindow> m_help;
 };

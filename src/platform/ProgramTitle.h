@@ -6,3 +6,8 @@
 inline QString programTitle() {
     return QStringLiteral("ケムリン式");
 }
+
+// The version the build was made as.
+inline QString programVersion() {
+    return QStringLiteral(KEMURIN_VERSION);
+}

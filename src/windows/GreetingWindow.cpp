@@ -72,13 +72,14 @@ void GreetingWindow::buildDesign() {
     }
 
     // Created after the pictures so that on Christmas Day the text lies above them.
-    greetingLabel = centredLabel(this, QStringLiteral("greetingLabel"), QStringLiteral("メリークリスマス"), 960,
-                          300, msGothic(12, true));
+    greetingLabel = centredLabel(this, QStringLiteral("greetingLabel"),
+                                 QStringLiteral("メリークリスマス"), 960, 300, msGothic(12, true));
     wishLabels[0] =
-        centredLabel(this, QStringLiteral("wishLabel0"), QStringLiteral("聖なる日のケムリンが"), 1560,
+        centredLabel(this, QStringLiteral("wishLabel0"), QStringLiteral("聖なる日のケムリンが"),
+                     1560, 360, msGothic(14.25, true));
+    wishLabels[1] =
+        centredLabel(this, QStringLiteral("wishLabel1"), QStringLiteral("成功しますように！"), 1920,
                      360, msGothic(14.25, true));
-    wishLabels[1] = centredLabel(this, QStringLiteral("wishLabel1"), QStringLiteral("成功しますように！"),
-                             1920, 360, msGothic(14.25, true));
 
     startButton = new QPushButton(QStringLiteral("ケムリンを開始する(CR)"), this);
     startButton->setObjectName(QStringLiteral("startButton"));

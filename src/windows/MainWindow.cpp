@@ -5,7 +5,6 @@
 #include "platform/Twips.h"
 #include "windows/ShapeWidget.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -75,8 +74,7 @@ ShapeWidget* shape(QWidget* parent, ShapeWidget::Kind kind, const char* name, co
 
 } // namespace
 
-MainWindow::MainWindow() {
-    setAttribute(Qt::WA_DeleteOnClose);
+MainWindow::MainWindow() : CounterWindow(QStringLiteral("ミニサイズで運転する")) {
     setWindowTitle(QStringLiteral(" ケムリン式 - pimaru"));
     buildDesign();
 }
@@ -127,7 +125,11 @@ void MainWindow::buildDesign() {
     blogButton = button(this, QStringLiteral("ブログ"), "blogButton", 960);
     helpButton = button(this, QStringLiteral("ヘルプ"), "helpButton", 3960);
     settingsButton = button(this, QStringLiteral("設定"), "settingsButton", 4800);
+    // The buttons ask what their menu items ask: one handler each.
     connect(copyButton, &QPushButton::clicked, this, &MainWindow::copyRequested);
+    connect(blogButton, &QPushButton::clicked, this, &MainWindow::blogRequested);
+    connect(helpButton, &QPushButton::clicked, this, &MainWindow::helpRequested);
+    connect(settingsButton, &QPushButton::clicked, this, &MainWindow::settingsRequested);
 
     refreshTimer = new QTimer(this);
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
@@ -180,23 +182,38 @@ void MainWindow::toggleDetailView() {
                                      : elapsedText(m_elapsed.parts));
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == elapsedValue && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            elapsedValue->rect().contains(mouse->position().toPoint())) {
-            toggleDetailView();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+bool MainWindow::isOwnSurface(const QPointF& position) const {
+    return childAt(position.toPoint()) == nullptr;
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!m_closing) {
-        m_closing = true;
-        showNormal();
-        emit closing(pos());
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && isOwnSurface(event->position()))
+        showPopupMenu(event->globalPosition().toPoint());
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && isOwnSurface(event->position()))
+        hideToTray();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != elapsedValue)
+        return CounterWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        m_skipNextRelease = true;
+        return true;
     }
-    event->accept();
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (m_skipNextRelease) {
+            m_skipNextRelease = false;
+            return true;
+        }
+        if (elapsedValue->rect().contains(mouse->position().toPoint()))
+            toggleDetailView();
+        return true;
+    }
+    return false;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "engine/StatusEngine.h"
-
-#include <QWidget>
+#include "windows/CounterWindow.h"
 
 #include <array>
 
@@ -13,7 +12,7 @@ class QTimer;
 class ShapeWidget;
 
 // The main window: the figures since quitting, refreshed every 30 seconds.
-class MainWindow : public QWidget {
+class MainWindow : public CounterWindow {
     Q_OBJECT
 public:
     MainWindow();
@@ -26,17 +25,17 @@ public:
 
 signals:
     void refreshDue();
-    void copyRequested();
-    // The window is closing; its position is that of the normal (not minimised) window.
-    void closing(QPoint position);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDesign();
     void toggleDetailView();
+    // True where the window's own surface shows, not a label, picture or button.
+    bool isOwnSurface(const QPointF& position) const;
 
     QLabel* elapsedValue = nullptr;
     QLabel* lifeValue = nullptr;
@@ -57,5 +56,6 @@ private:
     QTimer* refreshTimer = nullptr;
     ElapsedTime m_elapsed;
     bool m_detailed = false;
-    bool m_closing = false;
+    // The release that ends a double click on the elapsed time does not toggle it back.
+    bool m_skipNextRelease = false;
 };

@@ -4,8 +4,8 @@
 #include "platform/JapaneseFont.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
-#include "windows/FirstRunWindow.h"
 #include "settings/LenientNumber.h"
+#include "windows/FirstRunWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -67,9 +67,10 @@ void SetupWindow::buildDesign() {
         sizeButtons[i]->setGeometry(
             twipsRect(sizeLefts[i], 2610, sizeLefts[i + 1] - sizeLefts[i], 285));
         // Tab stops at the chosen size only and arrows move within the row, as in a dialog.
-        connect(sizeButtons[i], &QRadioButton::toggled, sizeButtons[i], [button = sizeButtons[i]](bool on) {
-            button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
-        });
+        connect(sizeButtons[i], &QRadioButton::toggled, sizeButtons[i],
+                [button = sizeButtons[i]](bool on) {
+                    button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+                });
         sizeButtons[i]->setFocusPolicy(Qt::ClickFocus);
     }
     sizeButtons[1]->setChecked(true);

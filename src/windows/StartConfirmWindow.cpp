@@ -42,12 +42,12 @@ void StartConfirmWindow::buildDesign() {
     centredLabel(this, QStringLiteral("今からケムリンを開始しますか？"), 1050);
     centredLabel(this, QStringLiteral("どうしますか？"), 1470);
 
-    startButton = button(this, QStringLiteral("startButton"), QStringLiteral("ケムリンを開始する(CR)"),
-                      QRect(1170, 1860, 3075, 600));
-    declineButtons[0] = button(this, QStringLiteral("declineButton0"), QStringLiteral("もう少し考える"),
-                         QRect(240, 2955, 2175, 375));
-    declineButtons[1] = button(this, QStringLiteral("declineButton1"), QStringLiteral("また次の機会にする"),
-                         QRect(3000, 2955, 2175, 375));
+    startButton = button(this, QStringLiteral("startButton"),
+                         QStringLiteral("ケムリンを開始する(CR)"), QRect(1170, 1860, 3075, 600));
+    declineButtons[0] = button(this, QStringLiteral("declineButton0"),
+                               QStringLiteral("もう少し考える"), QRect(240, 2955, 2175, 375));
+    declineButtons[1] = button(this, QStringLiteral("declineButton1"),
+                               QStringLiteral("また次の機会にする"), QRect(3000, 2955, 2175, 375));
 
     connect(startButton, &QPushButton::clicked, this, &StartConfirmWindow::startRequested);
     // Both buttons decline alike: no window is left, so the program ends having written nothing.

@@ -214,9 +214,8 @@ void FirstRunTest::acceptedFlowWritesBothFiles_data() {
     QTest::newRow("lower limits, short, 23:59:58")
         << at(2010, 11, 30, 23, 59, 58) << "1"
         << "1" << 0 << QByteArray("2010,11,30,23,59,1,1,50\r\n");
-    QTest::newRow("lenient, 26 December")
-        << at(2008, 12, 26, 0, 0, 0) << "1.9"
-        << "20x" << 1 << QByteArray("2008,12,26,0,0,1,20,85\r\n");
+    QTest::newRow("lenient, 26 December") << at(2008, 12, 26, 0, 0, 0) << "1.9"
+                                          << "20x" << 1 << QByteArray("2008,12,26,0,0,1,20,85\r\n");
     QTest::newRow("full-width, 4 January, four digits cut to three")
         << at(2009, 1, 4, 12, 0, 59) << "１２０４"
         << "４５０" << -1 << QByteArray("2009,1,4,12,0,120,450,85\r\n");
@@ -278,10 +277,14 @@ void FirstRunTest::refusedEntry_data() {
     QTest::addColumn<QString>("perDay");
     QTest::addColumn<QString>("price");
     const char* rows[][3] = {
-        {"zero a day", "0", "300"},       {"201 a day", "201", "300"},
-        {"minus five a day", "-5", "300"}, {"letters a day", "abc", "300"},
-        {"empty price", "20", ""},         {"2001 yen", "20", "2001"},
-        {"both wrong, one message", "0", "2001"}, {"beyond 32 bits", "9e9", "1e99"},
+        {"zero a day", "0", "300"},
+        {"201 a day", "201", "300"},
+        {"minus five a day", "-5", "300"},
+        {"letters a day", "abc", "300"},
+        {"empty price", "20", ""},
+        {"2001 yen", "20", "2001"},
+        {"both wrong, one message", "0", "2001"},
+        {"beyond 32 bits", "9e9", "1e99"},
     };
     for (const auto& r : rows)
         QTest::newRow(r[0]) << QString::fromUtf8(r[1]) << QString::fromUtf8(r[2]);
@@ -325,8 +328,8 @@ void FirstRunTest::greeting_data() {
                                  << QStringList{"クリスマスイブ限定スペシャルメッセージ", "",
                                                 "聖なる日のケムリンが", "成功しますように！"}
                                  << QList<bool>{false, true, false};
-    QTest::newRow("25 December") << QDate(2008, 12, 25) << "メリークリスマス - pmrsoft"
-                                 << christmas << QList<bool>{true, false, true};
+    QTest::newRow("25 December") << QDate(2008, 12, 25) << "メリークリスマス - pmrsoft" << christmas
+                                 << QList<bool>{true, false, true};
     for (int day : {1, 3})
         QTest::addRow("%d January", day) << QDate(2009, 1, day) << "謹賀新年 - pmrsoft" << newYear
                                          << QList<bool>{false, false, false};
@@ -369,8 +372,8 @@ void FirstRunTest::greeting() {
     env.clock.set(QDateTime(date.addDays(1), QTime(8, 30, 0)));
     const QPoint greetingPos = greeting->pos() + QPoint(40, 30);
     greeting->move(greetingPos);
-    QVERIFY(!programEndsAfter(
-        [greeting] { clickButton(greeting, QStringLiteral("startButton")); }));
+    QVERIFY(
+        !programEndsAfter([greeting] { clickButton(greeting, QStringLiteral("startButton")); }));
     QCOMPARE(alive<GreetingWindow>(), 0);
     QCOMPARE(env.readFile(kInitialFile),
              QByteArray::number(date.year()) + ',' + QByteArray::number(date.month()) + ',' +
@@ -385,11 +388,16 @@ void FirstRunTest::leavingWritesNothing_data() {
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("how"); // a button's name, or "close"
-    QTest::newRow("もう少し考える") << QDate(2008, 8, 26) << "confirm" << "declineButton0";
-    QTest::newRow("また次の機会にする") << QDate(2008, 8, 26) << "confirm" << "declineButton1";
-    QTest::newRow("setup closed") << QDate(2008, 8, 26) << "setup" << "close";
-    QTest::newRow("confirmation closed") << QDate(2008, 8, 26) << "confirm" << "close";
-    QTest::newRow("greeting closed") << QDate(2008, 12, 24) << "greeting" << "close";
+    QTest::newRow("もう少し考える") << QDate(2008, 8, 26) << "confirm"
+                                    << "declineButton0";
+    QTest::newRow("また次の機会にする") << QDate(2008, 8, 26) << "confirm"
+                                        << "declineButton1";
+    QTest::newRow("setup closed") << QDate(2008, 8, 26) << "setup"
+                                  << "close";
+    QTest::newRow("confirmation closed") << QDate(2008, 8, 26) << "confirm"
+                                         << "close";
+    QTest::newRow("greeting closed") << QDate(2008, 12, 24) << "greeting"
+                                     << "close";
 }
 
 void FirstRunTest::leavingWritesNothing() {
@@ -427,13 +435,20 @@ void FirstRunTest::enterAccepts_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
-    QTest::newRow("setup, first box") << "setup" << "perDayEdit" << int(Qt::Key_Return);
-    QTest::newRow("setup, keypad Enter") << "setup" << "packPriceEdit" << int(Qt::Key_Enter);
-    QTest::newRow("setup, size") << "setup" << "sizeButton2" << int(Qt::Key_Return);
-    QTest::newRow("setup, button") << "setup" << "acceptButton" << int(Qt::Key_Return);
-    QTest::newRow("confirmation, start") << "confirm" << "startButton" << int(Qt::Key_Return);
-    QTest::newRow("confirmation, decline") << "confirm" << "declineButton0" << int(Qt::Key_Enter);
-    QTest::newRow("greeting") << "greeting" << "startButton" << int(Qt::Key_Return);
+    QTest::newRow("setup, first box") << "setup"
+                                      << "perDayEdit" << int(Qt::Key_Return);
+    QTest::newRow("setup, keypad Enter") << "setup"
+                                         << "packPriceEdit" << int(Qt::Key_Enter);
+    QTest::newRow("setup, size") << "setup"
+                                 << "sizeButton2" << int(Qt::Key_Return);
+    QTest::newRow("setup, button") << "setup"
+                                   << "acceptButton" << int(Qt::Key_Return);
+    QTest::newRow("confirmation, start") << "confirm"
+                                         << "startButton" << int(Qt::Key_Return);
+    QTest::newRow("confirmation, decline") << "confirm"
+                                           << "declineButton0" << int(Qt::Key_Enter);
+    QTest::newRow("greeting") << "greeting"
+                              << "startButton" << int(Qt::Key_Return);
 }
 
 void FirstRunTest::enterAccepts() {

@@ -64,8 +64,7 @@ private slots:
     }
 
     void everyTextShowsWholeInTheSettingsColours() {
-        env->writeFile(kOptionFile,
-                       OptionLine{1, 1500, 1500, 0x00332211, 0x00665544}.bytes());
+        env->writeFile(kOptionFile, OptionLine{1, 1500, 1500, 0x00332211, 0x00665544}.bytes());
         MainWindow* main = start();
         for (QWidget* c : main->findChildren<QWidget*>()) {
             if (!qobject_cast<QLabel*>(c) && !qobject_cast<QPushButton*>(c))

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -50,8 +51,14 @@ void clickButton(QWidget* window, const QString& button) {
 }
 
 void closeAllWindows() {
+    QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        w->close();
-        delete w;
+        if (!w->parentWidget()) // popup menus go with their windows
+            windows << w;
+    }
+    for (const QPointer<QWidget>& w : windows) {
+        if (w)
+            w->close();
+        delete w.data();
     }
 }

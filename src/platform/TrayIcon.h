@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+#include <optional>
+
+class QSystemTrayIcon;
+
+// A window's own icon in the notification area: "ケムリン式" as its tip, 16 × 16 (32 × 32 on
+// dense screens). It offers what the windows need of it: show, remove, and a single left click.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent);
+
+    // False on a desktop without a notification area, where a hidden window would be lost.
+    static bool available();
+    // Tests stand on a desktop with or without a notification area; nullopt asks the desktop.
+    static void assumeAvailable(std::optional<bool> available);
+
+    void show();
+    void remove();
+    bool isShown() const;
+
+signals:
+    // A left click; other clicks and moves over the icon are not reported.
+    void clicked();
+
+private:
+    QSystemTrayIcon* m_icon;
+};

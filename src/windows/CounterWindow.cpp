@@ -1,0 +1,66 @@
+#include "windows/CounterWindow.h"
+
+#include "platform/TrayIcon.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+
+namespace {
+
+QAction* addItem(QMenu* menu, const QString& caption, const char* name) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+CounterWindow::CounterWindow(const QString& switchCaption)
+    : m_menu(new QMenu(this)), m_trayIcon(new TrayIcon(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_menu->setObjectName(QStringLiteral("popupMenu"));
+    connect(addItem(m_menu, QStringLiteral("コピーする"), "copyItem"), &QAction::triggered, this,
+            &CounterWindow::copyRequested);
+    connect(addItem(m_menu, QStringLiteral("ブログや掲示板を開く"), "blogItem"),
+            &QAction::triggered, this, &CounterWindow::blogRequested);
+    connect(addItem(m_menu, QStringLiteral("ヘルプを読む"), "helpItem"), &QAction::triggered, this,
+            &CounterWindow::helpRequested);
+    connect(addItem(m_menu, QStringLiteral("設定変更をする"), "settingsItem"), &QAction::triggered,
+            this, &CounterWindow::settingsRequested);
+    connect(addItem(m_menu, QStringLiteral("バージョン情報"), "versionItem"), &QAction::triggered,
+            this, &CounterWindow::versionRequested);
+    connect(addItem(m_menu, switchCaption, "switchItem"), &QAction::triggered, this,
+            &CounterWindow::switchRequested);
+    connect(addItem(m_menu, QStringLiteral("アプリケーションの終了"), "exitItem"),
+            &QAction::triggered, this, &QWidget::close);
+
+    connect(m_trayIcon, &TrayIcon::clicked, this, [this] {
+        show();
+        m_trayIcon->remove();
+    });
+}
+
+void CounterWindow::hideToTray() {
+    if (!TrayIcon::available()) {
+        showMinimized();
+        return;
+    }
+    hide();
+    m_trayIcon->show();
+}
+
+void CounterWindow::showPopupMenu(const QPoint& globalPosition) {
+    m_menu->popup(globalPosition);
+}
+
+void CounterWindow::closeEvent(QCloseEvent* event) {
+    // Closing one window closes the other, whose closing closes this one again: once is enough.
+    if (!m_closing) {
+        m_closing = true;
+        m_trayIcon->remove();
+        // The normal state's position, without showing a window that is hidden.
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        emit closing(pos());
+    }
+    event->accept();
+}

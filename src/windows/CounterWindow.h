@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class QMenu;
+class TrayIcon;
+
+// What the main and the mini window share: their popup menu, hiding in the notification area,
+// and telling their place when they close.
+class CounterWindow : public QWidget {
+    Q_OBJECT
+public:
+    // switchCaption names the menu item that switches to the other window.
+    explicit CounterWindow(const QString& switchCaption);
+
+    QMenu* popupMenu() const { return m_menu; }
+
+signals:
+    void copyRequested();
+    void blogRequested();
+    void helpRequested();
+    void settingsRequested();
+    void versionRequested();
+    void switchRequested();
+    // The window is closing; its position is that of the normal (not minimised) window.
+    void closing(QPoint position);
+
+protected:
+    // Hides the window behind its icon, or minimises it on a desktop with no notification area,
+    // where a hidden window could not be brought back.
+    void hideToTray();
+    void showPopupMenu(const QPoint& globalPosition);
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QMenu* m_menu;
+    TrayIcon* m_trayIcon;
+    bool m_closing = false;
+};

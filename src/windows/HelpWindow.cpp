@@ -1,0 +1,39 @@
+#include "windows/HelpWindow.h"
+
+#include "platform/JapaneseFont.h"
+#include "platform/Twips.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+QString manual() {
+    QFile file(QStringLiteral(":/help.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+HelpWindow::HelpWindow() : helpText(new QPlainTextEdit(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral(" ケムリン式 - help"));
+    helpText->setObjectName(QStringLiteral("helpText"));
+    helpText->setFont(msGothic(12));
+    helpText->setReadOnly(true);
+    helpText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    helpText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    helpText->setPlainText(manual());
+
+    // The text fills the window however it is resized; a minimised window keeps its size.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(helpText);
+
+    resize(twipsToPixels(7575), twipsToPixels(8100));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+// The manual, in one scrolling text that fills the window at every size.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    HelpWindow();
+
+private:
+    QPlainTextEdit* helpText;
+};
