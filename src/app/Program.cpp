@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "platform/WebAddress.h"
 #include "settings/ProgramAddresses.h"
+#include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MainWindow.h"
@@ -20,6 +21,7 @@
 #include "windows/StoredColour.h"
 #include "windows/WindowPlacement.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -28,6 +30,12 @@ namespace {
 // Room each window needs between its saved corner and the screen's right and bottom edges.
 constexpr QSize kMainWindowRoom(5000, 3000);
 constexpr QSize kMiniWindowRoom(3500, 1500);
+
+QString cannotSaveMessage(const QString& path) {
+    return QStringLiteral("設定を保存できませんでした。\n%"
+                          "1\nフォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")
+        .arg(QDir::toNativeSeparators(path));
+}
 
 QPoint twipsPosition(const QPoint& pixels) {
     return pixels * kTwipsPerPixel;
@@ -183,6 +191,8 @@ MiniWindow* Program::loadMiniWindow() {
 }
 
 void Program::connectCommands(CounterWindow* window) {
+    connect(window, &CounterWindow::settingsRequested, this,
+            [this, window] { openSettingsWindow(window); });
     connect(window, &CounterWindow::copyRequested, this, &Program::copyReport);
     connect(window, &CounterWindow::blogRequested, this, [this, window] { openBlog(window); });
     connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
@@ -224,6 +234,69 @@ void Program::switchToMainWindow() {
     m_state.windowMode = 0;
     loadMainWindow()->show();
     m_mini->hide();
+}
+
+void Program::openSettingsWindow(CounterWindow* from) {
+    // Closing a counter window saves its place; the main window's is where settings open.
+    const QPoint mainPlace = twipsPosition(m_main ? m_main->pos() : from->pos());
+    m_state.mainLeft = mainPlace.x();
+    m_state.mainTop = mainPlace.y();
+    showSettingsWindow();
+    from->hide();
+    from->close();
+}
+
+void Program::showSettingsWindow() {
+    auto* settings = new SettingsWindow(m_state);
+    connect(
+        settings, &SettingsWindow::saveRequested, this,
+        [this, settings](const CheckedEntry& entry, const QColor& background, const QColor& text) {
+            saveSettings(settings, entry, background, text);
+        });
+    connect(settings, &SettingsWindow::cancelRequested, this,
+            [this, settings] { leaveSettingsWindow(settings); });
+    connect(settings, &SettingsWindow::promotionRequested, this,
+            [this, settings] { openPromotionWindow(settings); });
+    settings->move(pixelPosition(m_state.mainLeft, m_state.mainTop));
+    settings->show();
+}
+
+void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
+                           const QColor& background, const QColor& text) {
+    AppState next = m_state;
+    static_cast<QuitSettings&>(next) = entry.settings;
+    next.blogUrl = entry.blogUrl;
+    next.backColour = storedFromColour(background);
+    next.textColour = storedFromColour(text);
+    // Moving the settings window moves the main window.
+    const QPoint at = twipsPosition(settings->pos());
+    next.mainLeft = at.x();
+    next.mainTop = at.y();
+    // Nothing counts as saved until both files are: the window stays open with the edits.
+    if (const std::optional<QString> failed = writeSettingsFiles(next)) {
+        showOkMessage(settings, cannotSaveMessage(*failed));
+        return;
+    }
+    m_state = next;
+    leaveSettingsWindow(settings);
+}
+
+void Program::leaveSettingsWindow(SettingsWindow* settings) {
+    openCounterWindows();
+    settings->hide();
+    settings->deleteLater();
+}
+
+void Program::openPromotionWindow(SettingsWindow* settings) {
+    auto* promotion = new PromotionWindow;
+    connect(promotion, &PromotionWindow::pageRequested, this,
+            [promotion] { openWebAddress(promotion, QString::fromLatin1(kPromotionPageUrl)); });
+    // Closing it brings the settings back afresh, without the edits left behind.
+    connect(promotion, &PromotionWindow::closed, this, &Program::showSettingsWindow);
+    promotion->move(pixelPosition(m_state.mainLeft, m_state.mainTop));
+    promotion->show();
+    settings->hide();
+    settings->deleteLater();
 }
 
 void Program::copyReport() {

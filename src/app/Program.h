@@ -9,6 +9,8 @@
 #include "windows/HelpWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
 
 // The program: owns the settings, opens and switches the windows, and refreshes them.
 class Program : public QObject {
@@ -44,6 +46,13 @@ private:
     void miniWindowClosing(QPoint position);
     void switchToMiniWindow();
     void switchToMainWindow();
+
+    void openSettingsWindow(CounterWindow* from);
+    void showSettingsWindow();
+    void saveSettings(SettingsWindow* settings, const CheckedEntry& entry, const QColor& background,
+                      const QColor& text);
+    void leaveSettingsWindow(SettingsWindow* settings);
+    void openPromotionWindow(SettingsWindow* settings);
 
     void copyReport();
     void openBlog(QWidget* owner);

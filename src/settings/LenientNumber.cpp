@@ -1,5 +1,7 @@
 #include "settings/LenientNumber.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -132,4 +134,20 @@ std::optional<std::int32_t> readLenientNumber(const QString& text) {
         value > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> readStrictNumber(const QString& text) {
+    QString folded;
+    for (const QChar c : text)
+        folded.append(QChar(toAscii(c.unicode())));
+    folded = folded.trimmed();
+    while (!folded.isEmpty() && folded.front() == u'\u3000')
+        folded.remove(0, 1);
+    while (!folded.isEmpty() && folded.back() == u'\u3000')
+        folded.chop(1);
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    if (!number.match(folded).hasMatch())
+        return std::nullopt;
+    return readLenientNumber(folded);
 }

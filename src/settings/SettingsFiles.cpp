@@ -12,7 +12,7 @@ namespace {
 // The field order of both files is fixed: files written by every earlier version rely on it.
 std::array<SettingsField, 8> initialFields(AppState& s) {
     return {&s.quitMoment[1], &s.quitMoment[2], &s.quitMoment[3], &s.quitMoment[4],
-            &s.quitMoment[5], &s.perDay,       &s.packPrice,    &s.cigLength};
+            &s.quitMoment[5], &s.perDay,        &s.packPrice,     &s.cigLength};
 }
 
 std::array<SettingsField, 15> optionFields(AppState& s) {
@@ -31,20 +31,22 @@ std::optional<QString> readText(const QString& path) {
 }
 
 // Writes beside the old file and renames over it, so a failure leaves the old file whole.
-bool writeText(const QString& path, const QString& text) {
-    const std::optional<QByteArray> bytes = encodeSettingsText(text);
-    if (!bytes)
-        return false;
+bool writeBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     // Unbuffered, so that a short write shows here rather than being lost in a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(*bytes) != bytes->size()) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+
+bool writeText(const QString& path, const QString& text) {
+    const std::optional<QByteArray> bytes = encodeSettingsText(text);
+    return bytes && writeBytes(path, *bytes);
 }
 
 bool canOpenForReading(const QString& path) {
@@ -84,6 +86,22 @@ bool writeInitialFile(const AppState& state) {
 bool writeOptionFile(const AppState& state) {
     AppState s = state;
     return writeText(optionFilePath(s.appDir), formatRecord(optionFields(s)));
+}
+
+std::optional<QString> writeSettingsFiles(const AppState& state) {
+    QDir().mkdir(dataDirPath(state.appDir));
+    const QString initialPath = initialFilePath(state.appDir);
+    QFile previous(initialPath);
+    const std::optional<QByteArray> previousBytes =
+        previous.open(QIODevice::ReadOnly) ? std::optional(previous.readAll()) : std::nullopt;
+    if (!writeInitialFile(state))
+        return initialPath;
+    if (!writeOptionFile(state)) {
+        if (previousBytes)
+            writeBytes(initialPath, *previousBytes);
+        return optionFilePath(state.appDir);
+    }
+    return std::nullopt;
 }
 
 void ensureDataFiles(AppState& state, const DateTimeParts& now) {

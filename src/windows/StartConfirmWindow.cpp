@@ -61,7 +61,11 @@ void StartConfirmWindow::buildDesign() {
 
 bool StartConfirmWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
-        emit startRequested();
+        // Enter on a focused button presses that button, so declining by keyboard declines.
+        if (auto* focusedButton = qobject_cast<QPushButton*>(watched))
+            focusedButton->click();
+        else
+            emit startRequested();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -20,8 +20,9 @@ WindowTestEnvironment::WindowTestEnvironment()
 }
 
 WindowTestEnvironment::~WindowTestEnvironment() {
-    closeAllWindows();
+    // The program first, so that closing what is left does not open its successors.
     program.reset();
+    closeAllWindows();
     setMessageInterceptor({});
     RandomDraw::install(nullptr);
     Clock::install(nullptr);

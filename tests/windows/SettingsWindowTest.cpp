@@ -1,0 +1,305 @@
+#include "SettingsLines.h"
+#include "WindowTestSupport.h"
+
+#include "platform/ColourDialog.h"
+#include "platform/JapaneseFont.h"
+#include "platform/WebAddress.h"
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QtTest>
+
+namespace {
+
+const QString kRangeMessage = QStringLiteral("有効範囲内にある半角数字を入れてください");
+
+QLineEdit* box(QWidget* window, const char* name) {
+    return control<QLineEdit>(window, QLatin1String(name));
+}
+
+void retype(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class SettingsWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installJapaneseFontSubstitutes(); }
+    void init() {
+        env = std::make_unique<WindowTestEnvironment>();
+        env->clock.set(QDateTime(QDate(2026, 12, 6), QTime(15, 30, 20)));
+        env->writeSettings("2026,11,1,9,0,20,300,85\r\n", optionLine(1, 1500, 1500));
+        setWebAddressOpener([this](const QUrl& url) {
+            opened << url.toString();
+            return true;
+        });
+        setColourChooser([this](const QColor& start) -> std::optional<QColor> {
+            dialogStarts << start;
+            if (nextColours.isEmpty())
+                return std::nullopt;
+            return nextColours.takeFirst();
+        });
+    }
+    void cleanup() {
+        env.reset();
+        setWebAddressOpener({});
+        setColourChooser({});
+        opened.clear();
+        dialogStarts.clear();
+        nextColours.clear();
+    }
+
+    void opensWhereTheMainWindowStoodFilledFromTheSettings_data() {
+        QTest::addColumn<int>("windowMode");
+        QTest::newRow("from the main window") << 2;
+        QTest::newRow("from the mini window") << 1;
+    }
+    void opensWhereTheMainWindowStoodFilledFromTheSettings() {
+        QFETCH(int, windowMode);
+        env->writeFile(
+            kOptionFile,
+            OptionLine{.mainLeft = 1500, .mainTop = 900, .windowMode = windowMode, .miniLeft = 4500}
+                .bytes());
+        SettingsWindow* settings = openSettings();
+        QVERIFY(settings);
+        QCOMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QCOMPARE(settings->pos(), QPoint(100, 60));
+        QCOMPARE(settings->size(), QSize(375, 222));
+        QCOMPARE(settings->windowTitle(),
+                 QStringLiteral(" 設定ウィンドウ - 全て半角で記入してください - pimaru"));
+        QStringList shown;
+        for (const char* name : {"yearEdit", "monthEdit", "dayEdit", "hourEdit", "minuteEdit",
+                                 "perDayEdit", "packPriceEdit", "tobaccoTaxEdit",
+                                 "consumptionTaxEdit", "smokingYearsEdit", "blogUrlEdit"})
+            shown << box(settings, name)->text();
+        QCOMPARE(shown, QStringList({"2026", "11", "1", "9", "0", "20", "300", "8744", "5", "5",
+                                     "kemurin.example.jp/"}));
+        QVERIFY(control<QRadioButton>(settings, QStringLiteral("size1"))->isChecked());
+        QVERIFY(control<QRadioButton>(settings, QStringLiteral("copyPlus0"))->isChecked());
+        QVERIFY(!box(settings, "smokingYearsEdit")->isEnabled());
+        QVERIFY(control<QCheckBox>(settings, QStringLiteral("boxDisplayCheck"))->isChecked());
+        QCOMPARE(control<QComboBox>(settings, QStringLiteral("statusModeBox"))->count(), 2);
+        for (QLabel* label : settings->findChildren<QLabel*>()) {
+            QVERIFY2(settings->rect().contains(label->geometry()), qPrintable(label->text()));
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+        }
+        for (QPushButton* button : settings->findChildren<QPushButton*>()) {
+            const int textWidth = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(textWidth + 6 <= button->width(), qPrintable(button->text()));
+        }
+        for (QRadioButton* option : settings->findChildren<QRadioButton*>())
+            QVERIFY2(option->sizeHint().width() <= option->width(), qPrintable(option->text()));
+    }
+
+    void theSmokingYearsBoxFollowsTheCopyChoiceAtOnce() {
+        SettingsWindow* settings = openSettings();
+        QLineEdit* years = box(settings, "smokingYearsEdit");
+        for (const auto& [choice, enabled] :
+             {std::pair{"copyPlus2", true}, std::pair{"copyPlus1", false},
+              std::pair{"copyPlus2", true}, std::pair{"copyPlus0", false}}) {
+            QTest::mouseClick(control<QRadioButton>(settings, QLatin1String(choice)),
+                              Qt::LeftButton);
+            QCOMPARE(years->isEnabled(), enabled);
+        }
+    }
+
+    void theColourDialogStartsOnItsLastColourAndCancelChangesNothing() {
+        SettingsWindow* settings = openSettings();
+        auto* sample = control<QLabel>(settings, QStringLiteral("colourSample"));
+        nextColours = {QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)};
+        clickButton(settings, QStringLiteral("textColourButton"));
+        clickButton(settings, QStringLiteral("backColourButton"));
+        clickButton(settings, QStringLiteral("backColourButton")); // cancelled
+        QCOMPARE(dialogStarts,
+                 QList<QColor>({Qt::black, QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)}));
+        QCOMPARE(sample->palette().color(QPalette::WindowText), QColor(0x11, 0x22, 0x33));
+        QCOMPARE(sample->palette().color(QPalette::Window), QColor(0x44, 0x55, 0x66));
+
+        clickButton(settings, QStringLiteral("saveButton"));
+        QCOMPARE(optionField(9), QByteArray::number(0x00665544));
+        QCOMPARE(optionField(10), QByteArray::number(0x00332211));
+    }
+
+    void saveWritesBothFilesAndReopensTheRunningWindow_data() {
+        QTest::addColumn<int>("windowMode");
+        QTest::newRow("main window") << 2;
+        QTest::newRow("mini window") << 1;
+    }
+    void saveWritesBothFilesAndReopensTheRunningWindow() {
+        QFETCH(int, windowMode);
+        env->writeFile(
+            kOptionFile,
+            OptionLine{.mainLeft = 1500, .mainTop = 1500, .windowMode = windowMode}.bytes());
+        SettingsWindow* settings = openSettings();
+        retype(box(settings, "dayEdit"), QStringLiteral("2"));
+        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
+        retype(box(settings, "consumptionTaxEdit"), QStringLiteral("10"));
+        QTest::mouseClick(control<QRadioButton>(settings, QStringLiteral("size2")), Qt::LeftButton);
+        control<QComboBox>(settings, QStringLiteral("statusModeBox"))->setCurrentIndex(1);
+        settings->move(150, 120);
+        QTRY_COMPARE(settings->pos(), QPoint(150, 120));
+        QTest::keyClick(box(settings, "perDayEdit"), Qt::Key_Return);
+
+        QVERIFY(env->messages.isEmpty());
+        QCOMPARE(env->readFile(kInitialFile), QByteArray("2026,11,2,9,0,40,300,100\r\n"));
+        QVERIFY(
+            env->readFile(kOptionFile).startsWith("1,8744,10,0,5,1,2250,1800,9241372,16777215,"));
+        QVERIFY(env->readFile(kOptionFile).endsWith(",\"\x83\x52\x83\x58\x83\x82\"\r\n"));
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        MainWindow* main = env->program->mainWindow();
+        QVERIFY(main);
+        QCOMPARE(main->isVisible(), windowMode != 1);
+        QCOMPARE(env->program->miniWindow()->isVisible(), windowMode == 1);
+        QCOMPARE(main->pos(), QPoint(150, 120));
+        QCOMPARE(control<QLabel>(main, QStringLiteral("statusValue"))->text(),
+                 QStringLiteral("日本列島"));
+    }
+
+    void aRefusedOrFailedSaveWritesNothingAndKeepsTheEdits_data() {
+        QTest::addColumn<QString>("blockedFile"); // a folder in its place cannot be written
+        QTest::addColumn<QString>("smokingYears");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("refused at the last check") << ""
+                                                   << "0" << kRangeMessage;
+        QTest::newRow("quit file unwritable") << "initial.ini"
+                                              << "5"
+                                              << "initial.ini";
+        QTest::newRow("option file unwritable") << "option.ini"
+                                                << "5"
+                                                << "option.ini";
+    }
+    void aRefusedOrFailedSaveWritesNothingAndKeepsTheEdits() {
+        QFETCH(QString, blockedFile);
+        QFETCH(QString, smokingYears);
+        QFETCH(QString, message);
+        SettingsWindow* settings = openSettings();
+        const QByteArray initialBefore = env->readFile(kInitialFile);
+        const QByteArray optionBefore = env->readFile(kOptionFile);
+        if (!blockedFile.isEmpty()) {
+            const QString path = env->appDir() + QStringLiteral("/kemurindata/") + blockedFile;
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        }
+        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
+        box(settings, "smokingYearsEdit")->setText(smokingYears); // the box is off: not typed
+        clickButton(settings, QStringLiteral("saveButton"));
+
+        QCOMPARE(env->messages.size(), 1);
+        QVERIFY2(env->messages[0].contains(message), qPrintable(env->messages[0]));
+        QVERIFY(settings->isVisible());
+        QCOMPARE(box(settings, "perDayEdit")->text(), QStringLiteral("40"));
+        if (blockedFile != QStringLiteral("initial.ini"))
+            QCOMPARE(env->readFile(kInitialFile), initialBefore);
+        if (blockedFile != QStringLiteral("option.ini"))
+            QCOMPARE(env->readFile(kOptionFile), optionBefore);
+        QCOMPARE(env->program->state().perDay, 20);
+    }
+
+    void cancelAndItsKeysWriteNothing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button") << "click";
+        QTest::newRow("Enter on the button") << "enter";
+        QTest::newRow("close box") << "close";
+    }
+    void cancelAndItsKeysWriteNothing() {
+        QFETCH(QString, how);
+        SettingsWindow* settings = openSettings();
+        const QByteArray optionBefore = env->readFile(kOptionFile);
+        nextColours = {Qt::red};
+        clickButton(settings, QStringLiteral("backColourButton"));
+        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
+        auto* cancel = control<QPushButton>(settings, QStringLiteral("cancelButton"));
+        if (how == QStringLiteral("click"))
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        else if (how == QStringLiteral("enter"))
+            QTest::keyClick(cancel, Qt::Key_Return);
+        else
+            settings->close();
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        QCOMPARE(env->readFile(kOptionFile), optionBefore);
+        MainWindow* main = shown<MainWindow>();
+        QVERIFY(main);
+        QCOMPARE(
+            control<QLabel>(main, QStringLiteral("moneyValue"))->palette().color(QPalette::Window),
+            QColor(28, 3, 141));
+    }
+
+    void thePromotionWindowComesBackToFreshSettings() {
+        SettingsWindow* settings = openSettings();
+        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
+        clickButton(settings, QStringLiteral("promotionButton"));
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        PromotionWindow* promotion = shown<PromotionWindow>();
+        QVERIFY(promotion);
+        QCOMPARE(promotion->pos(), QPoint(100, 100));
+        QCOMPARE(promotion->size(), QSize(373, 220));
+        const QString text =
+            control<QPlainTextEdit>(promotion, QStringLiteral("promotionText"))->toPlainText();
+        QVERIFY(text.startsWith(QStringLiteral("♪みんなでケムリン式（シェアウェア）\n\n")));
+        QVERIFY(
+            text.contains(QStringLiteral("\nhttps://kemurin.example.jp/minkemu/\n↓下のボタン")));
+        clickButton(promotion, QStringLiteral("pageButton"));
+        QCOMPARE(opened, QStringList(QStringLiteral("https://kemurin.example.jp/minkemu/")));
+        QVERIFY(promotion->isVisible());
+
+        clickButton(promotion, QStringLiteral("closeButton"));
+        QTRY_COMPARE(alive<PromotionWindow>(), 0);
+        settings = shown<SettingsWindow>();
+        QVERIFY(settings);
+        QCOMPARE(box(settings, "perDayEdit")->text(), QStringLiteral("20"));
+    }
+
+    void anAddressWithAQuoteAndAnEmojiSurvivesARestart() {
+        SettingsWindow* settings = openSettings();
+        box(settings, "blogUrlEdit")->setText(QStringLiteral(" example.jp/?q=\"煙\"😀 "));
+        clickButton(settings, QStringLiteral("saveButton"));
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        closeAllWindows();
+
+        Program restarted(env->appDir());
+        restarted.start();
+        QCOMPARE(restarted.state().started, 1);
+        QCOMPARE(restarted.state().blogUrl, QStringLiteral("example.jp/?q=%22煙%22%F0%9F%98%80"));
+        QVERIFY(restarted.mainWindow()->isVisible());
+    }
+
+private:
+    SettingsWindow* openSettings() {
+        env->program->start();
+        CounterWindow* running = env->program->state().windowMode == 1
+                                     ? static_cast<CounterWindow*>(env->program->miniWindow())
+                                     : env->program->mainWindow();
+        if (!running || !QTest::qWaitForWindowExposed(running))
+            return nullptr;
+        control<QAction>(running, QStringLiteral("settingsItem"))->trigger();
+        SettingsWindow* settings = shown<SettingsWindow>();
+        if (!settings || !QTest::qWaitForWindowExposed(settings))
+            return nullptr;
+        return settings;
+    }
+    QByteArray optionField(int number) const {
+        return env->readFile(kOptionFile).split(',').value(number - 1);
+    }
+
+    std::unique_ptr<WindowTestEnvironment> env;
+    QStringList opened;
+    QList<QColor> dialogStarts;
+    QList<QColor> nextColours;
+};
+
+QTEST_MAIN(SettingsWindowTest)
+#include "SettingsWindowTest.moc"
