@@ -7,112 +7,78 @@
 
 namespace {
 
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+
 constexpr std::int64_t mm(std::int64_t millimetres) {
     return millimetres * 1440;
 }
 
-struct ScanCase {
-    std::int64_t scaledMm;
-    int row;
-    const char* label;
-};
-
-class LengthScan : public testing::TestWithParam<ScanCase> {};
-
-TEST_P(LengthScan, PicksRowAndLabel) {
-    const ScanCase& c = GetParam();
-    EXPECT_EQ(lengthRowFor(c.scaledMm), c.row);
-    EXPECT_EQ(lengthLabelFor(c.scaledMm), QString::fromUtf8(c.label));
+// Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127.
+// Past the ceiling of row 569 the last two rows never show. Lengths in mm, less one 1/1440 mm
+// where `below` is set.
+TEST(LengthTable, ScanPicksRowAndLabelAtEachBoundary) {
+    const struct {
+        std::int64_t mm;
+        bool below;
+        int row;
+        const char* label;
+    } cases[] = {{110, true, 1, "ガンバレ－"},
+                 {110, false, 2, "ダチョウの卵"},
+                 {2020, true, 25, "シングルベッドの長さ"},
+                 {2020, false, 28, "アホウドリの翼長"},
+                 {24410, true, 125, "立った鎌倉大仏（推定）"},
+                 {24410, false, 127, "蒲生の大クス"},
+                 {25000, false, 128, "グレートマジンガー"},
+                 {800000000, true, 568, "国道１号線"},
+                 {800000000, false, 569, "成層圏を脱しました！"}};
+    for (const auto& c : cases) {
+        const std::int64_t scaled = mm(c.mm) - (c.below ? 1 : 0);
+        EXPECT_EQ(lengthRowFor(scaled), c.row) << scaled;
+        EXPECT_EQ(lengthLabelFor(scaled).toStdString(), c.label) << scaled;
+    }
+    EXPECT_EQ(lengthRowFor(kMin), 1);
+    EXPECT_EQ(lengthRowFor(kMax), 569);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundaries, LengthScan,
-    testing::Values(
-        ScanCase{0, 1, "ガンバレ－"}, ScanCase{-mm(5000), 1, "ガンバレ－"},
-        ScanCase{mm(110) - 1, 1, "ガンバレ－"}, ScanCase{158385, 1, "ガンバレ－"}, // 109.99 mm
-        ScanCase{mm(110), 2, "ダチョウの卵"},
-        // One day at 20 a day of size 85.
-        ScanCase{mm(1700), 20, "シーラカンス"},
-        // Rows 26 and 27 are passed over: 26 is longer than 27 and 28.
-        ScanCase{mm(1930), 25, "シングルベッドの長さ"},
-        ScanCase{mm(2020) - 1, 25, "シングルベッドの長さ"},
-        ScanCase{mm(2020), 28, "アホウドリの翼長"}, ScanCase{mm(2090) - 1, 28, "アホウドリの翼長"},
-        ScanCase{mm(2090), 29, "ヘラジカの肩高"},
-        // Row 126 is longer than 127.
-        ScanCase{mm(24000), 125, "立った鎌倉大仏（推定）"},
-        ScanCase{mm(24410) - 1, 125, "立った鎌倉大仏（推定）"},
-        ScanCase{mm(24410), 127, "蒲生の大クス"}, ScanCase{mm(25000) - 1, 127, "蒲生の大クス"},
-        ScanCase{mm(25000), 128, "グレートマジンガー"},
-        ScanCase{mm(800000000) - 1, 568, "国道１号線"},
-        ScanCase{mm(800000000), 569, "成層圏を脱しました！"},
-        // Past the ceiling the last two rows never show.
-        ScanCase{mm(800000000) + 1, 569, "成層圏を脱しました！"},
-        ScanCase{mm(999999998), 569, "成層圏を脱しました！"},
-        ScanCase{mm(999999999), 569, "成層圏を脱しました！"},
-        ScanCase{std::numeric_limits<std::int64_t>::max(), 569, "成層圏を脱しました！"}));
-
-TEST(LengthTable, OnlyTheKnownRowsBreakTheAscendingOrder) {
-    // A slip while copying the lengths would most likely show up as a new descent.
+// A slip while copying the lengths would most likely show up as a new descent; repeated labels
+// and the two rows past the ceiling keep their places.
+TEST(LengthTable, RowsKeepTheirOrderAndPlaces) {
     std::vector<int> descents;
     for (int i = 1; i < kLengthRowCount; ++i) {
-        if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm) {
+        if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm)
             descents.push_back(i);
-        }
     }
     EXPECT_EQ(descents, (std::vector<int>{26, 126}));
-}
-
-TEST(LengthTable, RepeatedAndEdgeRowsKeepTheirPlaces) {
     const struct {
         int row;
         const char* label;
         std::int32_t length;
-    } rows[] = {
-        {1, "ガンバレ－", 0},
-        {53, "ティラノサウルス", 4000},
-        {87, "豊浜祭り 鯛の張り子", 10400},
-        {96, "ティラノサウルス", 13300},
-        {396, "Lupu daqiao", 550000},
-        {570, "空", 999999998},
-        {571, "くう空くう", 999999999},
-    };
+    } rows[] = {{1, "ガンバレ－", 0},
+                {53, "ティラノサウルス", 4000},
+                {96, "ティラノサウルス", 13300},
+                {396, "Lupu daqiao", 550000},
+                {570, "空", 999999998},
+                {571, "くう空くう", 999999999}};
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.row);
-        EXPECT_STREQ(lengthRow(r.row).label, r.label);
-        EXPECT_EQ(lengthRow(r.row).lengthMm, r.length);
+        EXPECT_STREQ(lengthRow(r.row).label, r.label) << r.row;
+        EXPECT_EQ(lengthRow(r.row).lengthMm, r.length) << r.row;
     }
 }
 
-struct MetreCase {
-    std::int64_t scaledMm;
-    const char* text;
-};
-
-class Metres : public testing::TestWithParam<MetreCase> {};
-
-TEST_P(Metres, RoundsHalvesToEvenInShortestForm) {
-    EXPECT_EQ(metreText(GetParam().scaledMm), QString::fromLatin1(GetParam().text));
-}
-
-INSTANTIATE_TEST_SUITE_P(Rounding, Metres,
-                         testing::Values(MetreCase{0, "0"}, MetreCase{mm(1700), "1.7"},
-                                         MetreCase{mm(3000), "3"}, MetreCase{mm(12500), "12.5"},
-                                         MetreCase{mm(850), "0.85"}, MetreCase{mm(125), "0.12"},
-                                         MetreCase{mm(125) + 1, "0.13"}, MetreCase{mm(135), "0.14"},
-                                         MetreCase{mm(135) - 1, "0.13"}, MetreCase{mm(105), "0.1"},
-                                         MetreCase{mm(5), "0"}, MetreCase{mm(15), "0.02"},
-                                         MetreCase{mm(995), "1"}, MetreCase{mm(10050), "10.05"},
-                                         MetreCase{mm(800000000), "800000"},
-                                         // 1 minute at 1 a day of size 50: 50/1440 mm.
-                                         MetreCase{50, "0"}, MetreCase{-mm(500), "-0.5"},
-                                         MetreCase{-mm(125), "-0.12"}, MetreCase{-mm(135), "-0.14"},
-                                         MetreCase{-mm(5), "0"}));
-
-TEST(Metres, ExtremesDoNotOverflow) {
-    EXPECT_EQ(metreText(std::numeric_limits<std::int64_t>::max()),
-              QString::fromLatin1("6405119470038.04"));
-    EXPECT_TRUE(metreText(std::numeric_limits<std::int64_t>::min()).startsWith(QLatin1Char('-')));
-    EXPECT_EQ(lengthRowFor(std::numeric_limits<std::int64_t>::min()), 1);
+// In mm, plus `above` 1/1440 mm.
+TEST(LengthTable, MetresRoundHalvesToEvenInShortestForm) {
+    const struct {
+        std::int64_t mm, above;
+        const char* text;
+    } cases[] = {{0, 0, "0"},         {3000, 0, "3"},     {12500, 0, "12.5"}, {850, 0, "0.85"},
+                 {125, 0, "0.12"},    {125, 1, "0.13"},   {135, 0, "0.14"},   {995, 0, "1"},
+                 {10050, 0, "10.05"}, {-125, 0, "-0.12"}, {-135, 0, "-0.14"}, {-5, 0, "0"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(metreText(mm(c.mm) + c.above).toStdString(), c.text) << c.mm;
+    EXPECT_EQ(metreText(mm(800000000)).toStdString(), "800000");
+    EXPECT_EQ(metreText(kMax).toStdString(), "6405119470038.04");
+    EXPECT_TRUE(metreText(kMin).startsWith(QLatin1Char('-')));
 }
 
 } // namespace

@@ -3,71 +3,47 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <ostream>
-
-void PrintTo(const LungColour& c, std::ostream* os) {
-    *os << '(' << c.red << ", " << c.green << ", " << c.blue << ')';
-}
-
-void PrintTo(const MilestoneView& v, std::ostream* os) {
-    *os << "ducks " << v.ducks[0] << v.ducks[1] << v.ducks[2] << " happy " << v.happyDucks[0]
-        << v.happyDucks[1] << v.happyDucks[2] << " lowered " << v.ducksLowered << " hideBar "
-        << v.hideProgressBar << " progress " << v.progress;
-}
+#include <string>
 
 namespace {
 
-struct LungCase {
-    std::int64_t days;
-    LungColour colour;
-};
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
-class Lungs : public testing::TestWithParam<LungCase> {};
-
-TEST_P(Lungs, Colour) {
-    EXPECT_EQ(lungColour(GetParam().days), GetParam().colour);
+TEST(Milestones, LungDarkensToRedThenPales) {
+    const std::pair<std::int64_t, LungColour> cases[] = {
+        {0, {5, 0, 0}},          {24, {245, 0, 0}},     {25, {255, 0, 0}},
+        {26, {255, 10, 10}},     {38, {255, 130, 130}}, {39, {255, 140, 140}},
+        {kMax, {255, 140, 140}}, {-1, {0, 0, 0}},       {kMin, {0, 0, 0}}};
+    for (const auto& [days, colour] : cases) {
+        const LungColour c = lungColour(days);
+        EXPECT_TRUE(c == colour) << days << ": " << c.red << ' ' << c.green << ' ' << c.blue;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Days, Lungs,
-    testing::Values(LungCase{0, {5, 0, 0}}, LungCase{10, {105, 0, 0}}, LungCase{24, {245, 0, 0}},
-                    LungCase{25, {255, 0, 0}}, LungCase{26, {255, 10, 10}},
-                    LungCase{38, {255, 130, 130}}, LungCase{39, {255, 140, 140}},
-                    LungCase{100, {255, 140, 140}},
-                    LungCase{std::numeric_limits<std::int64_t>::max(), {255, 140, 140}},
-                    // Clock set back before the quit moment.
-                    LungCase{-1, {0, 0, 0}},
-                    LungCase{std::numeric_limits<std::int64_t>::min(), {0, 0, 0}}));
-
-struct ViewCase {
-    std::int64_t days;
-    MilestoneView view;
-};
-
-class Pictures : public testing::TestWithParam<ViewCase> {};
-
-TEST_P(Pictures, DucksAndBar) {
-    EXPECT_EQ(milestoneView(GetParam().days), GetParam().view);
+// Ducks and happy ducks as 0/1 flags, "low" when they stand lower, then the bar and its progress.
+std::string describe(const MilestoneView& v) {
+    std::string s;
+    for (bool b : v.ducks)
+        s += b ? '1' : '0';
+    s += ' ';
+    for (bool b : v.happyDucks)
+        s += b ? '1' : '0';
+    s += v.ducksLowered ? " low" : "";
+    s += v.hideProgressBar ? " hidden " : " bar ";
+    return s + std::to_string(v.progress);
 }
-
-constexpr std::array<bool, 3> none{false, false, false};
-constexpr std::array<bool, 3> all{true, true, true};
 
 // Ranges 0–10, 11–21, 22–32, 33–43, 44–54, 55–65, 66 and more, each at both ends.
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, Pictures,
-    testing::Values(
-        ViewCase{-1, {none, none, false, false, 0}}, ViewCase{0, {none, none, false, false, 0}},
-        ViewCase{10, {none, none, false, false, 30}},
-        ViewCase{11, {{true, false, false}, none, false, false, 0}},
-        ViewCase{21, {{true, false, false}, none, false, false, 30}},
-        ViewCase{22, {{true, false, true}, none, false, false, 0}},
-        ViewCase{32, {{true, false, true}, none, false, false, 30}},
-        ViewCase{33, {all, none, true, true, 0}}, ViewCase{43, {all, none, true, true, 0}},
-        ViewCase{44, {{false, true, true}, {true, false, false}, true, true, 0}},
-        ViewCase{54, {{false, true, true}, {true, false, false}, true, true, 0}},
-        ViewCase{55, {{false, true, false}, {true, false, true}, true, true, 0}},
-        ViewCase{65, {{false, true, false}, {true, false, true}, true, true, 0}},
-        ViewCase{66, {none, all, true, true, 0}}, ViewCase{100000, {none, all, true, true, 0}}));
+TEST(Milestones, DucksAndBarAtBothEndsOfEachRange) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {-1, "000 000 bar 0"},        {0, "000 000 bar 0"},         {10, "000 000 bar 30"},
+        {11, "100 000 bar 0"},        {21, "100 000 bar 30"},       {22, "101 000 bar 0"},
+        {32, "101 000 bar 30"},       {33, "111 000 low hidden 0"}, {43, "111 000 low hidden 0"},
+        {44, "011 100 low hidden 0"}, {54, "011 100 low hidden 0"}, {55, "010 101 low hidden 0"},
+        {65, "010 101 low hidden 0"}, {66, "000 111 low hidden 0"}, {kMax, "000 111 low hidden 0"}};
+    for (const auto& [days, view] : cases)
+        EXPECT_EQ(describe(milestoneView(days)), view) << days;
+}
 
 } // namespace

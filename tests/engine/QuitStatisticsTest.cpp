@@ -2,106 +2,87 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 constexpr std::int64_t kDay = 1440;
+constexpr std::int32_t kBig = 2147483647;
+constexpr std::int64_t kEons = 8000 * 366 * kDay;
 
-AppState habit(int perDay, int price, int size, int boxDisplay = 1) {
-    AppState s;
-    s.perDay = perDay;
-    s.packPrice = price;
-    s.cigLength = size;
-    s.boxDisplay = boxDisplay;
-    return s;
+constexpr std::int64_t mm(std::int64_t millimetres) {
+    return millimetres * 1440;
 }
 
-TEST(QuitFigures, FiveDaysAtTwentyADay) {
-    const QuitFigures f = quitFigures(habit(20, 300, 85), 5 * kDay);
-    EXPECT_EQ(f.moneySaved, 1500);
-    EXPECT_EQ(f.tobaccoTaxSaved, 874);
-    EXPECT_EQ(f.consumptionTaxSaved, 71);
-    EXPECT_EQ(moneyText(f).toStdString(), "1500円（節税分945円）");
-    EXPECT_EQ(f.lifeGainedMinutes, 550);
-    EXPECT_EQ(lifeGainedText(f.lifeGainedMinutes).toStdString(), "０日と９時間１０分");
+QuitSettings habit(int perDay, int price, int size, int tobaccoTax = 8744, int consumption = 5,
+                   int boxDisplay = 1) {
+    return {{}, perDay, price, size, tobaccoTax, consumption, 0, 5, boxDisplay, {}};
 }
 
-// Exact multiples must not come out one short, as floating point makes them.
-TEST(QuitFigures, ExactBoundariesAreNeverOneShort) {
+std::array<std::int64_t, 6> all(const QuitFigures& f) {
+    return {f.moneySaved,        f.tobaccoTaxSaved, f.consumptionTaxSaved,
+            f.lifeGainedMinutes, f.cigaretteCount,  f.scaledLengthMm};
+}
+
+// 8000 years at the upper bounds; no figure overflows.
+constexpr QuitFigures kEonsAtTheBounds{58560000000, 58560000000, 0,
+                                       3220800000,  585600000,   mm(585600000000)};
+
+// Figures worked out by hand. Exact multiples must not come out one short, as floating point
+// makes them; a hand-edited file's values beyond what the settings window accepts are taken at
+// the nearest bound (per day 0..200, price 0..2000, size 0..1000, tobacco tax 0..100000,
+// consumption tax 0..100%), so nothing overflows or divides by zero.
+TEST(QuitFigures, HandWorkedFigures) {
     const struct {
-        int perDay, price;
+        int perDay, price, size, tobaccoTax, consumption;
         std::int64_t minutes;
-        std::int64_t count, money, life;
+        QuitFigures expected; // money, tobacco tax, consumption tax, life, count, length
     } cases[] = {
-        {20, 300, 7 * kDay, 140, 2100, 770}, {3, 410, 49 * kDay, 147, 3013, 808},
-        {7, 290, 10 * kDay, 70, 1015, 385},  {13, 1, 100 * kDay, 1300, 65, 7150},
-        {20, 300, kDay - 1, 19, 299, 109},   {200, 2000, 1, 0, 13, 0},
-    };
+        {20, 300, 85, 8744, 5, 5 * kDay, {1500, 874, 71, 550, 100, mm(8500)}},
+        {20, 300, 85, 8744, 5, 7 * kDay, {2100, 1224, 100, 770, 140, mm(11900)}},
+        {3, 410, 85, 8744, 5, 49 * kDay, {3013, 1285, 143, 808, 147, mm(12495)}},
+        {13, 1, 85, 8744, 5, 100 * kDay, {65, 11367, 3, 7150, 1300, mm(110500)}},
+        {20, 300, 85, 8744, 5, kDay - 1, {299, 174, 14, 109, 19, 2446300}},
+        {200, 2000, 85, 8744, 5, 1, {13, 1, 0, 0, 0, 17000}},
+        {20, 300, 85, 0, 0, 30 * kDay, {9000, 0, 0, 3300, 600, mm(51000)}},
+        {20, 300, 85, 8744, 5, -kDay, {}},
+        // Beyond the upper bounds: 200 a day at 2000 a pack, 1000 mm, 100 yen tax a piece, 100%.
+        {500, 99999, 5000, 200000, 300, kDay, {20000, 20000, 10000, 1100, 200, mm(200000)}},
+        {kBig, kBig, kBig, kBig, -100, kEons, kEonsAtTheBounds},
+        // Below the lower bounds.
+        {-5, 300, 85, 8744, 5, kDay, {}},
+        {20, -300, -85, -1, 5, kDay, {0, 0, 0, 110, 20, 0}}};
     for (const auto& c : cases) {
-        const QuitFigures f = quitFigures(habit(c.perDay, c.price, 85), c.minutes);
-        EXPECT_EQ(f.cigaretteCount, c.count) << c.perDay << "/" << c.minutes;
-        EXPECT_EQ(f.moneySaved, c.money) << c.perDay << "/" << c.minutes;
-        EXPECT_EQ(f.lifeGainedMinutes, c.life) << c.perDay << "/" << c.minutes;
+        const QuitSettings s = habit(c.perDay, c.price, c.size, c.tobaccoTax, c.consumption);
+        EXPECT_EQ(all(quitFigures(s, c.minutes)), all(c.expected))
+            << c.perDay << '/' << c.price << '/' << c.size << '/' << c.tobaccoTax << '/'
+            << c.consumption << " for " << c.minutes << " min";
     }
 }
 
-TEST(QuitFigures, TaxSharesOfZero) {
-    AppState s = habit(20, 300, 85);
-    s.tobaccoTaxPer1000 = 0;
-    s.consumptionTaxPercent = 0;
-    const QuitFigures f = quitFigures(s, 30 * kDay);
-    EXPECT_EQ(f.tobaccoTaxSaved, 0);
-    EXPECT_EQ(f.consumptionTaxSaved, 0);
-    EXPECT_EQ(f.moneySaved, 9000);
+TEST(QuitFigures, CigarettesInPiecesBoxesOrCartons) {
+    const struct {
+        int perDay, size, boxDisplay;
+        std::int64_t minutes;
+        const char* text;
+    } cases[] = {{20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
+                 {20, 85, 1, 2 * kDay, "2箱 3.4ｍ 軽自動車の全長"},
+                 {20, 85, 0, kDay, "20本 1.7ｍ シーラカンス"},
+                 {20, 85, 1, 10 * kDay, "1カートン 17ｍ シャア専用ザク"},
+                 // 10.5 boxes would round to a whole carton, but they are not whole boxes.
+                 {20, 85, 1, 10 * kDay + 720, "210本 17.85ｍ 世界最大のサボテン"},
+                 // The short size comes 10 to a box and 20 boxes to a carton.
+                 {10, 50, 1, 10 * kDay, "10箱 5ｍ 日本一の鬼瓦"},
+                 {10, 50, 1, 20 * kDay, "1カートン 10ｍ 蒸気機関車Ｄ５１"},
+                 {10, 100, 1, 20 * kDay, "1カートン 20ｍ 道頓堀グリコのネオン"}};
+    for (const auto& c : cases) {
+        const QuitSettings s = habit(c.perDay, 300, c.size, 8744, 5, c.boxDisplay);
+        EXPECT_EQ(cigaretteText(s, quitFigures(s, c.minutes)).toStdString(), c.text);
+    }
 }
 
-// A hand-edited file may hold anything; no figure may overflow or divide by zero.
-TEST(QuitFigures, SettingsBeyondTheirBoundsAreTakenAtTheBound) {
-    AppState wild = habit(2147483647, 2147483647, 2147483647);
-    wild.tobaccoTaxPer1000 = 2147483647;
-    wild.consumptionTaxPercent = -100;
-    AppState bound = habit(200, 2000, 1000);
-    bound.tobaccoTaxPer1000 = 100000;
-    bound.consumptionTaxPercent = 0;
-    const std::int64_t eightThousandYears = 8000LL * 366 * kDay;
-    const QuitFigures w = quitFigures(wild, eightThousandYears);
-    const QuitFigures b = quitFigures(bound, eightThousandYears);
-    EXPECT_EQ(w.moneySaved, b.moneySaved);
-    EXPECT_EQ(w.tobaccoTaxSaved, b.tobaccoTaxSaved);
-    EXPECT_EQ(w.consumptionTaxSaved, 0);
-    EXPECT_EQ(w.scaledLengthMm, b.scaledLengthMm);
-    EXPECT_GT(w.moneySaved, 0);
-}
-
-struct CigaretteCase {
-    int perDay, size, boxDisplay;
-    std::int64_t minutes;
-    const char* text;
-};
-
-class CigaretteTextTest : public testing::TestWithParam<CigaretteCase> {};
-
-TEST_P(CigaretteTextTest, CountBoxesAndCartons) {
-    const CigaretteCase& c = GetParam();
-    const AppState s = habit(c.perDay, 300, c.size, c.boxDisplay);
-    EXPECT_EQ(cigaretteText(s, quitFigures(s, c.minutes)).toStdString(), c.text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Captions, CigaretteTextTest,
-    testing::Values(CigaretteCase{20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
-                    CigaretteCase{20, 85, 1, kDay, "1箱 1.7ｍ シーラカンス"},
-                    CigaretteCase{20, 85, 0, kDay, "20本 1.7ｍ シーラカンス"},
-                    CigaretteCase{20, 85, 0, 7 * kDay, "140本 11.9ｍ 妖怪一反木綿"},
-                    CigaretteCase{20, 85, 1, 2 * kDay, "2箱 3.4ｍ 軽自動車の全長"},
-                    CigaretteCase{20, 85, 1, 10 * kDay, "1カートン 17ｍ シャア専用ザク"},
-                    CigaretteCase{20, 85, 1, 10 * kDay + 72, "201本 17.08ｍ シャア専用ザク"},
-                    CigaretteCase{20, 85, 1, 10 * kDay + 720, "210本 17.85ｍ 世界最大のサボテン"},
-                    CigaretteCase{10, 50, 1, kDay, "1箱 0.5ｍ ノミのジャンプ"},
-                    CigaretteCase{10, 50, 1, 20 * kDay, "1カートン 10ｍ 蒸気機関車Ｄ５１"},
-                    CigaretteCase{10, 100, 1, 20 * kDay, "1カートン 20ｍ 道頓堀グリコのネオン"}));
-
-TEST(ElapsedTexts, FullWidthDigitsWithoutBlanks) {
-    EXPECT_EQ(elapsedText({0, 0, 0, 0, 0, 0}).toStdString(), "０年０ヶ月０日０時間０分");
+TEST(QuitFigures, TextsUseFullWidthDigitsWithoutBlanks) {
+    EXPECT_EQ(moneyText({1500, 874, 71}).toStdString(), "1500円（節税分945円）");
     EXPECT_EQ(elapsedText({0, 0, 1, 1, 23, 0}).toStdString(), "０年１ヶ月１日２３時間０分");
     EXPECT_EQ(detailedElapsedText(400 * kDay + 189, {0, 1, 1, 4, 3, 9}).toStdString(),
               "４００日３時間９分");

@@ -1,81 +1,77 @@
 #include "engine/StatusTitles.h"
+#include "engine/StatusEngine.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
-struct TitleCase {
-    std::int64_t days;
-    std::int64_t years;
-    const char* soldier;
-    const char* cosmo;
-};
+// First day (or whole year) of each title: soldier and cosmo series.
+using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
 
-class Titles : public testing::TestWithParam<TitleCase> {};
-
-TEST_P(Titles, BothSeries) {
-    const TitleCase& c = GetParam();
-    EXPECT_EQ(statusTitle(soldierSeriesName(), c.days, c.years), QString::fromUtf8(c.soldier));
-    EXPECT_EQ(statusTitle(cosmoSeriesName(), c.days, c.years), QString::fromUtf8(c.cosmo));
+void expectRanges(const Ranges& ranges, std::int64_t from, std::int64_t to, bool byYears) {
+    for (std::int64_t value = from; value <= to; ++value) {
+        const auto& [soldier, cosmo] = std::prev(ranges.upper_bound(value))->second;
+        // Years are checked on day 10: whole calendar years decide alone.
+        const std::int64_t days = byYears ? 10 : value, years = byYears ? value : 0;
+        EXPECT_EQ(statusTitle(soldierSeriesName(), days, years).toStdString(), soldier) << value;
+        EXPECT_EQ(statusTitle(cosmoSeriesName(), days, years).toStdString(), cosmo) << value;
+    }
 }
 
-// The first and last day of every range.
-INSTANTIATE_TEST_SUITE_P(
-    DayRules, Titles,
-    testing::Values(TitleCase{0, 0, "２等兵", "素粒子"}, TitleCase{1, 0, "１等兵", "陽子"},
-                    TitleCase{2, 0, "上等兵", "原子"}, TitleCase{3, 0, "兵長", "分子"},
-                    TitleCase{4, 0, "伍長", "ゴマ粒"}, TitleCase{5, 0, "軍曹", "小豆"},
-                    TitleCase{6, 0, "曹長", "大豆"}, TitleCase{7, 0, "曹長", "大豆"},
-                    TitleCase{8, 0, "准尉", "タマゴ"}, TitleCase{9, 0, "准尉", "タマゴ"},
-                    TitleCase{10, 0, "少尉", "ヒヨコ"}, TitleCase{11, 0, "少尉", "ヒヨコ"},
-                    TitleCase{12, 0, "中尉", "ニワトリ"}, TitleCase{13, 0, "中尉", "ニワトリ"},
-                    TitleCase{14, 0, "大尉", "鶏小屋"}, TitleCase{15, 0, "大尉", "鶏小屋"},
-                    TitleCase{16, 0, "少佐", "農家"}, TitleCase{17, 0, "少佐", "農家"},
-                    TitleCase{18, 0, "中佐", "集落"}, TitleCase{19, 0, "中佐", "集落"},
-                    TitleCase{20, 0, "大佐", "村"}, TitleCase{21, 0, "大佐", "村"},
-                    TitleCase{22, 0, "少将", "市"}, TitleCase{25, 0, "少将", "市"},
-                    TitleCase{26, 0, "中将", "県"}, TitleCase{29, 0, "中将", "県"},
-                    TitleCase{30, 0, "大将", "日本列島"}, TitleCase{59, 0, "大将", "日本列島"},
-                    TitleCase{60, 0, "元帥", "東アジア"}, TitleCase{89, 0, "元帥", "東アジア"},
-                    TitleCase{90, 0, "大臣", "アジア"}, TitleCase{119, 0, "大臣", "アジア"},
-                    TitleCase{120, 0, "首相", "北半球"}, TitleCase{149, 0, "首相", "北半球"},
-                    TitleCase{150, 0, "大統領", "地球"}, TitleCase{179, 0, "大統領", "地球"},
-                    TitleCase{180, 0, "王様", "月と地球"}, TitleCase{209, 0, "王様", "月と地球"},
-                    TitleCase{210, 0, "大王様", "太陽系"}, TitleCase{239, 0, "大王様", "太陽系"},
-                    TitleCase{240, 0, "神", "銀河"}, TitleCase{269, 0, "神", "銀河"},
-                    TitleCase{270, 0, "カイオウ", "大銀河"},
-                    TitleCase{299, 0, "カイオウ", "大銀河"}, TitleCase{300, 0, "ラオウ", "星雲"},
-                    TitleCase{329, 0, "ラオウ", "星雲"}, TitleCase{330, 0, "トキ", "小宇宙"},
-                    TitleCase{365, 0, "トキ", "小宇宙"}));
+TEST(Titles, EveryDayOfTheFirstYearIncludingALeapYearsLast) {
+    const Ranges days{
+        {0, {"２等兵", "素粒子"}},     {1, {"１等兵", "陽子"}},     {2, {"上等兵", "原子"}},
+        {3, {"兵長", "分子"}},         {4, {"伍長", "ゴマ粒"}},     {5, {"軍曹", "小豆"}},
+        {6, {"曹長", "大豆"}},         {8, {"准尉", "タマゴ"}},     {10, {"少尉", "ヒヨコ"}},
+        {12, {"中尉", "ニワトリ"}},    {14, {"大尉", "鶏小屋"}},    {16, {"少佐", "農家"}},
+        {18, {"中佐", "集落"}},        {20, {"大佐", "村"}},        {22, {"少将", "市"}},
+        {26, {"中将", "県"}},          {30, {"大将", "日本列島"}},  {60, {"元帥", "東アジア"}},
+        {90, {"大臣", "アジア"}},      {120, {"首相", "北半球"}},   {150, {"大統領", "地球"}},
+        {180, {"王様", "月と地球"}},   {210, {"大王様", "太陽系"}}, {240, {"神", "銀河"}},
+        {270, {"カイオウ", "大銀河"}}, {300, {"ラオウ", "星雲"}},   {330, {"トキ", "小宇宙"}}};
+    expectRanges(days, 0, 366, false);
+}
 
-INSTANTIATE_TEST_SUITE_P(YearRules, Titles,
-                         testing::Values(TitleCase{365, 1, "ケンシロウ", "コスモ"},
-                                         TitleCase{730, 2, "チョッパー", "大宇宙"},
-                                         TitleCase{1095, 3, "ゾロ", "宇宙王子"},
-                                         TitleCase{1461, 4, "ロビン", "宇宙王"},
-                                         TitleCase{1826, 5, "ルフィ", "宇宙大王"},
-                                         TitleCase{3287, 9, "ルフィ", "宇宙大王"},
-                                         TitleCase{3652, 10, "ユリア", "宇宙神"},
-                                         TitleCase{36159, 99, "ユリア", "宇宙神"},
-                                         TitleCase{36524, 100, "宇宙大神", "宇宙大神"},
-                                         TitleCase{121262, 332, "宇宙大神", "宇宙大神"},
-                                         TitleCase{121627, 333, "ルパン三世", "ルパン三世"},
-                                         TitleCase{121993, 334, "宇宙大神", "宇宙大神"},
-                                         TitleCase{364877, 999, "宇宙大神", "宇宙大神"},
-                                         TitleCase{365242, 1000, "トトロ", "トトロ"},
-                                         // The year rules are keyed on calendar years alone.
-                                         TitleCase{10, 1, "ケンシロウ", "コスモ"}));
+// 333 is a year of its own.
+TEST(Titles, EveryYearToTwelveHundred) {
+    const Ranges years{{1, {"ケンシロウ", "コスモ"}},   {2, {"チョッパー", "大宇宙"}},
+                       {3, {"ゾロ", "宇宙王子"}},       {4, {"ロビン", "宇宙王"}},
+                       {5, {"ルフィ", "宇宙大王"}},     {10, {"ユリア", "宇宙神"}},
+                       {100, {"宇宙大神", "宇宙大神"}}, {333, {"ルパン三世", "ルパン三世"}},
+                       {334, {"宇宙大神", "宇宙大神"}}, {1000, {"トトロ", "トトロ"}}};
+    expectRanges(years, 1, 1200, true);
+}
 
-INSTANTIATE_TEST_SUITE_P(Negative, Titles,
-                         testing::Values(TitleCase{-1, 0, "", ""}, TitleCase{-400, -1, "", ""},
-                                         TitleCase{-1, 1, "", ""}));
+TEST(Titles, NoneBeforeTheQuitMomentOrForAnUnknownSeries) {
+    for (const auto& [days, years] : {std::pair{-1, 0}, {-400, -1}, {-1, 1}})
+        EXPECT_TRUE(statusTitle(soldierSeriesName(), days, years).isEmpty()) << days;
+    for (const char* mode : {"", "ソルジャー ", " コスモ", "ｿﾙｼﾞｬｰ", "soldier", "コスモス"}) {
+        EXPECT_TRUE(statusTitle(QString::fromUtf8(mode), 0, 0).isEmpty()) << mode;
+        EXPECT_TRUE(statusTitle(QString::fromUtf8(mode), 400, 1).isEmpty()) << mode;
+    }
+}
 
-TEST(Titles, OnlyTheExactSeriesNamesGiveATitle) {
-    const char* const modes[] = {"", "ソルジャー ", " コスモ", "ｿﾙｼﾞｬｰ", "soldier", "コスモス"};
-    for (const char* mode : modes) {
-        SCOPED_TRACE(mode);
-        EXPECT_TRUE(statusTitle(QString::fromUtf8(mode), 0, 0).isEmpty());
-        EXPECT_TRUE(statusTitle(QString::fromUtf8(mode), 400, 1).isEmpty());
+// Through a whole refresh: the first anniversary comes by the calendar, so the 365th day of a
+// leap year still has the first year's title.
+TEST(Titles, FirstAnniversaryByTheCalendar) {
+    const struct {
+        DateTimeParts quit, now;
+        const char *mode, *title;
+    } cases[] = {{{0, 2008, 1, 1, 0, 0}, {0, 2008, 12, 31, 0, 0}, "ソルジャー", "トキ"},
+                 {{0, 2008, 1, 1, 0, 0}, {0, 2008, 12, 31, 23, 59}, "コスモ", "小宇宙"},
+                 {{0, 2008, 1, 1, 0, 0}, {0, 2009, 1, 1, 0, 0}, "ソルジャー", "ケンシロウ"},
+                 {{0, 2009, 1, 1, 0, 0}, {0, 2009, 12, 31, 23, 59}, "ソルジャー", "トキ"},
+                 {{0, 2009, 1, 1, 0, 0}, {0, 2010, 1, 1, 0, 0}, "ソルジャー", "ケンシロウ"},
+                 {{0, 2008, 2, 29, 12, 0}, {0, 2009, 2, 28, 12, 0}, "ソルジャー", "トキ"},
+                 {{0, 2008, 2, 29, 12, 0}, {0, 2009, 3, 1, 12, 0}, "コスモ", "コスモ"}};
+    for (const auto& c : cases) {
+        QuitSettings settings;
+        settings.quitMoment = c.quit;
+        settings.statusMode = QString::fromUtf8(c.mode);
+        EXPECT_EQ(computeStatus(settings, c.now, 50).texts.title.toStdString(), c.title)
+            << c.now[1] << '-' << c.now[2] << '-' << c.now[3] << ' ' << c.now[4] << ':' << c.now[5];
     }
 }
 

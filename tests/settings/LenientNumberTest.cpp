@@ -14,79 +14,47 @@ struct ReadCase {
 // Control characters are spelt out so that every case has a printable name.
 void PrintTo(const ReadCase& c, std::ostream* os) {
     *os << '"';
-    for (const char* p = c.text; *p; ++p) {
-        if (*p == '\t')
-            *os << "\\t";
-        else if (*p == '\n')
-            *os << "\\n";
-        else if (*p == '\r')
-            *os << "\\r";
-        else
-            *os << *p;
-    }
+    for (const char* p = c.text; *p; ++p)
+        *os << (*p == '\t' ? "\\t" : *p == '\n' ? "\\n" : *p == '\r' ? "\\r" : std::string(1, *p));
     *os << '"';
 }
 
 class LenientRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(LenientRead, GivesTheRoundedDownLeadingNumber) {
-    const ReadCase& c = GetParam();
-    EXPECT_EQ(readLenientNumber(QString::fromUtf8(c.text)), c.expected);
+    EXPECT_EQ(readLenientNumber(QString::fromUtf8(GetParam().text)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(WholeAndDecimal, LenientRead,
-                         testing::Values(ReadCase{"20", 20}, ReadCase{"+7", 7}, ReadCase{"-5", -5},
-                                         ReadCase{"007", 7}, ReadCase{"1.9", 1}, ReadCase{"1.", 1},
-                                         ReadCase{".5", 0}, ReadCase{"-.5", -1},
-                                         ReadCase{"-1.5", -2}, ReadCase{"-2.0", -2},
-                                         ReadCase{"-0", 0}, ReadCase{"-0.0001", -1},
-                                         ReadCase{"0.99999999999999999999", 0},
-                                         ReadCase{"199.999", 199}));
+// Whole and decimal numbers, exponents and full-width forms, rounded down.
+const ReadCase kNumbers[] = {{"+7", 7},       {"-5", -5},     {"1.9", 1},      {"1.", 1},
+                             {"-.5", -1},     {"-2.0", -2},   {"-0.0001", -1}, {"2E+3", 2000},
+                             {"1.5e1", 15},   {"-15e-1", -2}, {"1e-400", 0},   {"-1e-400", -1},
+                             {"0e999999", 0}, {"－３", -3},   {"＋４", 4},     {"１．９", 1},
+                             {"２Ｅ２", 200}, {"1２", 12}};
+INSTANTIATE_TEST_SUITE_P(Numbers, LenientRead, testing::ValuesIn(kNumbers));
 
-INSTANTIATE_TEST_SUITE_P(StopsWhereTheNumberEnds, LenientRead,
-                         testing::Values(ReadCase{"20x", 20}, ReadCase{"20本", 20},
-                                         ReadCase{"1.2.3", 1}, ReadCase{"5-", 5},
-                                         ReadCase{"12,5", 12}, ReadCase{"3+4", 3},
-                                         ReadCase{"1e", 1}, ReadCase{"1e+", 1}, ReadCase{"1E-x", 1},
-                                         ReadCase{"2d3", 2}, ReadCase{"&H10", 0}));
+// Blanks are skipped anywhere; the number ends at the first character that cannot continue it;
+// no number gives 0.
+const ReadCase kWhereTheNumberEnds[] = {
+    {"\t\r\n 7", 7},      {"1 2", 12},  {"- 5", -5},  {"1 . 9", 1}, {"2 e 2", 200},
+    {"\u30003\u3000", 3}, {"20本", 20}, {"1.2.3", 1}, {"5-", 5},    {"12,5", 12},
+    {"1e+", 1},           {"1E-x", 1},  {"2d3", 2},   {"&H10", 0},  {"", 0},
+    {"x20", 0},           {"+-5", 0},   {"-.", 0},    {".e5", 0},   {" ", 0}};
+INSTANTIATE_TEST_SUITE_P(WhereTheNumberEnds, LenientRead, testing::ValuesIn(kWhereTheNumberEnds));
 
-INSTANTIATE_TEST_SUITE_P(NoNumberGivesZero, LenientRead,
-                         testing::Values(ReadCase{"", 0}, ReadCase{"abc", 0}, ReadCase{"x20", 0},
-                                         ReadCase{"-", 0}, ReadCase{"+-5", 0}, ReadCase{".", 0},
-                                         ReadCase{"-.", 0}, ReadCase{".e5", 0}, ReadCase{"e5", 0},
-                                         ReadCase{"   ", 0}));
-
-INSTANTIATE_TEST_SUITE_P(BlanksSkippedAnywhere, LenientRead,
-                         testing::Values(ReadCase{" -5", -5}, ReadCase{"\t\n 7", 7},
-                                         ReadCase{"\r\n8", 8}, ReadCase{"1 2", 12},
-                                         ReadCase{"- 5", -5}, ReadCase{"1 . 9", 1},
-                                         ReadCase{"2 e 2", 200}, ReadCase{"\u30003\u3000", 3}));
-
-INSTANTIATE_TEST_SUITE_P(Exponents, LenientRead,
-                         testing::Values(ReadCase{"1e3", 1000}, ReadCase{"2e3", 2000},
-                                         ReadCase{"2E+3", 2000}, ReadCase{"1.5e1", 15},
-                                         ReadCase{"15e-1", 1}, ReadCase{"-15e-1", -2},
-                                         ReadCase{"1e-400", 0}, ReadCase{"-1e-400", -1},
-                                         ReadCase{"0e999999", 0},
-                                         ReadCase{"0.002147483647e12", 2147483647},
-                                         ReadCase{"1e0000000000000000000003", 1000}));
-
-INSTANTIATE_TEST_SUITE_P(FullWidthAsAscii, LenientRead,
-                         testing::Values(ReadCase{"１２０", 120}, ReadCase{"－３", -3},
-                                         ReadCase{"＋４", 4}, ReadCase{"１．９", 1},
-                                         ReadCase{"２ｅ２", 200}, ReadCase{"２Ｅ２", 200},
-                                         ReadCase{"1２", 12}, ReadCase{"２０本", 20}));
-
-INSTANTIATE_TEST_SUITE_P(
-    ThirtyTwoBitRange, LenientRead,
-    testing::Values(ReadCase{"2147483647", 2147483647}, ReadCase{"2147483647.999", 2147483647},
-                    ReadCase{"-2147483648", -2147483647 - 1}, ReadCase{"2147483648", std::nullopt},
-                    ReadCase{"-2147483648.5", std::nullopt}, ReadCase{"-2147483649", std::nullopt},
-                    ReadCase{"99999999999", std::nullopt}, ReadCase{"0000000000099", 99},
-                    ReadCase{"1e300", std::nullopt}, ReadCase{"-1e300", std::nullopt},
-                    ReadCase{"1e99999999999999999999", std::nullopt}, ReadCase{"1e9", 1000000000},
-                    ReadCase{"1e10", std::nullopt},
-                    ReadCase{"９９９９９９９９９９９", std::nullopt}));
+// Exact to the last digit, and empty outside 32 bits.
+const ReadCase kPrecisionAndRange[] = {{"0.99999999999999999999", 0},
+                                       {"0.002147483647e12", 2147483647},
+                                       {"1e0000000000000000000003", 1000},
+                                       {"0000000000099", 99},
+                                       {"2147483647.999", 2147483647},
+                                       {"-2147483648", -2147483647 - 1},
+                                       {"2147483648", std::nullopt},
+                                       {"-2147483648.5", std::nullopt},
+                                       {"1e10", std::nullopt},
+                                       {"-1e300", std::nullopt},
+                                       {"1e99999999999999999999", std::nullopt}};
+INSTANTIATE_TEST_SUITE_P(PrecisionAndRange, LenientRead, testing::ValuesIn(kPrecisionAndRange));
 
 TEST(LenientReadLongText, ManyDigitsStayExact) {
     // Thousands of fraction digits must neither overflow nor round up into the next whole number.
