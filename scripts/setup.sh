@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     fonts-ipafont-gothic
     libgtest-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool xclip faketime trayer
     desktop-file-utils appstream
 )
 packages+=("$@")
