@@ -160,7 +160,9 @@ MainWindow* Program::loadMainWindow() {
     connectCommands(m_main);
     connect(m_main, &MainWindow::refreshDue, this, &Program::refresh);
     connect(m_main, &MainWindow::switchRequested, this, &Program::switchToMiniWindow);
-    connect(m_main, &MainWindow::closing, this, &Program::mainWindowClosing);
+    connect(m_main, &MainWindow::closing, this, [this](QPoint position) {
+        counterWindowClosing(position, m_state.mainLeft, m_state.mainTop, m_mini);
+    });
     refresh();
 
     const QPoint place =
@@ -179,7 +181,9 @@ MiniWindow* Program::loadMiniWindow() {
     m_mini = new MiniWindow;
     connectCommands(m_mini);
     connect(m_mini, &MiniWindow::switchRequested, this, &Program::switchToMainWindow);
-    connect(m_mini, &MiniWindow::closing, this, &Program::miniWindowClosing);
+    connect(m_mini, &MiniWindow::closing, this, [this](QPoint position) {
+        counterWindowClosing(position, m_state.miniLeft, m_state.miniTop, m_main);
+    });
 
     const QPoint place =
         placedOnScreen({m_state.miniLeft, m_state.miniTop}, primaryScreenTwips(), kMiniWindowRoom);
@@ -201,23 +205,15 @@ void Program::connectCommands(CounterWindow* window) {
 }
 
 // Whichever window closes first closes the other: option.ini ends with both places.
-void Program::mainWindowClosing(QPoint position) {
+void Program::counterWindowClosing(QPoint position, std::int32_t& left, std::int32_t& top,
+                                   QWidget* other) {
     const QPoint at = twipsPosition(position);
-    m_state.mainLeft = at.x();
-    m_state.mainTop = at.y();
+    left = at.x();
+    top = at.y();
     // A failed write must not stop the window from closing; the old file stays whole.
     writeOptionFile(m_state);
-    if (m_mini)
-        m_mini->close();
-}
-
-void Program::miniWindowClosing(QPoint position) {
-    const QPoint at = twipsPosition(position);
-    m_state.miniLeft = at.x();
-    m_state.miniTop = at.y();
-    writeOptionFile(m_state);
-    if (m_main)
-        m_main->close();
+    if (other)
+        other->close();
 }
 
 void Program::switchToMiniWindow() {

@@ -42,8 +42,8 @@ private:
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
     void connectCommands(CounterWindow* window);
-    void mainWindowClosing(QPoint position);
-    void miniWindowClosing(QPoint position);
+    void counterWindowClosing(QPoint position, std::int32_t& left, std::int32_t& top,
+                              QWidget* other);
     void switchToMiniWindow();
     void switchToMainWindow();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 // Windows that accept on Enter see every key before their controls do, so Enter works in a
@@ -18,4 +19,13 @@ inline bool isEnterPress(const QEvent* event) {
         return false;
     const auto* key = static_cast<const QKeyEvent*>(event);
     return !key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
+
+// Enter on a focused push button presses that button rather than the window's default, so a
+// keyboard user gets what the focused button says. True when it did.
+inline bool pressFocusedButton(QObject* watched) {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button)
+        button->click();
+    return button != nullptr;
 }

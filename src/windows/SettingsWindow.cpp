@@ -206,10 +206,7 @@ void SettingsWindow::closeEvent(QCloseEvent* event) {
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
-        // Enter on a focused button presses that button; anywhere else it saves.
-        if (auto* focusedButton = qobject_cast<QPushButton*>(watched))
-            focusedButton->click();
-        else
+        if (!pressFocusedButton(watched))
             save();
         return true;
     }

@@ -61,10 +61,8 @@ void StartConfirmWindow::buildDesign() {
 
 bool StartConfirmWindow::eventFilter(QObject* watched, QEvent* event) {
     if (isEnterPress(event)) {
-        // Enter on a focused button presses that button, so declining by keyboard declines.
-        if (auto* focusedButton = qobject_cast<QPushButton*>(watched))
-            focusedButton->click();
-        else
+        // Declining by keyboard declines: the count cannot be taken back once started.
+        if (!pressFocusedButton(watched))
             emit startRequested();
         return true;
     }

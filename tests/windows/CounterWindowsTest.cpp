@@ -225,11 +225,14 @@ private slots:
 
     void whicheverWindowClosesFirstBothPlacesAreSaved_data() {
         QTest::addColumn<bool>("miniFirst");
-        QTest::newRow("main window closed") << false;
-        QTest::newRow("mini window closed") << true;
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("main window closed") << false << false;
+        QTest::newRow("mini window closed") << true << false;
+        QTest::newRow("minimised mini window closed") << true << true;
     }
     void whicheverWindowClosesFirstBothPlacesAreSaved() {
         QFETCH(bool, miniFirst);
+        QFETCH(bool, minimised);
         MainWindow* main = start();
         main->move(200, 100);
         QTRY_COMPARE(main->pos(), QPoint(200, 100));
@@ -239,6 +242,8 @@ private slots:
         QTRY_COMPARE(mini->pos(), QPoint(60, 40));
         ShowCounter counter;
         main->installEventFilter(&counter);
+        if (minimised)
+            mini->showMinimized(); // the restored place is saved
         if (miniFirst)
             trigger(mini, "exitItem");
         else

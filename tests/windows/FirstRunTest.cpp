@@ -2,8 +2,6 @@
 #include "WindowTestSupport.h"
 
 #include "platform/JapaneseFont.h"
-#include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
@@ -13,22 +11,15 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
-#include <cstdio>
 #include <functional>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
-const char kSecondInstanceDir[] = "FIRSTRUN_SECOND_INSTANCE_DIR";
 const QString kRangeMessage = QStringLiteral("有効範囲内にある半角数字を入れてください");
 
 QDateTime at(int y, int mo, int d, int h, int mi, int s) {
@@ -95,7 +86,6 @@ class FirstRunTest : public QObject {
 
 private slots:
     void initTestCase();
-    void secondInstanceEndsAtOnce();
     void everyTextShowsWhole();
     void tabGoesDownAndArrowsChooseTheSize();
     void acceptedFlowWritesBothFiles_data();
@@ -113,44 +103,7 @@ private slots:
 };
 
 void FirstRunTest::initTestCase() {
-    // As the second instance of secondInstanceEndsAtOnce: start while the parent holds the lock.
-    if (qEnvironmentVariableIsSet(kSecondInstanceDir)) {
-        const QString dir = qEnvironmentVariable(kSecondInstanceDir);
-        useInstanceLockFile(dir + QStringLiteral("/instance.lock"));
-        setMessageInterceptor([](const QString& text) {
-            std::fputs(text.toUtf8().append('\n').constData(), stdout);
-            std::fflush(stdout);
-        });
-        Program(dir).start();
-        std::fputs("went on\n", stdout);
-        std::fflush(stdout);
-        std::_Exit(3);
-    }
     installJapaneseFontSubstitutes();
-}
-
-void FirstRunTest::secondInstanceEndsAtOnce() {
-    WindowTestEnvironment env;
-    const QByteArray lockPath = QFile::encodeName(env.appDir() + QStringLiteral("/instance.lock"));
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-
-    QProcess second;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kSecondInstanceDir), env.appDir());
-    second.setProcessEnvironment(environment);
-    // The child's own test log goes nowhere: its output is what it shows the user.
-    second.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("-o"), QStringLiteral("/dev/null,txt")});
-    const bool finished = second.waitForFinished(30000);
-    ::close(fd);
-    QVERIFY(finished);
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(QString::fromUtf8(second.readAllStandardOutput()),
-             QStringLiteral("プログラムは既に起動されています。\n"));
-    QCOMPARE(second.exitCode(), 0);
-    QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
 }
 
 void FirstRunTest::everyTextShowsWhole() {

@@ -22,10 +22,6 @@ QLabel* value(QWidget* window, const char* name) {
     return control<QLabel>(window, QLatin1String(name));
 }
 
-QStringList optionFields(const WindowTestEnvironment& env) {
-    return QString::fromLatin1(env.readFile(kOptionFile)).trimmed().split(u',');
-}
-
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -88,27 +84,6 @@ private slots:
         MainWindow* main = start();
         QCOMPARE(main->pos(), QPoint(screen.width() / 2, screen.height() / 2) / 15);
         QCOMPARE(env->program->state().mainLeft, screen.width() / 2);
-    }
-
-    void closingWritesTheRestoredPositionInTwips_data() {
-        QTest::addColumn<bool>("minimisedFirst");
-        QTest::newRow("normal") << false;
-        QTest::newRow("minimised") << true;
-    }
-    void closingWritesTheRestoredPositionInTwips() {
-        QFETCH(bool, minimisedFirst);
-        MainWindow* main = start();
-        main->move(200, 100);
-        QTRY_COMPARE(main->pos(), QPoint(200, 100));
-        if (minimisedFirst)
-            main->showMinimized();
-        main->close();
-        QTRY_COMPARE(alive<MainWindow>(), 0);
-        QCOMPARE(alive<MiniWindow>(), 0);
-        const QStringList fields = optionFields(*env);
-        QCOMPARE(fields.size(), 15);
-        QCOMPARE(fields[6], QStringLiteral("3000"));
-        QCOMPARE(fields[7], QStringLiteral("1500"));
     }
 
     void theTimerRefreshesEveryThirtySeconds() {
