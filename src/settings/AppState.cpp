@@ -26,4 +26,6 @@ void AppState::setOptionDefaults() {
     miniLeft = 0;
     miniTop = 0;
     statusMode = QStringLiteral("ソルジャー");
+    blogUrlBytes.clear();
+    statusModeBytes.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -37,6 +38,9 @@ struct AppState : QuitSettings {
     std::int32_t windowMode; // 1 mini window; 2 main window, mini never used; 0 main window
     std::int32_t miniLeft;
     std::int32_t miniTop;
+    // The bytes option.ini held for the two texts, written back while the texts are unchanged.
+    QByteArray blogUrlBytes;
+    QByteArray statusModeBytes;
 
     AppState() { setOptionDefaults(); }
 

@@ -3,30 +3,17 @@
 #include "settings/LenientNumber.h"
 #include "settings/TextCodec.h"
 
+#include <algorithm>
+
 namespace {
 
 bool within(std::optional<std::int32_t> value, std::int32_t low, std::int32_t high) {
     return value && *value >= low && *value <= high;
 }
 
-std::int32_t februaryLength(std::int32_t year) {
+std::int64_t februaryLength(std::int64_t year) {
     const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     return leap ? 29 : 28;
-}
-
-bool onTheCalendar(const std::array<std::optional<std::int32_t>, 5>& m, std::int64_t thisYear) {
-    for (const auto& part : m) {
-        if (!part)
-            return false;
-    }
-    const std::int32_t year = *m[0], month = *m[1], day = *m[2];
-    if (year < 1900 || year > thisYear || !within(month, 1, 12) || !within(day, 1, 31))
-        return false;
-    if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30)
-        return false;
-    if (month == 2 && day > februaryLength(year))
-        return false;
-    return within(m[3], 0, 23) && within(m[4], 0, 59);
 }
 
 QString percentEncoded(const QString& characters) {
@@ -40,6 +27,20 @@ QString percentEncoded(const QString& characters) {
 
 } // namespace
 
+bool isAcceptableQuitMoment(const DateTimeParts& m, std::int64_t thisYear) {
+    const auto in = [](std::int64_t value, std::int64_t low, std::int64_t high) {
+        return value >= low && value <= high;
+    };
+    const std::int64_t year = m[1], month = m[2], day = m[3];
+    if (!in(year, 1900, thisYear) || !in(month, 1, 12) || !in(day, 1, 31))
+        return false;
+    if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30)
+        return false;
+    if (month == 2 && day > februaryLength(year))
+        return false;
+    return in(m[4], 0, 23) && in(m[5], 0, 59);
+}
+
 CheckedEntry checkSettingsEntry(const SettingsEntry& entry, const DateTimeParts& now) {
     CheckedEntry checked;
     std::array<std::optional<std::int32_t>, 5> moment;
@@ -47,15 +48,20 @@ CheckedEntry checkSettingsEntry(const SettingsEntry& entry, const DateTimeParts&
         moment[i] = readLenientNumber(entry.quitMoment[i]);
     const std::optional<std::int32_t> perDay = readLenientNumber(entry.perDay);
     const std::optional<std::int32_t> packPrice = readLenientNumber(entry.packPrice);
-    const bool inRange =
-        onTheCalendar(moment, now[1]) && within(perDay, 1, 200) && within(packPrice, 1, 2000);
+    DateTimeParts entered{};
+    for (std::size_t i = 0; i < moment.size(); ++i)
+        entered[i + 1] = moment[i].value_or(0);
+    const bool allRead = std::all_of(moment.begin(), moment.end(), [](auto m) { return !!m; });
+    const bool inRange = allRead && isAcceptableQuitMoment(entered, now[1]) &&
+                         within(perDay, 1, 200) && within(packPrice, 1, 2000);
     if (!inRange) {
         checked.problem = EntryProblem::OutOfRange;
         return checked;
     }
-    const std::array<std::int64_t, 5> entered{*moment[0], *moment[1], *moment[2], *moment[3],
-                                              *moment[4]};
-    if (entered > std::array{now[1], now[2], now[3], now[4], now[5]}) {
+    const auto yearToMinute = [](const DateTimeParts& p) {
+        return std::array{p[1], p[2], p[3], p[4], p[5]};
+    };
+    if (yearToMinute(entered) > yearToMinute(now)) {
         checked.problem = EntryProblem::InTheFuture;
         return checked;
     }
@@ -71,7 +77,7 @@ CheckedEntry checkSettingsEntry(const SettingsEntry& entry, const DateTimeParts&
     }
 
     QuitSettings& s = checked.settings;
-    s.quitMoment = {0, entered[0], entered[1], entered[2], entered[3], entered[4]};
+    s.quitMoment = entered;
     s.perDay = *perDay;
     s.packPrice = *packPrice;
     s.cigLength = entry.cigLength;

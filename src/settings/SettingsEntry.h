@@ -30,6 +30,13 @@ struct CheckedEntry {
     QString blogUrl;
 };
 
+// The last year the calendar counts to; a quit moment read from a file may lie up to there.
+inline constexpr std::int64_t kLastCalendarYear = 9999;
+
+// A quit moment on the calendar between 1900 and the end of thisYear: months 1..12, days within
+// their month, hours 0..23, minutes 0..59.
+bool isAcceptableQuitMoment(const DateTimeParts& moment, std::int64_t thisYear);
+
 // Checks every value before anything is kept: the quit moment on the calendar (1900 up to
 // this year) and not after `now`, 1..200 a day, 1..2000 yen, taxes 0..100000 and 0..100, and
 // 1..99 smoking years. A range problem hides a future moment: one problem at most.

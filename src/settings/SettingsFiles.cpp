@@ -1,10 +1,12 @@
 #include "settings/SettingsFiles.h"
 
+#include "settings/SettingsEntry.h"
 #include "settings/SettingsRecord.h"
-#include "settings/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -16,42 +18,108 @@ std::array<SettingsField, 8> initialFields(AppState& s) {
 }
 
 std::array<SettingsField, 15> optionFields(AppState& s) {
-    return {&s.started,      &s.tobaccoTaxPer1000, &s.consumptionTaxPercent,
-            &s.copyPlusMode, &s.smokingYears,      &s.boxDisplay,
-            &s.mainLeft,     &s.mainTop,           &s.backColour,
-            &s.textColour,   &s.blogUrl,           &s.windowMode,
-            &s.miniLeft,     &s.miniTop,           &s.statusMode};
+    return {&s.started,
+            &s.tobaccoTaxPer1000,
+            &s.consumptionTaxPercent,
+            &s.copyPlusMode,
+            &s.smokingYears,
+            &s.boxDisplay,
+            &s.mainLeft,
+            &s.mainTop,
+            &s.backColour,
+            &s.textColour,
+            TextField{&s.blogUrl, &s.blogUrlBytes},
+            &s.windowMode,
+            &s.miniLeft,
+            &s.miniTop,
+            TextField{&s.statusMode, &s.statusModeBytes}};
 }
 
-std::optional<QString> readText(const QString& path) {
+// Nothing stands at the path, not even a link that leads nowhere.
+bool isMissing(const QString& path) {
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
+}
+
+// Only what could be read back is replaced; a read-only file is the user's "do not touch".
+bool isReplaceable(const QString& path) {
+    const QFileInfo info(path);
+    return isMissing(path) || (info.isFile() && info.isReadable() && info.isWritable());
+}
+
+std::optional<QByteArray> readSettingsBytes(const QString& path) {
+    // Checked before opening: a pipe would block the open, a link to a device never end.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxSettingsFileSize)
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return decodeSettingsText(file.readAll());
+    QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
+    if (bytes.size() > kMaxSettingsFileSize)
+        return std::nullopt;
+    return bytes;
 }
 
-// Writes beside the old file and renames over it, so a failure leaves the old file whole.
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, so that a short write shows here rather than being lost in a late flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+// A new content written out in full beside its file, waiting to take the file's place.
+class PendingFile {
+public:
+    explicit PendingFile(const QString& path) : m_path(path), m_file(path) {
+        m_file.setDirectWriteFallback(false);
     }
-    return file.commit();
+
+    bool write(const std::optional<QByteArray>& bytes) {
+        if (!bytes || !isReplaceable(m_path))
+            return false;
+        // Unbuffered, so that a short write shows here rather than being lost in a late flush.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        if (m_file.write(*bytes) != bytes->size()) {
+            m_file.cancelWriting();
+            return false;
+        }
+        return true;
+    }
+    bool commit() { return m_file.commit(); }
+
+private:
+    QString m_path;
+    QSaveFile m_file;
+};
+
+bool writeBytes(const QString& path, const std::optional<QByteArray>& bytes) {
+    PendingFile file(path);
+    return file.write(bytes) && file.commit();
 }
 
-bool writeText(const QString& path, const QString& text) {
-    const std::optional<QByteArray> bytes = encodeSettingsText(text);
-    return bytes && writeBytes(path, *bytes);
+// Where the file system has no unnamed temporary files, QSaveFile writes "<file>.XXXXXX" (six
+// random letters) and a kill before the rename leaves it behind. Names a person gives a copy
+// ("backup", "Backup", "BACKUP") are spared.
+void removeUnfinishedWrites(const QString& dataDir) {
+    static const QRegularExpression leftover(
+        QStringLiteral("^(initial|option)\\.ini\\.([A-Za-z]{6})$"));
+    for (const QFileInfo& entry : QDir(dataDir).entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = leftover.match(entry.fileName());
+        if (entry.isSymLink() || !match.hasMatch())
+            continue;
+        const QString letters = match.captured(2);
+        const bool word = letters == letters.toLower() || letters == letters.toUpper() ||
+                          letters.mid(1) == letters.mid(1).toLower();
+        if (!word)
+            QFile::remove(entry.filePath());
+    }
 }
 
-bool canOpenForReading(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+bool sameBytes(const QString& a, const QString& b) {
+    QFile fa(a);
+    QFile fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    while (!fa.atEnd()) {
+        if (fa.read(kMaxSettingsFileSize) != fb.read(kMaxSettingsFileSize))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -68,55 +136,109 @@ QString optionFilePath(const QString& appDir) {
     return dataDirPath(appDir) + QStringLiteral("/option.ini");
 }
 
+bool readInitialRecord(QByteArrayView bytes, AppState& state) {
+    AppState read = state;
+    if (!parseRecord(bytes, initialFields(read)) ||
+        !isAcceptableQuitMoment(read.quitMoment, kLastCalendarYear))
+        return false;
+    state = std::move(read);
+    return true;
+}
+
+bool readOptionRecord(QByteArrayView bytes, AppState& state) {
+    return parseRecord(bytes, optionFields(state));
+}
+
+std::optional<QByteArray> initialRecord(const AppState& state) {
+    AppState s = state;
+    return formatRecord(initialFields(s));
+}
+
+std::optional<QByteArray> optionRecord(const AppState& state) {
+    AppState s = state;
+    return formatRecord(optionFields(s));
+}
+
 bool readInitialFile(AppState& state) {
-    const std::optional<QString> text = readText(initialFilePath(state.appDir));
-    return text && parseRecord(*text, initialFields(state));
+    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
+    return bytes && readInitialRecord(*bytes, state);
 }
 
 bool readOptionFile(AppState& state) {
-    const std::optional<QString> text = readText(optionFilePath(state.appDir));
-    return text && parseRecord(*text, optionFields(state));
+    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
+    return bytes && readOptionRecord(*bytes, state);
 }
 
 bool writeInitialFile(const AppState& state) {
-    AppState s = state;
-    return writeText(initialFilePath(s.appDir), formatRecord(initialFields(s)));
+    return writeBytes(initialFilePath(state.appDir), initialRecord(state));
 }
 
 bool writeOptionFile(const AppState& state) {
-    AppState s = state;
-    return writeText(optionFilePath(s.appDir), formatRecord(optionFields(s)));
+    return writeBytes(optionFilePath(state.appDir), optionRecord(state));
 }
 
 std::optional<QString> writeSettingsFiles(const AppState& state) {
     QDir().mkdir(dataDirPath(state.appDir));
     const QString initialPath = initialFilePath(state.appDir);
-    QFile previous(initialPath);
-    const std::optional<QByteArray> previousBytes =
-        previous.open(QIODevice::ReadOnly) ? std::optional(previous.readAll()) : std::nullopt;
-    if (!writeInitialFile(state))
+    const QString optionPath = optionFilePath(state.appDir);
+    const bool initialWasMissing = isMissing(initialPath);
+    const std::optional<QByteArray> previous = readSettingsBytes(initialPath);
+    PendingFile initial(initialPath);
+    PendingFile option(optionPath);
+    if (!initial.write(initialRecord(state)))
         return initialPath;
-    if (!writeOptionFile(state)) {
-        if (previousBytes)
-            writeBytes(initialPath, *previousBytes);
-        return optionFilePath(state.appDir);
+    if (!option.write(optionRecord(state)))
+        return optionPath;
+    if (!initial.commit())
+        return initialPath;
+    if (!option.commit()) {
+        if (previous)
+            writeBytes(initialPath, *previous);
+        else if (initialWasMissing)
+            QFile::remove(initialPath);
+        return optionPath;
     }
     return std::nullopt;
 }
 
-void ensureDataFiles(AppState& state, const DateTimeParts& now) {
-    QDir().mkdir(dataDirPath(state.appDir));
-    if (canOpenForReading(initialFilePath(state.appDir)))
-        return;
-    state.setQuitDefaults(now);
-    writeInitialFile(state);
+FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now) {
+    const QString dir = dataDirPath(state.appDir);
+    QDir().mkdir(dir);
+    removeUnfinishedWrites(dir);
+    if (isMissing(initialFilePath(state.appDir))) {
+        state.setQuitDefaults(now);
+        return writeInitialFile(state) ? FileFinding::Created : FileFinding::NotCreated;
+    }
+    AppState probe = state;
+    return readInitialFile(probe) ? FileFinding::Read : FileFinding::DidNotRead;
 }
 
-void loadOptions(AppState& state) {
-    if (!canOpenForReading(optionFilePath(state.appDir))) {
+FileFinding loadOptions(AppState& state) {
+    if (isMissing(optionFilePath(state.appDir))) {
         state.setOptionDefaults();
-        writeOptionFile(state);
+        return writeOptionFile(state) ? FileFinding::Created : FileFinding::NotCreated;
     }
-    if (!readOptionFile(state))
-        state.setOptionDefaults();
+    if (readOptionFile(state))
+        return FileFinding::Read;
+    state.setOptionDefaults();
+    return FileFinding::DidNotRead;
+}
+
+std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() == 0)
+        return std::nullopt;
+    const QDir dir = info.absoluteDir();
+    const QString prefix = info.fileName() + u'.' + tag + u'-';
+    for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
+        if (sameBytes(copy.filePath(), path))
+            return copy.filePath();
+    }
+    const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString copy = dir.filePath(name);
+    for (int n = 2; QFileInfo(copy).exists() || QFileInfo(copy).isSymLink(); ++n)
+        copy = dir.filePath(name + u'-' + QString::number(n));
+    if (!QFile::copy(path, copy))
+        return std::nullopt;
+    return copy;
 }

@@ -2,6 +2,11 @@
 
 #include "settings/AppState.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
 #include <optional>
 
 // The data folder "kemurindata" under appDir and its two one-line files. Every write replaces
@@ -10,17 +15,47 @@ QString dataDirPath(const QString& appDir);
 QString initialFilePath(const QString& appDir);
 QString optionFilePath(const QString& appDir);
 
+// A settings file is one line; anything longer is not one of ours.
+inline constexpr qint64 kMaxSettingsFileSize = 64 * 1024;
+
+// The records as the files hold them. initial.ini does not read either when its quit moment is
+// none the settings window would take (up to the calendar's last year: a clock set back is no
+// reason to distrust the file). A failed read leaves the state as it was.
+bool readInitialRecord(QByteArrayView bytes, AppState& state);
+bool readOptionRecord(QByteArrayView bytes, AppState& state);
+std::optional<QByteArray> initialRecord(const AppState& state);
+std::optional<QByteArray> optionRecord(const AppState& state);
+
+// Only a regular file (a link to one will do) of at most kMaxSettingsFileSize bytes reads.
 bool readInitialFile(AppState& state);
 bool readOptionFile(AppState& state);
+// A write replaces only a regular file it may read and write, or makes a new one: a link to a
+// device, a pipe, a folder or a read-only file stays as it is, and the write fails.
 bool writeInitialFile(const AppState& state);
 bool writeOptionFile(const AppState& state);
-// Writes both files, creating the data folder if it went missing. When option.ini fails after
-// initial.ini was written, initial.ini is put back as it was, so the two always belong
-// together. Gives the path of the file that could not be written, if any.
+// Writes both files, creating the data folder if it went missing. Both are written out in full
+// before either replaces its file, so a full disk leaves the old pair; when option.ini still
+// fails to take its place, initial.ini is put back as it was. Gives the path of the file that
+// could not be written, if any.
 std::optional<QString> writeSettingsFiles(const AppState& state);
 
-// Creates the data folder and, when initial.ini cannot be read, a new one quitting `now`.
-void ensureDataFiles(AppState& state, const DateTimeParts& now);
-// Reads option.ini, creating it with the defaults when missing; a file that does not read to
-// the end gives the defaults in memory and stays as it is.
-void loadOptions(AppState& state);
+// What start-up found of a settings file.
+enum class FileFinding {
+    Read,
+    Created,    // was missing, now holds the defaults
+    NotCreated, // was missing and could not be written: the defaults live in memory only
+    DidNotRead, // is there but does not read; left as it is
+};
+
+// Creates the data folder, clears what interrupted writes left behind and, when initial.ini is
+// missing, writes a new one quitting `now` (the state gets its values). Otherwise the file is
+// only checked, not loaded.
+FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now);
+// Reads option.ini, creating it with the defaults when missing; a file that does not read gives
+// the defaults in memory and stays as it is.
+FileFinding loadOptions(AppState& state);
+
+// Keeps a copy of a file beside it, "<name>.<tag>-yyyyMMdd-hhmmss", unless a copy with the same
+// bytes and tag is there already. Gives the copy's path; nothing for a missing, empty or
+// irregular file (a device, a pipe) or when the copy fails.
+std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at);

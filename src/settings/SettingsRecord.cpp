@@ -1,62 +1,66 @@
 #include "settings/SettingsRecord.h"
 
-#include <QStringList>
+#include "settings/TextCodec.h"
+
+#include <QStringDecoder>
 
 #include <limits>
 #include <vector>
 
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
-bool isLineEnd(QChar c) {
-    return c == u'\r' || c == u'\n';
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
 }
 
+// Works on the bytes: every character that shapes a record is ASCII below 0x40, which no
+// code page 932 trail byte and no UTF-8 sequence contains.
 class RecordReader {
 public:
-    explicit RecordReader(QStringView text) : m_text(text) {}
+    explicit RecordReader(QByteArrayView bytes) : m_bytes(bytes) {}
 
-    // The raw text of the next field, or nothing when the record ends before it.
-    std::optional<QString> next() {
+    // The bytes of the next field, or nothing when the record ends before it.
+    std::optional<QByteArray> next() {
         // A line end before a field only breaks the record over lines; it is not an empty field.
         while (!atEnd() && (isBlank(peek()) || isLineEnd(peek())))
             ++m_pos;
         if (atEnd())
             return std::nullopt;
 
-        QString value;
-        if (!atEnd() && peek() == u'"') {
+        QByteArray value;
+        if (peek() == '"') {
             ++m_pos;
-            const qsizetype close = m_text.indexOf(u'"', m_pos);
-            const qsizetype end = close < 0 ? m_text.size() : close;
-            value = m_text.mid(m_pos, end - m_pos).toString();
-            m_pos = close < 0 ? end : close + 1;
-            while (!atEnd() && peek() != u',' && !isLineEnd(peek()))
+            const qsizetype start = m_pos;
+            // A text never spans lines: a missing closing quote ends it at the line end.
+            while (!atEnd() && peek() != '"' && !isLineEnd(peek()))
+                ++m_pos;
+            value = m_bytes.sliced(start, m_pos - start).toByteArray();
+            if (!atEnd() && peek() == '"')
+                ++m_pos;
+            while (!atEnd() && peek() != ',' && !isLineEnd(peek()))
                 ++m_pos;
         } else {
             const qsizetype start = m_pos;
-            while (!atEnd() && peek() != u',' && !isLineEnd(peek()))
+            while (!atEnd() && peek() != ',' && !isLineEnd(peek()))
                 ++m_pos;
             qsizetype end = m_pos;
-            while (end > start && isBlank(m_text[end - 1]))
+            while (end > start && isBlank(m_bytes[end - 1]))
                 --end;
-            value = m_text.mid(start, end - start).toString();
+            value = m_bytes.sliced(start, end - start).toByteArray();
         }
-        takeSeparator();
+        if (!atEnd())
+            ++m_pos; // the separator
         return value;
     }
 
 private:
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QChar peek() const { return m_text[m_pos]; }
-    void takeSeparator() {
-        if (!atEnd())
-            ++m_pos;
-    }
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
+    char peek() const { return m_bytes[m_pos]; }
 
-    QStringView m_text;
+    QByteArrayView m_bytes;
     qsizetype m_pos = 0;
 };
 
@@ -101,38 +105,63 @@ std::optional<std::int32_t> parseNumber(const QString& raw) {
     return static_cast<std::int32_t>(value);
 }
 
+// An editor that saves as UTF-8 puts this mark in front.
+constexpr QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
+
+QString decodeField(const QByteArray& bytes, bool utf8) {
+    if (utf8) {
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString text = decoder.decode(bytes);
+        // Only what can be saved again is taken; anything else keeps its bytes.
+        if (!decoder.hasError() && encodeSettingsText(text))
+            return text;
+    }
+    return decodeSettingsText(bytes);
+}
+
 struct ParsedValue {
     std::optional<std::int32_t> number;
     QString text;
+    QByteArray bytes;
 };
 
 } // namespace
 
-QString formatRecord(std::span<const SettingsField> fields) {
-    QStringList parts;
+std::optional<QByteArray> formatRecord(std::span<const SettingsField> fields) {
+    QByteArray line;
     for (const SettingsField& field : fields) {
-        if (const auto* text = std::get_if<QString*>(&field))
-            parts << u'"' + **text + u'"';
-        else if (const auto* n32 = std::get_if<std::int32_t*>(&field))
-            parts << QString::number(**n32);
-        else
-            parts << QString::number(*std::get<std::int64_t*>(field));
+        if (!line.isEmpty())
+            line += ',';
+        if (const auto* text = std::get_if<TextField>(&field)) {
+            std::optional<QByteArray> bytes = *text->bytes;
+            if (bytes->isEmpty() || decodeSettingsText(*bytes) != *text->text)
+                bytes = encodeSettingsText(*text->text);
+            if (!bytes)
+                return std::nullopt;
+            line += '"' + *bytes + '"';
+        } else if (const auto* n32 = std::get_if<std::int32_t*>(&field)) {
+            line += QByteArray::number(**n32);
+        } else {
+            line += QByteArray::number(*std::get<std::int64_t*>(field));
+        }
     }
-    return parts.join(u',') + QStringLiteral("\r\n");
+    return line + "\r\n";
 }
 
-bool parseRecord(QStringView text, std::span<const SettingsField> fields) {
-    RecordReader reader(text);
+bool parseRecord(QByteArrayView bytes, std::span<const SettingsField> fields) {
+    const bool utf8 = bytes.startsWith(kUtf8Mark);
+    RecordReader reader(utf8 ? bytes.sliced(kUtf8Mark.size()) : bytes);
     std::vector<ParsedValue> values;
     for (const SettingsField& field : fields) {
-        std::optional<QString> raw = reader.next();
+        std::optional<QByteArray> raw = reader.next();
         if (!raw)
             return false;
         ParsedValue value;
-        if (std::holds_alternative<QString*>(field)) {
-            value.text = *raw;
+        if (std::holds_alternative<TextField>(field)) {
+            value.text = decodeField(*raw, utf8);
+            value.bytes = std::move(*raw);
         } else {
-            value.number = parseNumber(*raw);
+            value.number = parseNumber(decodeField(*raw, utf8));
             if (!value.number)
                 return false;
         }
@@ -140,12 +169,14 @@ bool parseRecord(QStringView text, std::span<const SettingsField> fields) {
     }
     auto value = values.begin();
     for (const SettingsField& field : fields) {
-        if (auto* t = std::get_if<QString*>(&field))
-            **t = value->text;
-        else if (auto* n32 = std::get_if<std::int32_t*>(&field))
+        if (const auto* t = std::get_if<TextField>(&field)) {
+            *t->text = value->text;
+            *t->bytes = value->bytes;
+        } else if (auto* n32 = std::get_if<std::int32_t*>(&field)) {
             **n32 = *value->number;
-        else
+        } else {
             *std::get<std::int64_t*>(field) = *value->number;
+        }
         ++value;
     }
     return true;

@@ -10,4 +10,6 @@
 
 // Empty when the text holds a character that code page 932 cannot write.
 std::optional<QByteArray> encodeSettingsText(const QString& text);
+// Bytes that code page 932 cannot read come out as U+001A, and a lead byte cut off at the end
+// not at all: what a text field read from must be kept beside it (SettingsRecord.h).
 QString decodeSettingsText(const QByteArray& bytes);

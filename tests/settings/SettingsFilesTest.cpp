@@ -5,10 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -143,6 +146,144 @@ TEST_F(SettingsFilesTest, AFailedWriteLeavesThePreviousFileWhole) {
     EXPECT_FALSE(written);
     EXPECT_EQ(read(optionPath()), defaultOptionLine());
     EXPECT_EQ(QDir(dataDirPath(dir.path())).entryList(QDir::Files).size(), 2);
+}
+
+// Neither the link to an endless device nor the pipe nobody writes to may hang start-up or eat
+// memory, and a file far past one line does not read either. Each is left as it is: start-up
+// writes no defaults over it, and a later write does not replace what is not a regular file.
+TEST_F(SettingsFilesTest, OnlyARegularFileOfSaneSizeReads) {
+    const auto link = [](const QString& path) { QFile::link(QStringLiteral("/dev/zero"), path); };
+    const auto pipe = [](const QString& path) {
+        ::mkfifo(QFile::encodeName(path).constData(), 0600);
+    };
+    const auto folder = [](const QString& path) { QDir().mkdir(path); };
+    const auto huge = [this](const QString& path) {
+        write(path, QByteArray("2008,8,26,10,23,20,300,85") + QByteArray(100 * 1024, ' ') + "\r\n");
+    };
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+        bool replaceable;
+    } cases[] = {{"link to /dev/zero", link, false},
+                 {"named pipe", pipe, false},
+                 {"folder", folder, false},
+                 {"100 KiB on one line", huge, true}};
+    for (const auto& c : cases) {
+        for (const QString& path : {initialPath(), optionPath()}) {
+            QDir(dataDirPath(dir.path())).removeRecursively();
+            QDir().mkpath(dataDirPath(dir.path()));
+            c.make(path);
+            const QFileInfo before(path);
+            state.started = 1;
+            EXPECT_FALSE(path == initialPath() ? readInitialFile(state) : readOptionFile(state))
+                << c.name;
+            ensureDataFiles(state, kNow);
+            loadOptions(state);
+            EXPECT_EQ(state.started, 0) << c.name;
+            const QFileInfo after(path);
+            EXPECT_EQ(std::tuple(after.isSymLink(), after.isFile(), after.size()),
+                      std::tuple(before.isSymLink(), before.isFile(), before.size()))
+                << c.name;
+            EXPECT_EQ(path == initialPath() ? writeInitialFile(state) : writeOptionFile(state),
+                      c.replaceable)
+                << c.name;
+            EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink()) << c.name;
+        }
+    }
+}
+
+// A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
+// random letters. Start-up clears those of its own two files, nothing else.
+TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftBehind) {
+    const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XyzZYx"};
+    const QStringList kept{"initial.ini",
+                           "notes.txt.qWeRtY",
+                           "option.ini",
+                           "option.ini.Ab1dEf",
+                           "option.ini.Backup",
+                           "option.ini.backup",
+                           "option.ini.broken-20080826-102341"};
+    for (const QString& name : leftovers + kept)
+        write(dataDirPath(dir.path()) + u'/' + name, "2008,8,26,10,23,20,300,85\r\n");
+    ensureDataFiles(state, kNow);
+    QStringList sorted = kept;
+    sorted.sort();
+    EXPECT_EQ(
+        QDir(dataDirPath(dir.path())).entryList(QDir::Files, QDir::Name).join(u' ').toStdString(),
+        sorted.join(u' ').toStdString());
+}
+
+// Bytes code page 932 cannot read (and a lead byte cut off by the closing quote) go back as they
+// were while the text stays as read; an edited text is written anew.
+TEST_F(SettingsFilesTest, UnreadableBytesOfATextSurviveSavesUntilItIsEdited) {
+    const QByteArray address("blog.example.jp/\x80\xa0\xfd\xff\x85\x40~\x81");
+    const QByteArray title("\x83\x52\xff\x83\x82");
+    const auto line = [&](int mainLeft, const QByteArray& blog) {
+        return "1,8744,5,0,5,1," + QByteArray::number(mainLeft) + ",0,9241372,16777215,\"" + blog +
+               "\",2,0,0,\"" + title + "\"\r\n";
+    };
+    write(optionPath(), line(0, address));
+    loadOptions(state);
+    ASSERT_EQ(state.started, 1);
+    state.mainLeft = 1500;
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_EQ(read(optionPath()), line(1500, address));
+
+    state.blogUrl = QStringLiteral("new.example.jp/");
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_EQ(read(optionPath()), line(1500, "new.example.jp/"));
+}
+
+// A text ends at the line end even without its closing quote, so the title still reads and the
+// next save writes one line.
+TEST_F(SettingsFilesTest, AnUnclosedQuoteEndsAtTheLineEnd) {
+    const QByteArray head("1,8744,5,0,5,1,0,0,9241372,16777215,\"pimaru.example.jp/\",2,0,0,");
+    write(optionPath(), head + "\"\x83\x52\x83\x58\x83\x82\r\n");
+    loadOptions(state);
+    EXPECT_EQ(state.statusMode.toStdString(), "コスモ");
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_EQ(read(optionPath()), head + "\"\x83\x52\x83\x58\x83\x82\"\r\n");
+}
+
+// A quit moment the settings window would not take is no quit moment: the file does not read.
+// One in the future (a clock set back) is a date like any other.
+TEST_F(SettingsFilesTest, AQuitMomentOffTheCalendarDoesNotRead) {
+    const std::pair<const char*, bool> cases[] = {{"0,0,0,0,0,0,0,0", false},
+                                                  {",,,,,,,", false},
+                                                  {"1899,12,31,23,59,20,300,85", false},
+                                                  {"1900,1,1,0,0,20,300,85", true},
+                                                  {"2008,0,26,10,23,20,300,85", false},
+                                                  {"2008,13,26,10,23,20,300,85", false},
+                                                  {"2008,8,0,10,23,20,300,85", false},
+                                                  {"2008,4,31,10,23,20,300,85", false},
+                                                  {"2100,2,29,10,23,20,300,85", false},
+                                                  {"2000,2,29,10,23,20,300,85", true},
+                                                  {"2008,8,26,24,0,20,300,85", false},
+                                                  {"2008,8,26,-1,0,20,300,85", false},
+                                                  {"2008,8,26,23,60,20,300,85", false},
+                                                  {"-2008,8,26,10,23,20,300,85", false},
+                                                  {"9999,12,31,23,59,20,300,85", true}};
+    for (const auto& [line, reads] : cases) {
+        write(initialPath(), QByteArray(line) + "\r\n");
+        EXPECT_EQ(readInitialFile(state), reads) << line;
+    }
+}
+
+// option.ini saved by an editor as UTF-8 with a byte-order mark simply reads; the next save
+// writes code page 932 again.
+TEST_F(SettingsFilesTest, AUtf8FileWithAByteOrderMarkReads) {
+    write(optionPath(),
+          "\xef\xbb\xbf"
+          "1,8744,5,0,5,1,300,400,9241372,16777215,"
+          "\"blog.example.jp/\xe3\x83\x96\",2,0,0,\"\xe3\x82\xb3\xe3\x82\xb9\xe3\x83\xa2\"\r\n");
+    loadOptions(state);
+    EXPECT_EQ(std::tuple(state.started, state.mainTop), std::tuple(1, 400));
+    EXPECT_EQ(state.blogUrl.toStdString(), "blog.example.jp/ブ");
+    EXPECT_EQ(state.statusMode.toStdString(), "コスモ");
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_EQ(read(optionPath()),
+              "1,8744,5,0,5,1,300,400,9241372,16777215,"
+              "\"blog.example.jp/\x83\x75\",2,0,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
 }
 
 TEST_F(SettingsFilesTest, NoDataFolderMeansNoWriteAndNoCrash) {
