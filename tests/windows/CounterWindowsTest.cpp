@@ -72,7 +72,7 @@ private slots:
     }
 
     void aDoubleClickHidesInTheTrayAndALeftClickBringsItBack() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         const QPoint place = main->pos();
         QTest::mouseDClick(control<QLabel>(main, QStringLiteral("moneyValue")), Qt::LeftButton);
         QVERIFY(main->isVisible());
@@ -94,14 +94,14 @@ private slots:
 
     void withoutANotificationAreaTheWindowIsMinimisedInstead() {
         TrayIcon::assumeAvailable(false);
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QTest::mouseDClick(main, Qt::LeftButton, {}, kMainSurface);
         QTRY_VERIFY(main->isMinimized());
         QVERIFY(!trayIconOf(main)->isVisible());
     }
 
     void theRightButtonOpensTheMenuOnTheWindowsOwnSurface() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QMenu* menu = control<QMenu>(main, QStringLiteral("popupMenu"));
         QCOMPARE(captions(menu), QStringList({"コピーする", "ブログや掲示板を開く", "ヘルプを読む",
                                               "設定変更をする", "バージョン情報",
@@ -127,7 +127,7 @@ private slots:
     void menuItemsDoWhatTheirButtonsDo() {
         QFETCH(QString, item);
         QFETCH(QString, button);
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         for (int viaMenu = 0; viaMenu < 2; ++viaMenu) {
             QGuiApplication::clipboard()->clear();
             if (viaMenu)
@@ -161,7 +161,7 @@ private slots:
         opensAddresses = browserOpens;
         env->writeFile(kOptionFile,
                        optionLine(1, 1500, 1500).replace("kemurin.example.jp/", blogUrl));
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         clickButton(main, QStringLiteral("blogButton"));
         QCOMPARE(env->messages,
                  QStringList(QStringLiteral(
@@ -170,7 +170,7 @@ private slots:
     }
 
     void theVersionBoxEndsWithOurAddress() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         trigger(main, "versionItem");
         QCOMPARE(env->messages.size(), 1);
         QVERIFY(env->messages[0].startsWith(QStringLiteral("ケムリン式　Ver 1.0")));
@@ -178,7 +178,7 @@ private slots:
     }
 
     void theMiniWindowTakesTheMainWindowsPlaceOnlyTheFirstTime() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         main->move(300, 200);
         QTRY_COMPARE(main->pos(), QPoint(300, 200));
         trigger(main, "switchItem");
@@ -204,7 +204,7 @@ private slots:
     void theMiniWindowsMenuAndDoubleClickWorkOnItsLabel() {
         env->writeFile(kOptionFile,
                        OptionLine{.windowMode = 1, .miniLeft = 600, .miniTop = 450}.bytes());
-        start();
+        env->startProgram();
         MiniWindow* mini = env->program->miniWindow();
         QVERIFY(QTest::qWaitForWindowExposed(mini));
         QCOMPARE(mini->pos(), QPoint(40, 30));
@@ -233,7 +233,7 @@ private slots:
     void whicheverWindowClosesFirstBothPlacesAreSaved() {
         QFETCH(bool, miniFirst);
         QFETCH(bool, minimised);
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         main->move(200, 100);
         QTRY_COMPARE(main->pos(), QPoint(200, 100));
         trigger(main, "switchItem");
@@ -256,7 +256,7 @@ private slots:
     }
 
     void aDoubleClickOnTheElapsedTimeTogglesItOnce() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QLabel* elapsed = control<QLabel>(main, QStringLiteral("elapsedValue"));
         const QString normal = elapsed->text();
         // As the desktop delivers a double click: the second press comes as the double click.
@@ -271,7 +271,7 @@ private slots:
     }
 
     void oneHelpWindowFillsItsTextAndOutlivesTheOthers() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         clickButton(main, QStringLiteral("helpButton"));
         trigger(main, "switchItem");
         trigger(env->program->miniWindow(), "helpItem");
@@ -298,14 +298,6 @@ private slots:
     }
 
 private:
-    MainWindow* start() {
-        env->program->start();
-        MainWindow* main = env->program->mainWindow();
-        if (main && main->isVisible() && !QTest::qWaitForWindowExposed(main))
-            return nullptr;
-        return main;
-    }
-
     std::unique_ptr<WindowTestEnvironment> env;
     QStringList opened;
     bool opensAddresses = true;

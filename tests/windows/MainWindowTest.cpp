@@ -36,7 +36,7 @@ private slots:
     void cleanup() { env.reset(); }
 
     void startUpOpensTheMainWindowWithTheFigures() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QCOMPARE(main->windowTitle(), QStringLiteral(" ケムリン式 - pimaru"));
         QCOMPARE(main->size(), QSize(375, 222));
         QCOMPARE(value(main, "elapsedValue")->text(), QStringLiteral("０年０ヶ月５日０時間０分"));
@@ -53,7 +53,7 @@ private slots:
     void aBrokenQuitFileCountsFromNowAndStaysForMending() {
         const QByteArray broken("2008,8,twenty-one,10,23,20,300,85\r\n");
         env->writeFile(kInitialFile, broken);
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QCOMPARE(value(main, "elapsedValue")->text(), QStringLiteral("０年０ヶ月０日０時間０分"));
         QCOMPARE(value(main, "moneyValue")->text(), QStringLiteral("0円（節税分0円）"));
         QCOMPARE(env->readFile(kInitialFile), broken);
@@ -61,7 +61,7 @@ private slots:
 
     void everyTextShowsWholeInTheSettingsColours() {
         env->writeFile(kOptionFile, OptionLine{1, 1500, 1500, 0x00332211, 0x00665544}.bytes());
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         for (QWidget* c : main->findChildren<QWidget*>()) {
             if (!qobject_cast<QLabel*>(c) && !qobject_cast<QPushButton*>(c))
                 continue;
@@ -81,13 +81,13 @@ private slots:
     void aSavedPlaceOffTheScreenGoesToItsCentre() {
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
         env->writeFile(kOptionFile, optionLine(1, screen.width() - 4999, -300));
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QCOMPARE(main->pos(), QPoint(screen.width() / 2, screen.height() / 2) / 15);
         QCOMPARE(env->program->state().mainLeft, screen.width() / 2);
     }
 
     void theTimerRefreshesEveryThirtySeconds() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         auto* timer = control<QTimer>(main, QStringLiteral("refreshTimer"));
         QCOMPARE(timer->interval(), 30000);
         QVERIFY(timer->isActive());
@@ -98,7 +98,7 @@ private slots:
     }
 
     void copyPutsTheReportOnTheClipboard() {
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QGuiApplication::clipboard()->setText(QStringLiteral("old"));
         clickButton(main, QStringLiteral("copyButton"));
         const QString copied = QGuiApplication::clipboard()->text();
@@ -114,7 +114,7 @@ private slots:
 
     void clickingTheElapsedTimeTogglesTheDetailedView() {
         env->clock.set(QDateTime(QDate(2009, 9, 24), QTime(13, 32)));
-        MainWindow* main = start();
+        MainWindow* main = env->startProgram();
         QLabel* elapsed = value(main, "elapsedValue");
         const QString normal = QStringLiteral("１年１ヶ月３日３時間９分");
         const QString detailed = QStringLiteral("３９９日３時間９分");
@@ -160,14 +160,6 @@ private slots:
     }
 
 private:
-    MainWindow* start() {
-        env->program->start();
-        MainWindow* main = env->program->mainWindow();
-        if (main && !QTest::qWaitForWindowExposed(main))
-            return nullptr;
-        return main;
-    }
-
     std::unique_ptr<WindowTestEnvironment> env;
 };
 

@@ -22,6 +22,8 @@ public:
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
     // Writes initial.ini and option.ini of a user who started quitting long ago.
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
+    // Starts the program; gives its main window once it is on screen, if it shows.
+    MainWindow* startProgram();
 
     FixedClock clock;
     FixedDraw draw{50};
