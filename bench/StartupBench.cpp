@@ -1,14 +1,19 @@
-// Start-up cost of the program against a bare Qt widget program: each run starts, shows its
-// window, and stops at the window's first paint, printing its peak memory. run_startup.sh
-// times many such runs of both in one go.
+// Start-up cost of the program against a bare Qt widget program. Each run starts, shows its
+// window, and stops at that window's first paint, printing its peak memory in KiB.
+//
+//   startup_bench bare          a QLabel alone
+//   startup_bench program       the program, started as main.cpp starts it, in the current
+//                               folder (run_startup.sh writes the settings there)
+//   startup_bench bare stay     the QLabel, left running: the idle baseline of run_idle.sh
+//
+// run_startup.sh times many such runs of both in one go.
 #include "app/Program.h"
 #include "platform/JapaneseFont.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
+#include <QIcon>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,40 +31,32 @@ public:
             getrusage(RUSAGE_SELF, &usage);
             std::printf("%ld\n", usage.ru_maxrss);
             std::fflush(stdout);
+            // Skips the teardown, which the bare program would not share alike.
             std::_Exit(0);
         }
         return false;
     }
 };
 
-void writeStartedSettings(const QString& dir) {
-    QDir(dir).mkdir(QStringLiteral("kemurindata"));
-    QFile initial(dir + QStringLiteral("/kemurindata/initial.ini"));
-    if (initial.open(QIODevice::WriteOnly))
-        initial.write("2026,1,5,8,30,20,300,85\r\n");
-    QFile option(dir + QStringLiteral("/kemurindata/option.ini"));
-    if (option.open(QIODevice::WriteOnly))
-        option.write("1,8744,5,0,5,1,1500,1500,9241372,16777215,\"kemurin.example.jp/\",2,0,0,"
-                     "\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n");
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    const bool stay = argc > 2 && std::strcmp(argv[2], "stay") == 0;
     QApplication app(argc, argv);
     FirstPaint firstPaint;
-    app.installEventFilter(&firstPaint);
+    if (!stay)
+        app.installEventFilter(&firstPaint);
 
     if (bare) {
         QLabel label(QStringLiteral("ケムリン"));
         label.show();
         return QApplication::exec();
     }
-    QTemporaryDir dir;
-    writeStartedSettings(dir.path());
+    // As main.cpp does, so that the figures are the program's own.
     installJapaneseFontSubstitutes();
-    Program program(dir.path());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kemurin.png")));
+    Program program(QDir::currentPath());
     program.start();
     return QApplication::exec();
 }

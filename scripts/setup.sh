@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages only, whatever the build, the program and its tests need.
+# Installs, from Debian's packages only, whatever the build, the program, its tests and its
+# benchmarks need.
 # Extra package names given as arguments are installed too (packaging/build-deb.sh adds its tools).
 set -euo pipefail
 
@@ -7,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     fonts-ipafont-gothic
-    libgtest-dev
+    libgtest-dev libbenchmark-dev
     xvfb xauth xdotool xclip faketime trayer
     desktop-file-utils appstream
 )
