@@ -4,6 +4,7 @@
 #include "engine/RandomDraw.h"
 #include "engine/StatusReport.h"
 #include "platform/Clipboard.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramTitle.h"
 #include "platform/Screen.h"
@@ -22,6 +23,7 @@
 #include "windows/WindowPlacement.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -35,6 +37,18 @@ QString cannotSaveMessage(const QString& path) {
     return QStringLiteral("設定を保存できませんでした。\n%"
                           "1\nフォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")
         .arg(QDir::toNativeSeparators(path));
+}
+
+QString cannotReadMessage(const QString& path, const QString& consequence,
+                          const std::optional<QString>& copy) {
+    QString text = QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2")
+                       .arg(QDir::toNativeSeparators(path), consequence);
+    if (copy)
+        text += QStringLiteral("\n壊れたファイルは %1 として残しました。")
+                    .arg(QFileInfo(*copy).fileName());
+    else
+        text += QStringLiteral("\nファイルはそのままにしてあります。");
+    return text;
 }
 
 QPoint twipsPosition(const QPoint& pixels) {
@@ -60,18 +74,68 @@ Program::Program(QString appDir) {
 }
 
 void Program::start() {
+    letOversizedWritesFail();
     // Checked before the data folder is touched, so a second start changes no file anywhere.
     if (anotherInstanceRunning()) {
         showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
         endProcessNow();
     }
-    ensureDataFiles(m_state, currentMinuteParts());
-    loadOptions(m_state);
+    const FileFinding initial = ensureDataFiles(m_state, currentMinuteParts());
+    const FileFinding options = loadOptions(m_state);
+    tellStartUpFindings(initial, options);
     if (m_state.started == 0) {
         openSetupWindow();
         return;
     }
     openCounterWindows();
+}
+
+void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
+    const QDateTime now = Clock::current().localNow();
+    const QString initialPath = initialFilePath(m_state.appDir);
+    const QString optionPath = optionFilePath(m_state.appDir);
+    QStringList told;
+    // A file that does not read is copied aside before anything can replace it.
+    if (initial == FileFinding::DidNotRead) {
+        const QString consequence = m_state.started == 0
+                                        ? QString()
+                                        : QStringLiteral("禁煙を始めた日時が分からないため、"
+                                                         "今の時刻から数えます。");
+        told << cannotReadMessage(initialPath, consequence,
+                                  keepDatedCopy(initialPath, QStringLiteral("broken"), now));
+    }
+    if (options == FileFinding::DidNotRead) {
+        QString text = cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"),
+                                         keepDatedCopy(optionPath, QStringLiteral("broken"), now));
+        // The first run will replace the quit data too: keep that as well.
+        if (initial == FileFinding::Read) {
+            if (const auto copy = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
+                text += QStringLiteral("\n禁煙を始めた日時などは %1 に控えてあります。")
+                            .arg(QFileInfo(*copy).fileName());
+        }
+        told << text;
+    }
+    m_initialBehind = initial == FileFinding::NotCreated;
+    m_optionBehind = options == FileFinding::NotCreated;
+    if (m_initialBehind || m_optionBehind) {
+        told << cannotSaveMessage(m_initialBehind ? initialPath : optionPath);
+        m_toldCannotSave = true;
+    }
+    if (!told.isEmpty())
+        showOkMessage(nullptr, told.join(QStringLiteral("\n\n")));
+}
+
+void Program::writeInBackground(bool (*write)(const AppState&), const QString& path, bool& behind) {
+    behind = !write(m_state);
+    if (behind)
+        tellCannotSave(path);
+}
+
+void Program::tellCannotSave(const QString& path) {
+    if (m_toldCannotSave)
+        return;
+    m_toldCannotSave = true;
+    showOkMessage(nullptr, cannotSaveMessage(path));
 }
 
 void Program::refresh() {
@@ -126,14 +190,14 @@ void Program::confirmStart(QWidget* confirming) {
 }
 
 void Program::runStartSequence(QWidget* confirming) {
-    // A failed write does not stop the start; the next start shows what stuck.
-    writeInitialFile(m_state);
+    // A failed write does not stop the start: the count runs from this moment all the same.
+    writeInBackground(writeInitialFile, initialFilePath(m_state.appDir), m_initialBehind);
     m_state.started = 1;
     // The main window opens where the confirming window stood.
     const QPoint at = twipsPosition(confirming->pos());
     m_state.mainLeft = at.x();
     m_state.mainTop = at.y();
-    writeOptionFile(m_state);
+    writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
     loadMainWindow()->show();
     confirming->hide();
     confirming->close();
@@ -152,9 +216,11 @@ MainWindow* Program::loadMainWindow() {
         return m_main;
     // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
     // for the user to mend; until some quit moment is known, the count starts now.
-    if (!readInitialFile(m_state) && m_state.quitMoment[1] == 0)
+    const bool initialRead = !m_initialBehind && readInitialFile(m_state);
+    if (!initialRead && m_state.quitMoment[1] == 0)
         m_state.setQuitDefaults(currentMinuteParts());
-    readOptionFile(m_state);
+    if (!m_optionBehind)
+        readOptionFile(m_state);
 
     m_main = new MainWindow;
     connectCommands(m_main);
@@ -211,7 +277,7 @@ void Program::counterWindowClosing(QPoint position, std::int32_t& left, std::int
     left = at.x();
     top = at.y();
     // A failed write must not stop the window from closing; the old file stays whole.
-    writeOptionFile(m_state);
+    writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
     if (other)
         other->close();
 }
@@ -261,7 +327,10 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
                            const QColor& background, const QColor& text) {
     AppState next = m_state;
     static_cast<QuitSettings&>(next) = entry.settings;
-    next.blogUrl = entry.blogUrl;
+    // An address left as it was keeps its bytes, even those the window could only show as
+    // stand-ins.
+    if (entry.blogUrl != storableAddress(m_state.blogUrl))
+        next.blogUrl = entry.blogUrl;
     next.backColour = storedFromColour(background);
     next.textColour = storedFromColour(text);
     // Moving the settings window moves the main window.
@@ -274,6 +343,7 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
         return;
     }
     m_state = next;
+    m_initialBehind = m_optionBehind = false;
     leaveSettingsWindow(settings);
 }
 

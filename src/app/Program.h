@@ -2,6 +2,7 @@
 
 #include "engine/StatusEngine.h"
 #include "settings/AppState.h"
+#include "settings/SettingsFiles.h"
 
 #include <QObject>
 #include <QPointer>
@@ -31,6 +32,13 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
 private:
+    // Tells, in one message, what start-up could not read or write and what it kept.
+    void tellStartUpFindings(FileFinding initial, FileFinding options);
+    // Writes a file where no window waits for the outcome. Until the file takes the state,
+    // memory stays ahead of the disk and is not read over; the first failure of a run is told.
+    void writeInBackground(bool (*write)(const AppState&), const QString& path, bool& behind);
+    void tellCannotSave(const QString& path);
+
     void openSetupWindow();
     void openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
                                 std::int32_t cigLength);
@@ -60,6 +68,9 @@ private:
     void showVersion(QWidget* owner);
 
     AppState m_state;
+    bool m_initialBehind = false; // memory holds what initial.ini could not take
+    bool m_optionBehind = false;
+    bool m_toldCannotSave = false;
     StatusSnapshot m_status;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;

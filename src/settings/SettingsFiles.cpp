@@ -92,20 +92,16 @@ bool writeBytes(const QString& path, const std::optional<QByteArray>& bytes) {
     return file.write(bytes) && file.commit();
 }
 
-// Where the file system has no unnamed temporary files, QSaveFile writes "<file>.XXXXXX" (six
-// random letters) and a kill before the rename leaves it behind. Names a person gives a copy
-// ("backup", "Backup", "BACKUP") are spared.
+// QSaveFile writes "<file>.XXXXXX" (six random letters) and renames it over the file; a kill
+// before the rename leaves it behind. A name in lower case only ("backup") is one a person gives
+// a copy, and one leftover in 64 that stays.
 void removeUnfinishedWrites(const QString& dataDir) {
     static const QRegularExpression leftover(
         QStringLiteral("^(initial|option)\\.ini\\.([A-Za-z]{6})$"));
     for (const QFileInfo& entry : QDir(dataDir).entryInfoList(QDir::Files | QDir::Hidden)) {
         const QRegularExpressionMatch match = leftover.match(entry.fileName());
-        if (entry.isSymLink() || !match.hasMatch())
-            continue;
-        const QString letters = match.captured(2);
-        const bool word = letters == letters.toLower() || letters == letters.toUpper() ||
-                          letters.mid(1) == letters.mid(1).toLower();
-        if (!word)
+        if (!entry.isSymLink() && match.hasMatch() &&
+            match.captured(2) != match.captured(2).toLower())
             QFile::remove(entry.filePath());
     }
 }

@@ -193,16 +193,14 @@ TEST_F(SettingsFilesTest, OnlyARegularFileOfSaneSizeReads) {
 }
 
 // A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
-// random letters. Start-up clears those of its own two files, nothing else.
+// random letters. Start-up clears those of its own two files, nothing else, and spares a name
+// in lower case only: "backup" is a person's.
 TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftBehind) {
-    const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XyzZYx"};
-    const QStringList kept{"initial.ini",
-                           "notes.txt.qWeRtY",
-                           "option.ini",
-                           "option.ini.Ab1dEf",
-                           "option.ini.Backup",
-                           "option.ini.backup",
-                           "option.ini.broken-20080826-102341"};
+    const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XOXEDK",
+                                "option.ini.Bmmxqd"};
+    const QStringList kept{"initial.ini",       "notes.txt.qWeRtY",
+                           "option.ini",        "option.ini.Ab1dEf",
+                           "option.ini.backup", "option.ini.broken-20080826-102341"};
     for (const QString& name : leftovers + kept)
         write(dataDirPath(dir.path()) + u'/' + name, "2008,8,26,10,23,20,300,85\r\n");
     ensureDataFiles(state, kNow);
