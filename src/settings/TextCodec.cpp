@@ -13,7 +13,9 @@ std::optional<QByteArray> encodeSettingsText(const QString& text) {
     if (!encoder.isValid())
         return std::nullopt;
     QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    // Reading back catches what the encoder lets by: a lone surrogate it swallows, a character
+    // it writes as a look-alike.
+    if (encoder.hasError() || decodeSettingsText(bytes) != text)
         return std::nullopt;
     return bytes;
 }

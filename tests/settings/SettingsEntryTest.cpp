@@ -1,5 +1,6 @@
 #include "settings/SettingsEntry.h"
 #include "settings/LenientNumber.h"
+#include "settings/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,20 @@ TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     for (const auto& c : cases)
         EXPECT_EQ(storableAddress(QString::fromUtf8(c.typed)), QString::fromUtf8(c.stored))
             << c.typed;
+}
+
+// A lone surrogate (a broken paste) and a private-use character that code page 932 writes as a
+// look-alike would not read back as themselves: they are encoded too, so the address saves.
+TEST(StorableAddress, EncodesWhatWouldNotReadBackAsItself) {
+    const struct {
+        std::u16string typed;
+        const char* stored;
+    } cases[] = {{u"x/\xD86A/", "x/%3F/"}, {u"x/\xF86F", "x/%EF%A1%AF"}};
+    for (const auto& c : cases) {
+        const QString stored = storableAddress(QString::fromStdU16String(c.typed));
+        EXPECT_EQ(stored.toStdString(), c.stored);
+        EXPECT_TRUE(encodeSettingsText(stored));
+    }
 }
 
 } // namespace
