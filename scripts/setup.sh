@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev
     xvfb xauth xdotool xclip faketime trayer
     desktop-file-utils appstream
 )

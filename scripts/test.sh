@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, checks the desktop entry and AppStream metadata, builds and runs every test, then does
-# it again under AddressSanitizer and UBSan.
+# it again under AddressSanitizer and UBSan, then fuzzes the readers of outside bytes for a short
+# while (KEMURIN_FUZZ_SECONDS a target, 30 unless set).
 # Window tests run against a real X server (Xvfb).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,3 +30,5 @@ echo "== AddressSanitizer + UBSan build =="
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_suite "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKEMURIN_SANITIZE=ON
+echo "== Fuzzing =="
+bash "$here/scripts/fuzz.sh" "${KEMURIN_FUZZ_SECONDS:-30}"
