@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them all on a virtual X server, each against its
 # baseline in the same run, then prints one table of medians (also kept in
-# build-bench/bench-results.md). Takes some ten minutes, three of them idle.
+# build-bench/bench-results.md). Takes about six minutes, three of them idle.
 # Usage: bash bench/run.sh
-# Counts: STARTUP_RUNS (20 starts of each kind per platform), IDLE_ROUNDS (3), IDLE_SECONDS (60).
+# Counts: STARTUP_RUNS (30 starts of each kind per platform), IDLE_ROUNDS (3), IDLE_SECONDS (60).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -12,7 +12,7 @@ build="$root/build-bench"
 if [ "${1:-}" != "--on-xvfb" ]; then
     bash "$root/scripts/setup.sh"
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEMURIN_TESTS=OFF >/dev/null
-    cmake --build "$build" -j2
+    cmake --build "$build" -j2 >&2
     # -noreset: the X server would otherwise restart whenever its last client leaves.
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" --on-xvfb
 fi
@@ -32,7 +32,7 @@ trap 'rm -f "$rows" "$log"' EXIT
 
 echo "== Start-up to first paint ==" >&2
 for platform in xcb offscreen; do
-    QT_QPA_PLATFORM=$platform bash "$here/run_startup.sh" "$build" "${STARTUP_RUNS:-20}" >>"$rows"
+    QT_QPA_PLATFORM=$platform bash "$here/run_startup.sh" "$build" "${STARTUP_RUNS:-30}" >>"$rows"
 done
 
 echo "== One refresh ==" >&2
