@@ -340,9 +340,11 @@ void StartUpFilesTest::badFile() {
 
     WindowTestEnvironment env;
     const QString path = QDir(env.appDir()).filePath(file);
-    if (file != kInitialFile)
+    // The other file, and for a read-only one this one too, as the program wrote them.
+    const bool keepsGoodFiles = make == ReadOnlyFolder || make == ReadOnlyFile;
+    if (file != kInitialFile || keepsGoodFiles)
         env.writeFile(kInitialFile, kInitial);
-    if (file != kOptionFile)
+    if (file != kOptionFile || keepsGoodFiles)
         env.writeFile(kOptionFile, optionLine(1, 1500, 1500));
     const QByteArray encoded = QFile::encodeName(path);
     switch (make) {
