@@ -12,15 +12,16 @@ MonthDays monthDaysOf(std::int64_t year) {
     return monthDays;
 }
 
-std::int64_t nextMonth(std::int64_t yearMonth) {
-    ++yearMonth;
-    if (yearMonth % 100 > 12)
-        yearMonth = yearMonth - yearMonth % 100 + 101;
-    return yearMonth;
-}
-
-std::int64_t minutesToMidnight(std::int64_t hour, std::int64_t minute) {
-    return (24 - (hour + 1)) * 60 + (60 - minute);
+// Days since 1 March of year 0 in the proleptic Gregorian calendar: whole 400-year eras, then
+// the days of the era, counted from March so that a leap day ends its year.
+std::int64_t dayNumber(const DateTimeParts& parts) {
+    const std::int64_t year = parts[1] - (parts[2] <= 2 ? 1 : 0);
+    const std::int64_t era = floorDiv(year, 400);
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t month = parts[2] > 2 ? parts[2] - 3 : parts[2] + 9;
+    const std::int64_t dayOfYear = (153 * month + 2) / 5 + parts[3] - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra;
 }
 
 // Keeps a hand-edited quit moment inside the ranges the tables are indexed with.
@@ -43,26 +44,9 @@ std::int64_t februaryDays(std::int64_t year) {
 
 DaysAndMinutes daysAndMinutesBetween(const DateTimeParts& quitParts,
                                      const DateTimeParts& nowParts) {
-    std::int64_t quitYearMonth = quitParts[1] * 100 + quitParts[2];
-    const std::int64_t nowYearMonth = nowParts[1] * 100 + nowParts[2];
-
-    const std::int64_t quitMonthLength = monthDaysOf(quitParts[1])[quitParts[2]];
-    std::int64_t days = quitMonthLength - (quitParts[3] + 1);
-    std::int64_t minutes = minutesToMidnight(quitParts[4], quitParts[5]);
-
-    if (quitYearMonth == nowYearMonth) {
-        days -= quitMonthLength - (nowParts[3] + 1);
-        minutes -= minutesToMidnight(nowParts[4], nowParts[5]);
-    } else {
-        days += nowParts[3];
-        minutes += nowParts[4] * 60 + nowParts[5];
-    }
-
-    quitYearMonth = nextMonth(quitYearMonth);
-    while (quitYearMonth < nowYearMonth) {
-        days += monthDaysOf(quitYearMonth / 100)[quitYearMonth % 100];
-        quitYearMonth = nextMonth(quitYearMonth);
-    }
+    const std::int64_t days = dayNumber(nowParts) - dayNumber(quitParts);
+    const std::int64_t minutes =
+        nowParts[4] * 60 + nowParts[5] - (quitParts[4] * 60 + quitParts[5]);
     return {days, minutes};
 }
 

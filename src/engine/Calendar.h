@@ -14,12 +14,12 @@ inline constexpr MonthDays kCommonYearMonthDays{31, 31, 28, 31, 30, 31, 30, 31, 
 std::int64_t februaryDays(std::int64_t year);
 
 struct DaysAndMinutes {
-    std::int64_t days = 0;
-    std::int64_t minutes = 0; // may pass 1440; the caller adds both up
+    std::int64_t days = 0;    // calendar days between the two dates
+    std::int64_t minutes = 0; // minutes between the two times of day, possibly negative
 };
 
-// Whole days and remaining minutes from the quit moment to now, walked month by month.
-// Expects quit <= now.
+// Days and minutes from the quit moment to now by the Gregorian calendar; the elapsed minutes
+// are days × 1440 + minutes.
 DaysAndMinutes daysAndMinutesBetween(const DateTimeParts& quitParts, const DateTimeParts& nowParts);
 
 // Years, months, days, hours and minutes by the borrow chain: a borrowed month counts as the

@@ -2,6 +2,7 @@
 
 #include "engine/WholeNumbers.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -640,6 +641,17 @@ constexpr std::array<LengthRow, kLengthRowCount> kRows{{
     {"くう空くう", 999999999},
 }};
 
+// For rows 2, 3, …: the longest length among rows 2 up to that row.
+constexpr std::array<std::int32_t, kLengthRowCount - 1> kLongestFromRow2 = [] {
+    std::array<std::int32_t, kLengthRowCount - 1> longest{};
+    std::int32_t sofar = 0;
+    for (std::size_t i = 0; i < longest.size(); ++i) {
+        sofar = std::max(sofar, kRows[i + 1].lengthMm);
+        longest[i] = sofar;
+    }
+    return longest;
+}();
+
 // Above this total the label stays on row 569, whatever longer rows follow.
 constexpr std::int64_t kCeilingMm = 800000000;
 constexpr int kCeilingRow = 569;
@@ -659,13 +671,13 @@ int lengthRowFor(std::int64_t scaledMm) {
     if (scaledMm > kCeilingMm * kScale) {
         return kCeilingRow;
     }
-    // A total equal to a row's length already selects that row; the scan starts at row 2 so that
-    // anything shorter than it falls back to row 1.
-    int i = 2;
-    while (i <= kLengthRowCount && scaledMm >= std::int64_t{lengthRow(i).lengthMm} * kScale) {
-        ++i;
-    }
-    return i - 1;
+    // The row shown is the one before the first row, from row 2 on, that is longer than the
+    // total (a total equal to a row's length already selects that row). Since the rows are not
+    // sorted everywhere, search the running longest length instead: it first exceeds the total
+    // at that same row.
+    const std::int64_t mm = floorDiv(scaledMm, kScale);
+    const auto first = std::upper_bound(kLongestFromRow2.begin(), kLongestFromRow2.end(), mm);
+    return static_cast<int>(first - kLongestFromRow2.begin()) + 1;
 }
 
 QString lengthLabelFor(std::int64_t scaledMm) {

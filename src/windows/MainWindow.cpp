@@ -90,7 +90,9 @@ void MainWindow::buildDesign() {
         auto* label = new QLabel(QString::fromUtf16(h.text), this);
         label->setObjectName(QLatin1String(h.name));
         label->setFont(msGothic(8.25));
-        label->setStyleSheet(QStringLiteral("color: white;"));
+        QPalette white = label->palette();
+        white.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(white);
         // Some design boxes are a little smaller than their text; let the heading show whole.
         QRect r = twips(h.twips);
         r.setSize(r.size().expandedTo(label->sizeHint()));
