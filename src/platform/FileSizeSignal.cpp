@@ -3,5 +3,7 @@
 #include <csignal>
 
 void letOversizedWritesFail() {
+#ifdef SIGXFSZ // POSIX only: Windows has no file-size signal
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
