@@ -39,16 +39,17 @@ QString cannotSaveMessage(const QString& path) {
         .arg(QDir::toNativeSeparators(path));
 }
 
+// Says which file did not read, what the program does instead and what became of the file.
 QString cannotReadMessage(const QString& path, const QString& consequence,
                           const std::optional<QString>& copy) {
-    QString text = QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2")
-                       .arg(QDir::toNativeSeparators(path), consequence);
-    if (copy)
-        text += QStringLiteral("\n壊れたファイルは %1 として残しました。")
-                    .arg(QFileInfo(*copy).fileName());
-    else
-        text += QStringLiteral("\nファイルはそのままにしてあります。");
-    return text;
+    QStringList lines{QStringLiteral("設定ファイルを読み込めませんでした。"),
+                      QDir::toNativeSeparators(path)};
+    if (!consequence.isEmpty())
+        lines << consequence;
+    lines << (copy ? QStringLiteral("壊れたファイルは %1 として残しました。")
+                         .arg(QFileInfo(*copy).fileName())
+                   : QStringLiteral("ファイルはそのままにしてあります。"));
+    return lines.join(u'\n');
 }
 
 QPoint twipsPosition(const QPoint& pixels) {
