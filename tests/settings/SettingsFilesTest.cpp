@@ -29,7 +29,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     void write(const QString& path, const QByteArray& bytes) const {
-        QDir().mkpath(dataDirPath(dir.path()));
+        QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -190,6 +190,20 @@ TEST_F(SettingsFilesTest, OnlyARegularFileOfSaneSizeReads) {
             EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink()) << c.name;
         }
     }
+}
+
+// A link to a regular file is the user's way of keeping the file elsewhere: it reads, and a save
+// goes to the file it leads to, the link staying a link.
+TEST_F(SettingsFilesTest, ALinkToARegularFileIsReadAndWrittenThrough) {
+    const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
+    write(real, optionLine(1, 0, 0));
+    QDir().mkpath(dataDirPath(dir.path()));
+    ASSERT_TRUE(QFile::link(real, optionPath()));
+    ASSERT_EQ(loadOptions(state), FileFinding::Read);
+    state.mainLeft = 1500;
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_TRUE(QFileInfo(optionPath()).isSymLink());
+    EXPECT_EQ(read(real), optionLine(1, 1500, 0));
 }
 
 // A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
