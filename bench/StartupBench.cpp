@@ -7,6 +7,7 @@
 //   startup_bench bare stay     the QLabel, left running: the idle baseline of run_idle.sh
 //
 // run_startup.sh times many such runs of both in one go.
+#include "app/ApplicationLook.h"
 #include "app/Program.h"
 #include "platform/JapaneseFont.h"
 
@@ -54,8 +55,7 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     // As main.cpp does, so that the figures are the program's own.
-    installJapaneseFontSubstitutes();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kemurin.png")));
+    prepareApplicationLook();
     Program program(QDir::currentPath());
     program.start();
     return QApplication::exec();

@@ -1,9 +1,8 @@
+#include "app/ApplicationLook.h"
 #include "app/Program.h"
-#include "platform/JapaneseFont.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 
 namespace {
 // A Wayland session does not let a window place itself; under XWayland the main window
@@ -18,8 +17,7 @@ void preferX11OnWayland() {
 int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication app(argc, argv);
-    installJapaneseFontSubstitutes();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kemurin.png")));
+    prepareApplicationLook();
     // The data folder lies under the folder the program is started from.
     Program program(QDir::currentPath());
     program.start();

@@ -12,7 +12,17 @@ std::optional<bool>& assumed() {
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)) {
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+
+void TrayIcon::show() {
+    // Made on first use: most runs never hide a window, and start-up need not pay for it.
+    if (!m_icon)
+        create();
+    m_icon->show();
+}
+
+void TrayIcon::create() {
+    m_icon = new QSystemTrayIcon(this);
     m_icon->setObjectName(QStringLiteral("trayIcon"));
     QIcon icon;
     icon.addFile(QStringLiteral(":/kemurin16.png"), QSize(16, 16));
@@ -35,14 +45,7 @@ void TrayIcon::assumeAvailable(std::optional<bool> available) {
     assumed() = available;
 }
 
-void TrayIcon::show() {
-    m_icon->show();
-}
-
 void TrayIcon::remove() {
-    m_icon->hide();
-}
-
-bool TrayIcon::isShown() const {
-    return m_icon->isVisible();
+    if (m_icon)
+        m_icon->hide();
 }

@@ -20,12 +20,13 @@ public:
 
     void show();
     void remove();
-    bool isShown() const;
 
 signals:
     // A left click; other clicks and moves over the icon are not reported.
     void clicked();
 
 private:
-    QSystemTrayIcon* m_icon;
+    void create();
+
+    QSystemTrayIcon* m_icon = nullptr;
 };

@@ -9,29 +9,34 @@
 MiniWindow::MiniWindow()
     : CounterWindow(QStringLiteral("標準サイズで運転する")), reportLabel(new QLabel(this)) {
     setWindowTitle(QStringLiteral(" ケムリン式 mini mode"));
-    setFixedSize(twipsToPixels(4230), twipsToPixels(1320));
     setAutoFillBackground(true);
     reportLabel->setObjectName(QStringLiteral("reportLabel"));
     reportLabel->setFont(msGothic(9));
     reportLabel->setAutoFillBackground(true);
     reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Wider than the window, as designed: long lines run past its right edge.
-    reportLabel->setGeometry(twipsRect(120, 120, 5000, 1095));
+    // Wider than the window, as designed: long lines run past its right edge. The design's six
+    // lines are 12 pixels each; a font with taller lines gets the room it needs.
+    QRect label = twipsRect(120, 120, 5000, 1095);
+    label.setHeight(std::max(label.height(), 6 * reportLabel->fontMetrics().lineSpacing()));
+    reportLabel->setGeometry(label);
+    setFixedSize(twipsToPixels(4230),
+                 std::max(twipsToPixels(1320), label.bottom() + 1 + label.top()));
 }
 
 QString MiniWindow::reportText() const {
-    return reportLabel->text();
+    return m_report;
 }
 
 void MiniWindow::setReportText(const QString& text) {
-    reportLabel->setText(text);
-    // The design's six lines are 12 pixels each; a font with taller lines gets the room it needs.
-    const QRect design = twipsRect(120, 120, 5000, 1095);
-    reportLabel->resize(design.width(),
-                        std::max(design.height(), reportLabel->sizeHint().height()));
-    setFixedSize(
-        twipsToPixels(4230),
-        std::max(twipsToPixels(1320), reportLabel->geometry().bottom() + 1 + design.top()));
+    m_report = text;
+    // Laying out six lines costs as much as a refresh: a hidden window does it when it shows.
+    if (isVisible())
+        reportLabel->setText(text);
+}
+
+void MiniWindow::showEvent(QShowEvent* event) {
+    reportLabel->setText(m_report);
+    CounterWindow::showEvent(event);
 }
 
 void MiniWindow::setColours(const QColor& background, const QColor& text) {

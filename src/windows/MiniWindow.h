@@ -15,10 +15,12 @@ public:
     void setColours(const QColor& background, const QColor& text);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // The label lets mouse presses through, so these cover the whole window.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QLabel* reportLabel;
+    QString m_report;
 };

@@ -53,9 +53,8 @@ public:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         // A sanitized build must accept faketime's library loaded ahead of its runtime.
-        env.insert(QStringLiteral("ASAN_OPTIONS"),
-                   env.value(QStringLiteral("ASAN_OPTIONS")) +
-                       QStringLiteral(":verify_asan_link_order=0"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
+                                                       QStringLiteral(":verify_asan_link_order=0"));
         m_process.setProcessEnvironment(env);
         m_process.setWorkingDirectory(folder);
         // "@" lets the fake clock run on from the given moment.
@@ -86,6 +85,8 @@ public:
                 return !found.isEmpty();
             },
             10000);
+        // A window just mapped may not take keys yet.
+        QTest::qWait(shows ? 300 : 0);
         return shows ? found : QString();
     }
     QStringList windows() const {
@@ -134,7 +135,7 @@ public:
     }
     static void type(const QString& window, const QString& text) {
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), text});
     }
     // Opens a window's popup menu and takes its item at `index` (0 for the first).
     static void menuItem(const QString& window, QPoint surface, int index) {
