@@ -64,10 +64,13 @@ public:
         m_process.waitForStarted(5000);
     }
     ~RunningProgram() {
+        // The program first: faketime ends once it has reaped it, so the next start cannot find
+        // this one's lock still held.
         const int child = programPid().toInt();
         if (child > 0 && child != m_process.processId())
             ::kill(child, SIGKILL);
-        m_process.kill();
+        if (!ends(10000))
+            m_process.kill();
         m_process.waitForFinished(5000);
     }
 
@@ -84,7 +87,7 @@ public:
                 found = visibleWindow(title);
                 return !found.isEmpty();
             },
-            10000);
+            20000);
         // A window just mapped may not take keys yet.
         QTest::qWait(shows ? 300 : 0);
         return shows ? found : QString();
