@@ -61,7 +61,7 @@ public:
                             .section(u'\n', 0, 0);
                 return !found.isEmpty();
             },
-            10000);
+            20000);
         return shows ? found : QString();
     }
 
@@ -93,7 +93,10 @@ private slots:
         {
             Start second(folder.path(), runtimeDir.path());
             const QString box = second.window();
-            QVERIFY(!box.isEmpty());
+            QVERIFY2(!box.isEmpty(), qPrintable(QStringLiteral("state %1, stderr: %2")
+                                                    .arg(second.process().state())
+                                                    .arg(QString::fromLocal8Bit(
+                                                        second.process().readAllStandardError()))));
             // The refusal is a message box titled with the program's name, and nothing else
             // opens; its words are checked where a test can read them (FirstRunTest).
             QCOMPARE(run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), box}),
