@@ -1,19 +1,11 @@
 #include "engine/Calendar.h"
 
-#include <QDateTime>
-#include <QRandomGenerator>
-
 #include <gtest/gtest.h>
 
 namespace {
 
 DateTimeParts at(int y, int mo, int d, int h, int mi) {
     return {0, y, mo, d, h, mi};
-}
-
-DateTimeParts at(const QDateTime& t) {
-    return at(t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
-              t.time().minute());
 }
 
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
@@ -44,21 +36,6 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
         const ElapsedTime e = elapsedSince(c.quit, c.now);
         EXPECT_EQ(e.minutes, c.minutes) << c.quit[1] << '-' << c.quit[2] << '-' << c.quit[3];
         EXPECT_EQ(e.parts, c.parts) << c.quit[1] << '-' << c.quit[2] << '-' << c.quit[3];
-    }
-}
-
-// The month walk must agree with the real calendar for any pair of moments, across the century
-// years 1900, 2000, 2100, 2200, 2300 and 2400.
-TEST(Calendar, DaysAndMinutesAgreeWithTheCalendarOverCenturies) {
-    QRandomGenerator random(20081226);
-    const QDateTime base(QDate(1890, 1, 1), QTime(0, 0), Qt::UTC);
-    for (int i = 0; i < 5000; ++i) {
-        const QDateTime quit = base.addSecs(60 * random.bounded(520LL * 525600));
-        const QDateTime now = quit.addSecs(60 * random.bounded(100LL * 525600));
-        const DaysAndMinutes counted = daysAndMinutesBetween(at(quit), at(now));
-        ASSERT_EQ(counted.days * 1440 + counted.minutes, quit.secsTo(now) / 60)
-            << quit.toString(Qt::ISODate).toStdString() << " → "
-            << now.toString(Qt::ISODate).toStdString();
     }
 }
 

@@ -1,10 +1,16 @@
 #include "WindowTestSupport.h"
 
+#include "app/ApplicationLook.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +18,8 @@
 
 WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
+    // The program's fonts and icon, as at its start.
+    [[maybe_unused]] static const bool looked = (prepareApplicationLook(), true);
     useInstanceLockFile(m_dir.filePath(QStringLiteral("instance.lock")));
     Clock::install(&clock);
     RandomDraw::install(&draw);
@@ -57,6 +65,45 @@ MainWindow* WindowTestEnvironment::startProgram() {
 
 void clickButton(QWidget* window, const QString& button) {
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+}
+
+void typeInto(QLineEdit* edit, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(edit, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(edit, &commit);
+        }
+    }
+}
+
+StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price) {
+    SetupWindow* setup = shown<SetupWindow>();
+    if (!setup)
+        return nullptr;
+    typeInto(control<QLineEdit>(setup, QStringLiteral("perDayEdit")), perDay);
+    typeInto(control<QLineEdit>(setup, QStringLiteral("packPriceEdit")), price);
+    clickButton(setup, QStringLiteral("acceptButton"));
+    return shown<StartConfirmWindow>();
+}
+
+QString cutOff(QWidget* window) {
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(c);
+        const auto* button = qobject_cast<QAbstractButton*>(c);
+        const QString text = label ? label->text() : button ? button->text() : QString();
+        if (text.isEmpty() || !c->isVisibleTo(window))
+            continue;
+        // A push button's hint has a floor of its own: its text must fit, with the frame.
+        const int needs = qobject_cast<QPushButton*>(c)
+                              ? c->fontMetrics().horizontalAdvance(text) + 6
+                              : c->sizeHint().width();
+        if (!window->rect().contains(c->geometry()) || needs > c->width())
+            return text;
+    }
+    return {};
 }
 
 void closeAllWindows() {

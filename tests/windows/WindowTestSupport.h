@@ -10,8 +10,11 @@
 
 #include <memory>
 
-// What every window test needs: a program on a fresh folder, a fixed clock and draw, recorded
-// messages instead of modal boxes, and a lock file of its own.
+class QLineEdit;
+class StartConfirmWindow;
+
+// What every window test needs: the program's look, a program on a fresh folder, a fixed clock
+// and draw, recorded messages instead of modal boxes, and a lock file of its own.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
@@ -64,6 +67,15 @@ template <class C> C* control(QWidget* window, const QString& name) {
 }
 
 void clickButton(QWidget* window, const QString& button);
+
+// Types into a box: ASCII as key presses, anything else as the input method commits it.
+void typeInto(QLineEdit* edit, const QString& text);
+
+// Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
+StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price);
+
+// The first text, label or button that is cut off or sticks out of its window; empty if none.
+QString cutOff(QWidget* window);
 
 // Closes and deletes every top-level window left over from a test.
 void closeAllWindows();
