@@ -98,11 +98,8 @@ public:
     }
     static void click(const QString& window, QPoint at, int button = 1, int times = 1) {
         const QPoint p = position(window) + at;
-        xdotool(QStringLiteral("mousemove %1 %2 click --repeat %3 --delay 60 %4")
-                    .arg(p.x())
-                    .arg(p.y())
-                    .arg(times)
-                    .arg(button));
+        xdotool(QString::asprintf("mousemove %d %d click --repeat %d --delay 60 %d", p.x(), p.y(),
+                                  times, button));
         QTest::qWait(200);
     }
     // Key names, or text to type, into a window.

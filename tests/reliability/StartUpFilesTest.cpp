@@ -177,7 +177,8 @@ private slots:
 
         WindowTestEnvironment env;
         const QString path = QDir(env.appDir()).filePath(row.file);
-        // The other file, and for a read-only one this one too, as the program wrote them.
+        // The other file, and for a read-only one this one too, as the program wrote them; before
+        // a full disk, none.
         if (row.make != FullDisk && (row.file != kInitialFile || readOnly))
             env.writeFile(kInitialFile, kInitial);
         if (row.make != FullDisk && (row.file != kOptionFile || readOnly))

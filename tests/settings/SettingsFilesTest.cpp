@@ -1,8 +1,6 @@
 #include "settings/SettingsFiles.h"
 #include "SettingsLines.h"
 
-#include "settings/ProgramAddresses.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,22 +67,6 @@ TEST_F(SettingsFilesTest, WrittenStateReadsBackTheSame) {
               std::tuple(200, 100, -300, 2147483647));
     EXPECT_EQ(back.blogUrl.toStdString(), "blog.example.jp/～,x");
     EXPECT_EQ(back.statusMode.toStdString(), "コスモ");
-}
-
-TEST_F(SettingsFilesTest, AShortOrBrokenOptionFileGivesEveryDefaultAndStays) {
-    const QByteArray cases[] = {
-        "1,8744,5,0,5,1,300,400,9241372,16777215,\"x\",1,0,0\r\n", // 14 fields
-        "1,8744,5,0,5,1,300,4000000000,9241372,16777215,\"x\",1,0,0,\"コスモ\"\r\n"};
-    for (const QByteArray& bytes : cases) {
-        write(optionPath(), bytes);
-        state.started = 1;
-        state.mainLeft = 1234;
-        loadOptions(state);
-        EXPECT_EQ(std::tuple(state.started, state.mainLeft, state.blogUrl.toStdString()),
-                  std::tuple(0, 0, std::string(kDefaultBlogUrl)))
-            << bytes.constData();
-        EXPECT_EQ(read(optionPath()), bytes);
-    }
 }
 
 // A number field with decimals is taken to the nearest whole number, halves to even.

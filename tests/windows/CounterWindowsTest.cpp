@@ -32,13 +32,6 @@ QSystemTrayIcon* trayIconOf(QWidget* window) {
     return window->findChild<QSystemTrayIcon*>(QStringLiteral("trayIcon"));
 }
 
-QStringList captions(QMenu* menu) {
-    QStringList list;
-    for (const QAction* action : menu->actions())
-        list << action->text();
-    return list;
-}
-
 void trigger(CounterWindow* window, const char* item) {
     control<QAction>(window, QLatin1String(item))->trigger();
 }
@@ -185,9 +178,12 @@ private slots:
     void theRightButtonOpensTheMenuOnTheWindowsOwnSurface() {
         MainWindow* main = env->startProgram();
         QMenu* menu = control<QMenu>(main, QStringLiteral("popupMenu"));
-        QCOMPARE(captions(menu), QStringList({"コピーする", "ブログや掲示板を開く", "ヘルプを読む",
-                                              "設定変更をする", "バージョン情報",
-                                              "ミニサイズで運転する", "アプリケーションの終了"}));
+        QStringList captions;
+        for (const QAction* action : menu->actions())
+            captions << action->text();
+        QCOMPARE(captions, QStringList({"コピーする", "ブログや掲示板を開く", "ヘルプを読む",
+                                        "設定変更をする", "バージョン情報", "ミニサイズで運転する",
+                                        "アプリケーションの終了"}));
         QTest::mousePress(main, Qt::LeftButton, {}, kMainSurface);
         QTest::mousePress(value(main, "lifeValue"), Qt::RightButton);
         QVERIFY(!menu->isVisible());
@@ -254,7 +250,8 @@ private slots:
         QVERIFY(main->isVisible());
     }
 
-    void theMiniWindowsMenuAndDoubleClickWorkOnItsLabel() {
+    // Its menu on the report is one of the journeys of the real program.
+    void aDoubleClickOnTheMiniWindowsReportHidesItInTheTray() {
         env->writeFile(kOptionFile, OptionLine{.windowMode = 1}.bytes());
         env->startProgram();
         MiniWindow* mini = env->program->miniWindow();
@@ -263,11 +260,7 @@ private slots:
         QVERIFY(main && !main->isVisible());
         QVERIFY(control<QTimer>(main, QStringLiteral("refreshTimer"))->isActive());
 
-        QLabel* label = control<QLabel>(mini, QStringLiteral("reportLabel"));
-        QTest::mousePress(label, Qt::RightButton);
-        QTRY_VERIFY(mini->popupMenu()->isVisible());
-        mini->popupMenu()->close();
-        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseDClick(control<QLabel>(mini, QStringLiteral("reportLabel")), Qt::LeftButton);
         QVERIFY(!mini->isVisible());
         emit trayIconOf(mini)->activated(QSystemTrayIcon::Trigger);
         QVERIFY(QTest::qWaitForWindowExposed(mini));
@@ -331,13 +324,8 @@ private slots:
         QCOMPARE(help->windowTitle(), QStringLiteral(" ケムリン式 - help"));
         auto* text = control<QPlainTextEdit>(help, QStringLiteral("helpText"));
         QVERIFY(text->toPlainText().contains(QStringLiteral("★★★２０：作者連絡先★★★")));
-        for (QSize size : {QSize(505, 540), QSize(700, 620), QSize(300, 200)}) {
-            help->resize(size);
-            QTRY_COMPARE(text->geometry(), help->rect());
-        }
-        const QRect before = text->geometry();
-        help->showMinimized();
-        QCOMPARE(text->geometry(), before);
+        help->resize(300, 200);
+        QTRY_COMPARE(text->geometry(), help->rect());
     }
 
 private:

@@ -16,6 +16,24 @@
 #include <QTest>
 #include <QWidget>
 
+namespace {
+
+// Closes and deletes every top-level window left over from a test.
+void closeAllWindows() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->parentWidget()) // popup menus go with their windows
+            windows << w;
+    }
+    for (const QPointer<QWidget>& w : windows) {
+        if (w)
+            w->close();
+        delete w.data();
+    }
+}
+
+} // namespace
+
 WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
     // The program's fonts and icon, as at its start.
@@ -104,17 +122,4 @@ QString cutOff(QWidget* window) {
             return text;
     }
     return {};
-}
-
-void closeAllWindows() {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->parentWidget()) // popup menus go with their windows
-            windows << w;
-    }
-    for (const QPointer<QWidget>& w : windows) {
-        if (w)
-            w->close();
-        delete w.data();
-    }
 }

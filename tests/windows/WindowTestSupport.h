@@ -76,6 +76,3 @@ StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price);
 
 // The first text, label or button that is cut off or sticks out of its window; empty if none.
 QString cutOff(QWidget* window);
-
-// Closes and deletes every top-level window left over from a test.
-void closeAllWindows();
