@@ -34,9 +34,10 @@ constexpr QSize kMainWindowRoom(5000, 3000);
 constexpr QSize kMiniWindowRoom(3500, 1500);
 
 QString cannotSaveMessage(const QString& path) {
-    return QStringLiteral("設定を保存できませんでした。\n%"
-                          "1\nフォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")
-        .arg(QDir::toNativeSeparators(path));
+    return QStringList{
+        QStringLiteral("設定を保存できませんでした。"), QDir::toNativeSeparators(path),
+        QStringLiteral("フォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")}
+        .join(u'\n');
 }
 
 // Says which file did not read, what the program does instead and what became of the file.
