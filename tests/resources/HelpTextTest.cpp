@@ -5,12 +5,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
 const std::string kHint = "＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝";
-constexpr std::size_t kMenuAt = 6; // line index of the menu's first entry
 
 // clang-format off
 const char* const kMenu[] = {"概要", "ステータス", "ケムリンからの日数", "延びた寿命と肺の状態",
@@ -19,7 +17,6 @@ const char* const kMenu[] = {"概要", "ステータス", "ケムリンからの
     "不具合がでたときの対処方法", "削除の方法", "動作環境", "更新履歴",
     "バージョン情報、著作権、ソフトの転載", "免責事項", "作者連絡先"};
 // clang-format on
-constexpr std::size_t kCount = std::size(kMenu);
 
 // Full-width digits; one-digit numbers get a full-width space in front so the colons line up.
 std::string number(std::size_t n) {
@@ -27,67 +24,32 @@ std::string number(std::size_t n) {
     return n < 10 ? std::string("　") + d[n] : std::string(d[n / 10]) + d[n % 10];
 }
 
-// Sections 1 and 4 carry a longer title in their heading than in the menu.
-std::string heading(std::size_t i) {
-    const char* title = i == 0   ? "ソフトの概要"
-                        : i == 3 ? "延びた寿命と肺の状態について"
-                                 : kMenu[i];
-    return "★★★" + number(i + 1) + "：" + title + "★★★";
-}
-
-class HelpText : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::ifstream in(KEMURIN_HELP_TEXT, std::ios::binary);
-        ASSERT_TRUE(in) << "cannot open " << KEMURIN_HELP_TEXT;
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
-             start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        ASSERT_GT(lines.size(), kMenuAt + kCount + 4);
-    }
-    std::string text;
-    std::vector<std::string> lines; // a last line without '\n' is not among them
-};
-
-TEST_F(HelpText, OpensWithHintAndMenuTitleAndClosesWithTheHintAndALineBreak) {
-    const std::vector<std::string> opening{"", kHint, "", "", "　ケムリン式ヘルプメニュー", ""};
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + kMenuAt), opening);
-    const std::string ending = "\n\n" + kHint + "\n";
-    EXPECT_EQ(text.substr(text.size() - ending.size()), ending);
-}
-
-TEST_F(HelpText, MenuHasTwentyNumberedEntriesWithAlignedColons) {
-    for (std::size_t i = 0; i < kCount; ++i) {
-        EXPECT_EQ(lines[kMenuAt + i], number(i + 1) + "：" + kMenu[i]);
-    }
-    for (std::size_t k = 0; k < 4; ++k)
-        EXPECT_EQ(lines[kMenuAt + kCount + k], "") << "empty line " << k + 1 << " after the menu";
-}
-
-TEST_F(HelpText, EachSectionHasOneHeadingInOrderAndEndsWithFourEmptyLines) {
-    std::vector<std::size_t> at; // where each heading stands, then the empty line before the hint
-    for (std::size_t i = 0; i < kCount; ++i) {
-        std::vector<std::size_t> found;
-        for (std::size_t l = 0; l < lines.size(); ++l)
-            if (lines[l] == heading(i))
-                found.push_back(l);
-        ASSERT_EQ(found.size(), 1u) << heading(i);
-        at.push_back(found[0]);
-    }
-    std::size_t starred = 0;
-    for (const std::string& line : lines)
-        starred += line.find("★★★") != std::string::npos;
-    EXPECT_EQ(starred, kCount) << "a ★★★ line that is not a section heading";
-    at.push_back(lines.size() - 2);
-    EXPECT_EQ(at[0], kMenuAt + kCount + 4) << "section 1 does not follow the menu's empty lines";
-    for (std::size_t i = 0; i < kCount; ++i) {
-        SCOPED_TRACE(heading(i));
-        ASSERT_GT(at[i + 1], at[i] + 5) << "out of order, or no body";
-        EXPECT_NE(lines[at[i] + 1], "");
-        EXPECT_NE(lines[at[i + 1] - 5], "") << "more than four empty lines after the body";
-        for (std::size_t k = 1; k <= 4; ++k)
-            EXPECT_EQ(lines[at[i + 1] - k], "");
+TEST(HelpText, MenuThenEachSectionUnderItsHeadingFollowedByFourEmptyLines) {
+    std::ifstream in(KEMURIN_HELP_TEXT, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string opening = "\n" + kHint + "\n\n\n　ケムリン式ヘルプメニュー\n\n";
+    for (std::size_t i = 0; i < std::size(kMenu); ++i)
+        opening += number(i + 1) + "：" + kMenu[i] + "\n";
+    ASSERT_EQ(text.substr(0, opening.size() + 4), opening + "\n\n\n\n");
+    const std::string closing = "\n" + kHint + "\n";
+    ASSERT_TRUE(text.ends_with(closing)) << "the closing line, ending in a line break";
+    // Sections 1 and 4 carry a longer title in their heading than in the menu.
+    std::size_t at = opening.size() + 4;
+    for (std::size_t i = 0; i < std::size(kMenu); ++i) {
+        const char* title = i == 0   ? "ソフトの概要"
+                            : i == 3 ? "延びた寿命と肺の状態について"
+                                     : kMenu[i];
+        const std::string heading = "★★★" + number(i + 1) + "：" + title + "★★★\n";
+        ASSERT_EQ(text.compare(at, heading.size(), heading), 0) << heading << "expected at " << at;
+        at += heading.size();
+        const bool last = i + 1 == std::size(kMenu);
+        const std::size_t end = last ? text.size() - closing.size() : text.find("★★★", at);
+        const std::string body = text.substr(at, end - at);
+        EXPECT_TRUE(body.size() > 6 && body.front() != '\n' && body.ends_with("\n\n\n\n\n") &&
+                    body[body.size() - 6] != '\n')
+            << heading << "has no body, or not four empty lines after it";
+        EXPECT_TRUE(!last || body.find("★★★") == std::string::npos) << "a stray heading";
+        at = end;
     }
 }
 

@@ -1,0 +1,331 @@
+#include "SettingsLines.h"
+#include "settings/LenientNumber.h"
+#include "settings/SettingsEntry.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SettingsRecord.h"
+#include "settings/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Number = std::optional<std::int32_t>;
+
+// Whole and decimal numbers, exponents and full-width forms, rounded down. Blanks are skipped
+// anywhere; the number ends at the first character that cannot continue it; no number gives 0.
+TEST(LenientRead, NumbersAndWhereTheyEnd) {
+    const std::pair<const char*, Number> cases[] = {
+        {"+7", 7},       {"-5", -5},     {"1.9", 1},      {"1.", 1},
+        {"-.5", -1},     {"-2.0", -2},   {"-0.0001", -1}, {"2E+3", 2000},
+        {"1.5e1", 15},   {"-15e-1", -2}, {"1e-400", 0},   {"-1e-400", -1},
+        {"0e999999", 0}, {"－３", -3},   {"＋４", 4},     {"１．９", 1},
+        {"２Ｅ２", 200}, {"1２", 12},    {"\t\r\n 7", 7}, {"1 2", 12},
+        {"- 5", -5},     {"1 . 9", 1},   {"2 e 2", 200},  {"\u30003\u3000", 3},
+        {"20本", 20},    {"1.2.3", 1},   {"5-", 5},       {"12,5", 12},
+        {"1e+", 1},      {"1E-x", 1},    {"2d3", 2},      {"&H10", 0},
+        {"", 0},         {"x20", 0},     {"+-5", 0},      {"-.", 0},
+        {".e5", 0},      {" ", 0}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(readLenientNumber(QString::fromUtf8(text)), value) << '"' << text << '"';
+}
+
+// Exact to the last digit: thousands of fraction digits neither overflow nor round up into the
+// next whole number. Empty outside 32 bits.
+TEST(LenientRead, PrecisionAndRange) {
+    const std::pair<QString, Number> cases[] = {{"0.99999999999999999999", 0},
+                                                {"0.002147483647e12", 2147483647},
+                                                {"1e0000000000000000000003", 1000},
+                                                {"0000000000099", 99},
+                                                {"2147483647.999", 2147483647},
+                                                {"-2147483648", -2147483647 - 1},
+                                                {"199." + QString(5000, u'9'), 199},
+                                                {"-199." + QString(5000, u'9'), -200},
+                                                {"0." + QString(5000, u'0') + "1e5003", 100},
+                                                {"2147483648", {}},
+                                                {"-2147483648.5", {}},
+                                                {"1e10", {}},
+                                                {"-1e300", {}},
+                                                {"1e99999999999999999999", {}},
+                                                {QString(5000, u'1'), {}}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(readLenientNumber(text), value) << text.left(30).toStdString();
+}
+
+TEST(StrictNumber, TheWholeTextMustBeOneNumber) {
+    const std::pair<const char*, Number> cases[] = {
+        {"8744", 8744}, {" 5 ", 5},  {"5.9", 5},  {"-0.5", -1}, {"1e3", 1000},     {"１２", 12},
+        {"", {}},       {"5 5", {}}, {"5円", {}}, {".", {}},    {"2147483648", {}}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(readStrictNumber(QString::fromUtf8(text)), value) << text;
+}
+
+// Now: 6 December 2026, 15:30.
+constexpr DateTimeParts kNow{0, 2026, 12, 6, 15, 30};
+
+// Valid values, quitting at "year/month/day/hour/minute".
+SettingsEntry entry(const char* moment) {
+    SettingsEntry e{{}, "20", "300", 85, "8744", "5", 0, "5", 1, {}, "ソルジャー"};
+    const QStringList parts = QString::fromUtf8(moment).split(u'/');
+    std::copy(parts.begin(), parts.end(), e.quitMoment.begin());
+    return e;
+}
+
+// One problem at most: a value out of range hides a moment in the future, which hides the taxes.
+TEST(EntryCheck, OneProblemAtMost) {
+    constexpr auto kOk = EntryProblem::None;
+    constexpr auto kRange = EntryProblem::OutOfRange;
+    constexpr auto kFuture = EntryProblem::InTheFuture;
+    const std::pair<const char*, EntryProblem> moments[] = {
+        {"1900/2/29/0/0", kRange},  {"1900/2/28/0/0", kOk},       {"2000/2/29/0/0", kOk},
+        {"2008/2/29/0/0", kOk},     {"2007/2/29/0/0", kRange},    {"1899/12/31/0/0", kRange},
+        {"2025/4/31/0/0", kRange},  {"2025/6/31/0/0", kRange},    {"2025/9/31/0/0", kRange},
+        {"2025/11/31/0/0", kRange}, {"2025/12/31/23/59", kOk},    {"2025/13/1/0/0", kRange},
+        {"2025/1/0/0/0", kRange},   {"2025/1/1/24/0", kRange},    {"2025/1/1/0/60", kRange},
+        {"2027/1/1/0/0", kRange},   {"2026/12/6/15/31", kFuture}, {"2026/12/6/15/30", kOk}};
+    for (const auto& [moment, problem] : moments)
+        EXPECT_EQ(checkSettingsEntry(entry(moment), kNow).problem, problem) << moment;
+    // One value changed, quitting in the past or, where `future` is set, after now.
+    const auto perDay = &SettingsEntry::perDay, tax = &SettingsEntry::tobaccoTaxPer1000,
+               consumption = &SettingsEntry::consumptionTaxPercent,
+               years = &SettingsEntry::smokingYears;
+    const std::tuple<QString SettingsEntry::*, const char*, bool, EntryProblem> values[] = {
+        {perDay, "201", true, kRange},       {tax, "x", true, kFuture},
+        {perDay, "0", false, kRange},        {tax, "0", false, kOk},
+        {consumption, "0", false, kOk},      {tax, "100000", false, kOk},
+        {consumption, "100", false, kOk},    {tax, "100001", false, kRange},
+        {consumption, "101", false, kRange}, {tax, "", false, kRange},
+        {tax, "8744円", false, kRange},      {tax, "9e9", false, kRange},
+        {years, "0", false, kRange},         {years, "99", false, kOk}};
+    for (const auto& [field, value, future, problem] : values) {
+        SettingsEntry e = entry(future ? "2026/12/7/0/0" : "2026/1/1/0/0");
+        e.*field = QString::fromUtf8(value);
+        EXPECT_EQ(checkSettingsEntry(e, kNow).problem, problem) << value;
+    }
+}
+
+TEST(EntryCheck, ReadsEveryValue) {
+    SettingsEntry e = entry("２００８/ 8/26.9/10/23");
+    e.packPrice = "２９０";
+    e.tobaccoTaxPer1000 = " ８７４４.９ ";
+    e.consumptionTaxPercent = "8";
+    e.cigLength = 100;
+    e.copyPlusMode = 2;
+    e.boxDisplay = 0;
+    e.blogUrl = "  example.jp/ブログ  ";
+    e.statusMode = "コスモ";
+    const CheckedEntry checked = checkSettingsEntry(e, kNow);
+    ASSERT_EQ(checked.problem, EntryProblem::None);
+    const QuitSettings& s = checked.settings;
+    EXPECT_EQ(s.quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
+    EXPECT_EQ(std::tuple(s.perDay, s.packPrice, s.cigLength, s.tobaccoTaxPer1000,
+                         s.consumptionTaxPercent, s.copyPlusMode, s.smokingYears, s.boxDisplay),
+              std::tuple(20, 290, 100, 8744, 8, 2, 5, 0));
+    EXPECT_EQ((s.statusMode + u' ' + checked.blogUrl).toStdString(), "コスモ example.jp/ブログ");
+}
+
+// What code page 932 can write and read back as itself is kept; the rest is percent-encoded,
+// a lone surrogate (a broken paste) and a private-use character that the code page writes as a
+// look-alike too, so the address saves.
+TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
+    const std::pair<std::u16string, const char*> cases[] = {
+        {u"  kemurin.example.jp/  ", "kemurin.example.jp/"},
+        {u"example.jp/?q=\"a\"", "example.jp/?q=%22a%22"},
+        {u"example.jp/\r\nnext", "example.jp/next"},
+        {u"example.jp/😀", "example.jp/%F0%9F%98%80"},
+        {u"example.jp/ブログ①", "example.jp/ブログ①"},
+        {u"x/\xD86A/", "x/%3F/"},
+        {u"x/\xF86F", "x/%EF%A1%AF"}};
+    for (const auto& [typed, stored] : cases) {
+        const QString address = storableAddress(QString::fromStdU16String(typed));
+        EXPECT_EQ(address.toStdString(), stored);
+        EXPECT_TRUE(encodeSettingsText(address)) << stored;
+    }
+}
+
+// Fields a, a text, b, c and a 64-bit d as the file writes them, "refused" when the read
+// fails, which leaves every field as it was.
+std::string readRecord(const char* text) {
+    std::int32_t a = -1, b = -1, c = -1;
+    std::int64_t d = -1;
+    QString str = QStringLiteral("unset");
+    QByteArray bytes;
+    const std::array<SettingsField, 5> fields{&a, TextField{&str, &bytes}, &b, &c, &d};
+    const bool read = parseRecord(encodeSettingsText(QString::fromUtf8(text)).value(), fields);
+    return (read ? "" : "refused ") + std::to_string(a) + '|' + str.toStdString() + '|' +
+           std::to_string(b) + '|' + std::to_string(c) + '|' + std::to_string(d);
+}
+
+TEST(SettingsRecord, ReadsHandMadeRecordsAndRefusesBrokenOnes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" 1, \t\"x\",  2 ,3,\t4\r\n", "1|x|2|3|4"},
+        {"1,\r\n\r\n\"x\"\r\n2\n3\r4", "1|x|2|3|4"}, // over lines, with a blank one
+        {"1,\"a,b\",2,3,4", "1|a,b|2|3|4"},
+        {"1,ソルジャー ,2,3,4", "1|ソルジャー|2|3|4"},
+        {",\"\",,,5", "0||0|0|5"},
+        {"-300,\"x\",-0,-2147483648,-5", "-300|x|0|-2147483648|-5"},
+        {"\"12\",\"x\",2,3,4", "12|x|2|3|4"},
+        {"1,x,2,3,4,5,junk\r\nmore", "1|x|2|3|4"},
+        {"1,\"x\"y,2,3,4", "1|x|2|3|4"},
+        // A text without its closing quote ends at the line end.
+        {"1,\"x\r\n2,3,4", "1|x|2|3|4"}};
+    for (const auto& [text, fields] : cases)
+        EXPECT_EQ(readRecord(text), fields) << text;
+    for (const char* text :
+         {"", "1,x,2,3\r\n", "1,x,2,3,", "1,x,abc,3,4", "1,x,12ab,3,4", "1,x,2147483648,3,4",
+          "1,x,-2147483649,3,4", "1,x,99999999999999999999999,3,4", "１,x,2,3,4"})
+        EXPECT_EQ(readRecord(text), "refused -1|unset|-1|-1|-1") << text;
+}
+
+constexpr DateTimeParts kQuit{0, 2008, 8, 26, 10, 23};
+
+class SettingsFilesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        state.appDir = dir.path();
+        QDir().mkpath(dataDir);
+    }
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    const QString dataDir = dataDirPath(dir.path());
+    const QString initialPath = initialFilePath(dir.path());
+    const QString optionPath = optionFilePath(dir.path());
+    AppState state;
+};
+
+// A file already there is never written over at start-up: the start-up test shows it. A text
+// that code page 932 cannot hold fails the write and leaves the previous file whole.
+TEST_F(SettingsFilesTest, AnEmptyFolderGetsTheDefaultsWhichAnUnwritableTextLeavesWhole) {
+    ensureDataFiles(state, kQuit);
+    loadOptions(state);
+    EXPECT_EQ(state.started, 0);
+    state.blogUrl = QStringLiteral("blog.example.jp/😀");
+    EXPECT_FALSE(writeOptionFile(state));
+    EXPECT_EQ(read(initialPath), "2008,8,26,10,23,20,300,85\r\n");
+    EXPECT_EQ(read(optionPath), defaultOptionLine());
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files).size(), 2);
+}
+
+// initial.ini as a hand edit may leave it. A decimal goes to the nearest whole number, halves
+// to even; a quit moment the settings window would not take does not read, but one in the
+// future (a clock set back) does, up to the calendar's last year.
+TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
+    const auto perDayRead = [this](const char* moment, const char* perDay) -> Number {
+        write(initialPath, QByteArray(moment) + ',' + perDay + ",300,85\r\n");
+        return readInitialFile(state) ? Number(state.perDay) : std::nullopt;
+    };
+    const std::pair<const char*, Number> perDays[] = {
+        {"0.51", 1},         {"2.501", 3}, {"0.4999", 0}, {"0.5", 0},
+        {"2.5", 2},          {"3.5", 4},   {"-3.5", -4},  {"2147483646.5", 2147483646},
+        {"2147483647.5", {}}};
+    for (const auto& [perDay, value] : perDays)
+        EXPECT_EQ(perDayRead("2008,8,26,10,23", perDay), value) << perDay;
+    const std::pair<const char*, Number> moments[] = {{",,,,", {}},
+                                                      {"1899,12,31,23,59", {}},
+                                                      {"1900,1,1,0,0", 20},
+                                                      {"2008,4,31,10,23", {}},
+                                                      {"9999,12,31,23,59", 20},
+                                                      {"10000,1,1,0,0", {}}};
+    for (const auto& [moment, value] : moments)
+        EXPECT_EQ(perDayRead(moment, "20"), value) << moment;
+}
+
+// Neither the link to an endless device nor the pipe nobody writes to may hang start-up or eat
+// memory, and a file far past one line does not read either. Each is left as it is: start-up
+// writes no defaults over it, and a later write replaces only the regular file.
+TEST_F(SettingsFilesTest, OnlyARegularFileOfSaneSizeReads) {
+    const QByteArray huge = "2008,8,26,10,23,20,300,85" + QByteArray(100 * 1024, ' ') + "\r\n";
+    const std::pair<const char*, std::function<void(const QString&)>> kinds[] = {
+        {"link to /dev/zero",
+         [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
+        {"named pipe", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }},
+        {"folder", [](const QString& p) { QDir().mkdir(p); }},
+        {"100 KiB on one line", [&](const QString& p) { write(p, huge); }}};
+    for (const auto& [name, make] : kinds) {
+        for (const QString& path : {initialPath, optionPath}) {
+            SCOPED_TRACE(name + path.right(12).toStdString());
+            QDir(dataDir).removeRecursively();
+            QDir().mkpath(dataDir);
+            make(path);
+            const QFileInfo before(path);
+            const bool initial = path == initialPath;
+            state.started = state.miniTop = 1;
+            EXPECT_FALSE(initial ? readInitialFile(state) : readOptionFile(state));
+            ensureDataFiles(state, kQuit);
+            loadOptions(state);
+            EXPECT_EQ(optionRecord(state), defaultOptionLine());
+            const QFileInfo after(path);
+            EXPECT_EQ(std::tuple(after.isSymLink(), after.isFile(), after.size()),
+                      std::tuple(before.isSymLink(), before.isFile(), before.size()));
+            EXPECT_EQ(initial ? writeInitialFile(state) : writeOptionFile(state), before.isFile());
+            EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink());
+        }
+    }
+}
+
+// A link to a regular file is the user's way of keeping the file elsewhere: it reads, and a save
+// goes to the file it leads to, the link staying a link.
+TEST_F(SettingsFilesTest, ALinkToARegularFileIsReadAndWrittenThrough) {
+    const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
+    write(real, optionLine(1, 0, 0));
+    ASSERT_TRUE(QFile::link(real, optionPath));
+    ASSERT_EQ(loadOptions(state), FileFinding::Read);
+    state.mainLeft = 1500;
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_TRUE(QFileInfo(optionPath).isSymLink());
+    EXPECT_EQ(read(real), optionLine(1, 1500, 0));
+}
+
+// A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
+// random letters. Start-up clears those of its own two files, nothing else, and spares a name
+// in lower case only: "backup" is a person's.
+TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftBehind) {
+    const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XOXEDK",
+                                "option.ini.Bmmxqd"};
+    const QStringList kept{"initial.ini",       "notes.txt.qWeRtY",
+                           "option.ini",        "option.ini.Ab1dEf",
+                           "option.ini.backup", "option.ini.broken-20080826-102341"};
+    for (const QString& name : leftovers + kept)
+        write(dataDir + u'/' + name, "2008,8,26,10,23,20,300,85\r\n");
+    ensureDataFiles(state, kQuit);
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name).join(u' ').toStdString(),
+              kept.join(u' ').toStdString());
+}
+
+// option.ini saved by an editor as UTF-8 with a byte-order mark simply reads; the next save
+// writes code page 932 again, in which "～" is 0x81 0x60, not Shift_JIS's wave dash.
+TEST_F(SettingsFilesTest, AUtf8FileWithAByteOrderMarkReads) {
+    write(optionPath,
+          "\xef\xbb\xbf"
+          "1,8744,5,0,5,1,-300,2147483647,9241372,16777215,"
+          "\"blog.example.jp/"
+          "\xe3\x83\x96\xef\xbd\x9e,x\",2,0,0,\"\xe3\x82\xb3\xe3\x82\xb9\xe3\x83\xa2\"\r\n");
+    loadOptions(state);
+    EXPECT_EQ(std::tuple(state.started, state.mainLeft, state.mainTop),
+              std::tuple(1, -300, 2147483647));
+    EXPECT_EQ((state.blogUrl + u' ' + state.statusMode).toStdString(),
+              "blog.example.jp/ブ～,x コスモ");
+    ASSERT_TRUE(writeOptionFile(state));
+    EXPECT_EQ(read(optionPath),
+              "1,8744,5,0,5,1,-300,2147483647,9241372,16777215,"
+              "\"blog.example.jp/\x83\x75\x81\x60,x\",2,0,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
+}
+
+} // namespace
