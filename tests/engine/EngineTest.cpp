@@ -188,8 +188,8 @@ TEST(LengthTable, ScanPicksTheRowAtEachBoundary) {
     EXPECT_EQ(std::pair(lengthRowFor(kMin), lengthRowFor(kMax)), std::pair(1, 569));
 }
 
-// In mm, plus some 1/1440 mm.
-TEST(LengthTable, MetresRoundHalvesToEvenInShortestForm) {
+// In mm, plus some 1/1440 mm: halves to even, in the shortest form.
+TEST(LengthTable, Metres) {
     const std::tuple<std::int64_t, int, const char*> cases[] = {
         {0, 0, "0"},        {3000, 0, "3"},     {12500, 0, "12.5"}, {850, 0, "0.85"},
         {125, 0, "0.12"},   {125, 1, "0.13"},   {135, 0, "0.14"},   {995, 0, "1"},
@@ -235,7 +235,7 @@ TEST(QuitFigures, HandWorkedFigures) {
     }
 }
 
-TEST(QuitFigures, CigarettesInPiecesBoxesOrCartons) {
+TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
     // Per day, size, box display, minutes, the text.
     const std::tuple<int, int, int, std::int64_t, const char*> cases[] = {
         {20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
@@ -252,9 +252,7 @@ TEST(QuitFigures, CigarettesInPiecesBoxesOrCartons) {
         const QuitSettings s = habit(perDay, 300, size, 8744, 5, boxDisplay);
         EXPECT_EQ(cigaretteText(s, quitFigures(s, minutes)).toStdString(), text);
     }
-}
-
-TEST(QuitFigures, TextsUseFullWidthDigitsWithoutBlanks) {
+    // The other texts: full-width digits, no blanks.
     EXPECT_EQ(moneyText({1500, 874, 71}).toStdString(), "1500円（節税分945円）");
     EXPECT_EQ(elapsedText({0, 0, 1, 1, 23, 0}).toStdString(), "０年１ヶ月１日２３時間０分");
     EXPECT_EQ(detailedElapsedText(400 * kDay + 189, {0, 1, 1, 4, 3, 9}).toStdString(),
