@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -31,40 +32,12 @@ enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 const QByteArray kInitial("2008,8,21,10,23,20,300,85\r\n");
 const QString kCopyStamp = QStringLiteral("20080826-102341");
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unread>");
-}
-
-// A regular file's bytes, else what stands at the path: enough to see that nothing replaced it.
-QByteArray fingerprint(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink() || info.isDir())
-        return info.isDir() ? "folder" : "link";
-    return info.isFile() ? readAll(path) : QByteArray(info.exists() ? "other" : "nothing");
-}
-
 // The money the main window shows, or the window that stands instead.
 QString shownAtStart() {
     if (MainWindow* main = shown<MainWindow>())
         return control<QLabel>(main, QStringLiteral("moneyValue"))->text().section(u'円', 0, 0);
     return shown<SetupWindow>() ? QStringLiteral("setup") : QStringLiteral("nothing");
 }
-
-// Lets no file of this process grow past `bytes` while it lives: a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 struct BadFile {
     const char* name;
@@ -84,36 +57,28 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Told so in these words, and the process ends before it touches a file. First of all: the
-    // lock a start takes is the process's own for good. The journeys of the real program meet
-    // the same refusal on screen.
-    void aSecondStartIsToldSoAndEndsWithoutTouchingAFile() {
+    // Told so in these words before any file is touched. First of all: the lock a start takes is
+    // the process's own for good. The journeys of the real program see it end by itself.
+    void aSecondStartIsToldSoBeforeTouchingAFile() {
         QTemporaryDir dir;
         const QString lockPath = dir.filePath(QStringLiteral("instance.lock"));
         const int held = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);
-        int told[2];
-        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0 && ::pipe(told) == 0);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
         const pid_t second = fork();
         if (second == 0) {
             // Its own open of the lock file, so the lock held above counts against it.
             useInstanceLockFile(lockPath);
-            setMessageInterceptor([&](const QString& text) {
-                const QByteArray bytes = text.toUtf8();
-                if (::write(told[1], bytes.constData(), bytes.size()) != bytes.size())
-                    std::_Exit(4);
+            setMessageInterceptor([](const QString& text) {
+                if (text == QStringLiteral("プログラムは既に起動されています。"))
+                    std::_Exit(7);
             });
             Program(dir.path()).start();
-            std::_Exit(3); // went on past the refusal
+            std::_Exit(3);
         }
-        ::close(told[1]);
-        QFile words;
-        QVERIFY(words.open(told[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-        const QString message = QString::fromUtf8(words.readAll());
         int status = 0;
         ::waitpid(second, &status, 0);
         ::close(held);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        QCOMPARE(message, QStringLiteral("プログラムは既に起動されています。"));
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
         QVERIFY(!QDir(dir.path()).exists(QStringLiteral("kemurindata")));
     }
 
@@ -131,6 +96,10 @@ private slots:
         const QByteArray nul("2008,8,21,1\0"
                              "0,23,20,300,85\r\n",
                              28);
+        const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
+        // Read to the line's end, and the places pulled back onto the screen.
+        const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
+        const QString data = QStringLiteral("kemurindata");
         QTest::addColumn<BadFile>("row");
         for (const BadFile& r : {
                  BadFile{"initial.ini empty", i, Bytes, "", false, false, {}},
@@ -140,25 +109,11 @@ private slots:
                  {"initial.ini a folder", i, Folder, "", false, false, {}},
                  {"initial.ini link to /dev/zero", i, LinkToZero, "", false, false, {}},
                  {"initial.ini named pipe", i, Pipe, "", false, false, {}},
-                 {"option.ini 10 MB on one line",
-                  o,
-                  Bytes,
-                  option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n",
-                  false,
-                  true,
-                  {}},
+                 {"option.ini 10 MB on one line", o, Bytes, big, false, true, {}},
                  {"option.ini bytes code page 932 cannot read", o, Bytes, odd, true, false, {}},
-                 // Read to the line's end, and the places pulled back onto the screen.
-                 {"option.ini unclosed quote, places off the screen", o, Bytes,
-                  OptionLine{.mainLeft = -300, .mainTop = -1}.bytes().chopped(3) + "\r\n", true,
-                  false, optionLine(1, 0, 0)},
-                 {"read-only data folder",
-                  QStringLiteral("kemurindata"),
-                  ReadOnlyFolder,
-                  "",
-                  true,
-                  false,
-                  {}},
+                 {"option.ini unclosed quote", o, Bytes, unclosed, true, false,
+                  optionLine(1, 0, 0)},
+                 {"read-only data folder", data, ReadOnlyFolder, "", true, false, {}},
              })
             QTest::newRow(r.name) << r;
     }
@@ -166,40 +121,35 @@ private slots:
     void badFile() {
         QFETCH(BadFile, row);
         if (row.make == ReadOnlyFolder && geteuid() == 0)
-            QSKIP(
-                "root writes through any permission; run the tests as a normal user for this row");
+            QSKIP("root writes through any permission: run the tests as another user for this row");
 
         WindowTestEnvironment env;
         env.writeSettings(kInitial, optionLine(1, 1500, 1500));
         const QString path = QDir(env.appDir()).filePath(row.file);
         const QByteArray encoded = QFile::encodeName(path);
         QFile::remove(path);
-        switch (row.make) {
-        case Bytes:
-            env.writeFile(row.file, row.bytes);
-            break;
-        case Folder:
-            QVERIFY(QDir().mkpath(path));
-            break;
-        case LinkToZero:
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-            break;
-        case Pipe:
-            QCOMPARE(::mkfifo(encoded.constData(), 0600), 0);
-            break;
-        case ReadOnlyFolder:
-            QCOMPARE(::chmod(encoded.constData(), 0555), 0);
-            break;
-        }
-        const QByteArray before = fingerprint(path);
+        QVERIFY(row.make == Bytes        ? (env.writeFile(row.file, row.bytes), true)
+                : row.make == Folder     ? QDir().mkpath(path)
+                : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
+                : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
+                                         : ::chmod(encoded.constData(), 0555) == 0);
+        // A regular file's bytes, else what stands at the path: enough to see nothing replaced it.
+        const auto fingerprint = [&] {
+            const QFileInfo info(path);
+            return info.isSymLink() ? QByteArray("link")
+                   : info.isDir()   ? QByteArray("folder")
+                   : info.isFile()  ? env.readFile(row.file)
+                                    : QByteArray("other");
+        };
+        const QByteArray before = fingerprint();
 
         env.program->start();
         QCOMPARE(shownAtStart(), row.reads                  ? QStringLiteral("1500")
                                  : row.file == kInitialFile ? QStringLiteral("0")
                                                             : QStringLiteral("setup"));
         QCOMPARE(env.messages.size(), row.reads ? 0 : 1);
-        const QString copy = path + QStringLiteral(".broken-") + kCopyStamp;
-        QCOMPARE(readAll(copy), row.copy ? row.bytes : QByteArray("<unread>"));
+        const QString copy = row.file + QStringLiteral(".broken-") + kCopyStamp;
+        QCOMPARE(env.readFile(copy), row.copy ? row.bytes : QByteArray());
         if (!row.reads) {
             const QString& told = env.messages[0];
             QVERIFY2(told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
@@ -211,7 +161,7 @@ private slots:
         env.messages.clear();
         QApplication::closeAllWindows();
         QCOMPARE(env.messages.size(), row.make == ReadOnlyFolder ? 1 : 0);
-        QCOMPARE(fingerprint(path), row.after.isEmpty() ? before : row.after);
+        QCOMPARE(fingerprint(), row.after.isEmpty() ? before : row.after);
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
     }
@@ -221,9 +171,8 @@ private slots:
     // the program starts on them.
     void aFileThatDidNotReadIsCopiedOnceAndTheQuitDataWithIt() {
         WindowTestEnvironment env;
-        const QByteArray broken = optionLine(1, 1500, 1500)
-                                      .replace("8744", "87\xff"
-                                                       "4");
+        QByteArray broken = optionLine(1, 1500, 1500);
+        broken[4] = '\xff'; // in the tobacco tax, 8744
         env.writeSettings(kInitial, broken);
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
@@ -235,10 +184,9 @@ private slots:
         const QStringList copies{QStringLiteral("initial.ini.backup-") + kCopyStamp,
                                  QStringLiteral("option.ini.broken-") + kCopyStamp};
         QCOMPARE(folder.entryList({QStringLiteral("*-*")}, QDir::Files), copies);
-        QCOMPARE(readAll(folder.filePath(copies[0])), kInitial);
-        QCOMPARE(readAll(folder.filePath(copies[1])), broken);
-        QCOMPARE(env.messages.size(), 2);
-        QCOMPARE(env.messages[1], env.messages[0]);
+        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[0]), kInitial);
+        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[1]), broken);
+        QCOMPARE(env.messages, QStringList(2, env.messages.value(0)));
         for (const QString& copy : copies)
             QVERIFY2(env.messages[0].contains(copy), qPrintable(env.messages[0]));
     }
@@ -250,7 +198,11 @@ private slots:
     void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
         env.writeFile(kInitialFile, kInitial);
-        FileSizeLimit full(0);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit full{0, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &saved); });
         env.program->start();
         QCOMPARE(env.messages.size(), 1);
         QVERIFY2(env.messages[0].startsWith(QStringLiteral("設定を保存できませんでした。")) &&

@@ -3,26 +3,21 @@
 // the program's timers run) and trayer for a notification area.
 #include "SettingsLines.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
 
 #include <sys/stat.h>
 
 namespace {
 
-// Titles as the window manager reads them.
 const QString kMainTitle = QStringLiteral("ケムリン式 - pimaru");
 const QString kMiniTitle = QStringLiteral("ケムリン式 mini mode");
-
-// The popup menu's items, the same in both counter windows.
+// The popup menu's items, the same in both counter windows, and a point of each window's surface.
 enum MenuItem { Copy, Blog, Help, Settings, Version, Switch, Exit };
-// A point of the main window's own surface, and of the mini window.
 const QPoint kMainSurface(2, 2);
 const QPoint kMiniSurface(40, 40);
 
@@ -71,7 +66,7 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The program started in a folder with the clock set to `fakeStart` and running on from there.
+// The program started in a folder, its clock set to `fakeStart` and running on from there.
 std::unique_ptr<QProcess> start(const QString& folder, const QString& runtimeDir,
                                 const char* fakeStart) {
     auto program = std::make_unique<QProcess>();
@@ -95,28 +90,26 @@ bool ends(QProcess& program, int timeoutMs = 10000) {
     return program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
 }
 
-// The program's mapped window with this title, if any.
-QString visible(const QProcess& program, const QString& title) {
-    for (const QString& w :
-         xdotool("search --onlyvisible --pid " + QString::number(program.processId()))
-             .split(u'\n', Qt::SkipEmptyParts)) {
-        if (xdotool("getwindowname " + w) == title)
-            return w;
-    }
-    return {};
-}
-
-// The same, once it shows.
-QString window(const QProcess& program, const QString& title) {
+// The program's mapped window with this title, once it shows.
+QString window(const QProcess& program, const QString& title, int timeoutMs = 20000) {
     QString found;
-    const bool shows =
-        QTest::qWaitFor([&] { return !(found = visible(program, title)).isEmpty(); }, 20000);
+    const bool shows = QTest::qWaitFor(
+        [&] {
+            for (const QString& w :
+                 xdotool("search --onlyvisible --pid " + QString::number(program.processId()))
+                     .split(u'\n', Qt::SkipEmptyParts)) {
+                if (xdotool("getwindowname " + w) == title)
+                    found = w;
+            }
+            return !found.isEmpty();
+        },
+        timeoutMs);
     QTest::qWait(shows ? 300 : 0); // a window just mapped may not take keys yet
     return found;
 }
 
 bool gone(const QProcess& program, const QString& title) {
-    return QTest::qWaitFor([&] { return visible(program, title).isEmpty(); }, 10000);
+    return QTest::qWaitFor([&] { return window(program, title, 0).isEmpty(); }, 10000);
 }
 
 } // namespace
@@ -148,10 +141,7 @@ private slots:
         const QString setup = window(*program, QStringLiteral("ケムリン式初期設定 - pimaru"));
         QVERIFY(!setup.isEmpty());
         QCOMPARE(readAll(optionPath), defaultOptionLine());
-        keys(setup, QStringLiteral("20"), "type");
-        keys(setup, QStringLiteral("Tab"));
-        keys(setup, QStringLiteral("300"), "type");
-        keys(setup, QStringLiteral("Return"));
+        keys(setup, QStringLiteral("2 0 Tab 3 0 0 Return"));
         const QString confirm = window(*program, QStringLiteral("ようこそケムリン式へ - pimaru"));
         QVERIFY(!confirm.isEmpty());
         keys(confirm, QStringLiteral("Return"));
@@ -188,8 +178,7 @@ private slots:
         const QString settings = window(*program, settingsTitle);
         QVERIFY(!settings.isEmpty());
         click(settings, QPoint(120, 159), 3);
-        keys(settings, QStringLiteral("40"), "type");
-        keys(settings, QStringLiteral("Return"));
+        keys(settings, QStringLiteral("4 0 Return"));
         QVERIFY(gone(*program, settingsTitle));
         main = window(*program, kMainTitle);
         QVERIFY(!main.isEmpty());
@@ -211,12 +200,7 @@ private slots:
         menuItem(mini, kMiniSurface, Exit);
         QVERIFY(ends(*program));
         QCOMPARE(program->exitCode(), 0);
-        const QByteArray both = OptionLine{.mainLeft = 3600,
-                                           .mainTop = 2250,
-                                           .windowMode = 1,
-                                           .miniLeft = 3600,
-                                           .miniTop = 2250}
-                                    .bytes();
+        const QByteArray both = OptionLine{1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}.bytes();
         QCOMPARE(readAll(optionPath), both);
 
         // The next start opens the window last in use, where it was.
@@ -224,7 +208,7 @@ private slots:
         mini = window(*program, kMiniTitle);
         QVERIFY(!mini.isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
-        QVERIFY(visible(*program, kMainTitle).isEmpty());
+        QVERIFY(window(*program, kMainTitle, 0).isEmpty());
 
         // A second start is refused by a box titled with the program's name. Answered as a person
         // would, the box focused and the key pressed: a key sent to the box alone leaves the
