@@ -3,14 +3,13 @@
 #include "settings/SettingsFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <csignal>
 #include <map>
 #include <random>
-#include <thread>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -70,22 +69,19 @@ TEST_F(InterruptedSave, AKillAtAnyMomentLeavesEachFileWholeOldOrNew) {
     std::mt19937 random(20081226);
     // The kill falls anywhere in a window about as long as a whole save, kept so by shrinking
     // it when a save ends before its kill.
-    const auto started = std::chrono::steady_clock::now();
+    QElapsedTimer clock;
+    clock.start();
     writeSettingsFiles(older);
-    double window =
-        2 * std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - started)
-                .count() +
-        500;
+    double window = 2 * static_cast<double>(clock.nsecsElapsed()) / 1000 + 500;
     std::map<std::pair<int, int>, int> kills;
     int killed = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (killed < 250 && std::chrono::steady_clock::now() < deadline) {
+    while (killed < 250 && clock.elapsed() < 15000) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0)
             _exit(writeSettingsFiles(newer) ? 1 : 0);
-        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(
-            std::uniform_real_distribution<double>(0, window)(random)));
+        ::usleep(
+            static_cast<useconds_t>(std::uniform_real_distribution<double>(0, window)(random)));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
