@@ -1,96 +1,52 @@
 // Start-up against what a user, an editor, a crash or a full disk leaves in the data folder: the
 // program starts, shows sensible figures, says once what it could not read or write, and keeps
-// whatever it could keep.
+// whatever it could keep. A start in a folder whose lock another start holds changes nothing.
 #include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
 #include "settings/SettingsFiles.h"
 #include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// What a row puts in place of a file.
-enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder, ReadOnlyFile, FullDisk };
+enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 
 // The clock stands at 2008-08-26 10:23:41: five days after this quit moment, 1500 yen.
 const QByteArray kInitial("2008,8,21,10,23,20,300,85\r\n");
 const QString kCopyStamp = QStringLiteral("20080826-102341");
-const QString kCannotRead = QStringLiteral("設定ファイルを読み込めませんでした。");
-const QString kCannotSave = QStringLiteral("設定を保存できませんでした。");
 
-// What a path holds, told apart enough to see that nothing replaced it.
-QString fingerprint(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return QStringLiteral("link to ") + info.symLinkTarget();
-    if (info.isDir())
-        return QStringLiteral("folder of ") + QDir(path).entryList(QDir::Files).join(u' ');
-    if (!info.exists())
-        return QStringLiteral("nothing");
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("not a regular file");
-    return QString::fromLatin1(
-        QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex());
+// The money the main window shows, or the window that stands instead.
+QString shownAtStart() {
+    if (MainWindow* main = shown<MainWindow>())
+        return control<QLabel>(main, QStringLiteral("moneyValue"))->text().section(u'円', 0, 0);
+    return shown<SetupWindow>() ? QStringLiteral("setup") : QStringLiteral("nothing");
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unread>");
-}
-
-// Lets no file of this process grow past `bytes` while it lives: a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
-
-QString moneyShown() {
-    MainWindow* main = shown<MainWindow>();
-    return main ? control<QLabel>(main, QStringLiteral("moneyValue"))->text().section(u'円', 0, 0)
-                : QStringLiteral("<no main window>");
-}
-
-// Goes through the setup window and confirms the start; true when the main window opened.
-bool confirmFirstRun() {
-    StartConfirmWindow* confirm = acceptSetup(QStringLiteral("30"), QStringLiteral("440"));
-    if (confirm)
-        clickButton(confirm, QStringLiteral("startButton"));
-    return shown<MainWindow>() != nullptr;
-}
-
-// What a row puts in place of a file, what the program shows and tells, and what is left.
 struct BadFile {
     const char* name;
     QString file; // relative to the program's folder
     Make make;
     QByteArray bytes;
-    const char* money; // shown by the main window; empty: the setup window
-    QString message;   // told at start; empty: nothing
-    bool copy;         // a dated copy of the file is kept
-    QByteArray after;  // the file's bytes after closing; empty: as before
-    QString closing;   // told when the windows close
+    bool reads;       // the main window shows the file's figures and nothing is told
+    bool copy;        // a dated copy of the file is kept
+    QByteArray after; // the file's bytes after closing; empty: as before
 };
 
 } // namespace
@@ -101,203 +57,166 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Told so in these words before any file is touched. First of all: the lock a start takes is
+    // the process's own for good. The journeys of the real program see it end by itself.
+    void aSecondStartIsToldSoBeforeTouchingAFile() {
+        QTemporaryDir dir;
+        const QString lockPath = dir.filePath(QStringLiteral("instance.lock"));
+        const int held = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+        const pid_t second = fork();
+        if (second == 0) {
+            // Its own open of the lock file, so the lock held above counts against it.
+            useInstanceLockFile(lockPath);
+            setMessageInterceptor([](const QString& text) {
+                if (text == QStringLiteral("プログラムは既に起動されています。"))
+                    std::_Exit(7);
+            });
+            Program(dir.path()).start();
+            std::_Exit(3);
+        }
+        int status = 0;
+        ::waitpid(second, &status, 0);
+        ::close(held);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
+        QVERIFY(!QDir(dir.path()).exists(QStringLiteral("kemurindata")));
+    }
+
     // How each kind of damage reads is the settings files' own test; here each kind is met once
-    // at start-up, in one file or the other.
+    // at start-up. An initial.ini that does not read counts from now and waits to be mended; an
+    // option.ini that does not read starts the first run.
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;
-        const QString data = QStringLiteral("kemurindata");
-        const QString read = kCannotRead;
-        const QString none;
-        const QByteArray same;
-        const QByteArray head(
-            "1,8744,5,0,5,1,1500,1500,9241372,16777215,\"kemurin.example.jp/\",2,0,0,");
-        const QByteArray cosmo("\"\x83\x52\x83\x58\x83\x82\"\r\n");
+        const QByteArray option = optionLine(1, 1500, 1500);
         // Bytes no character stands for, in both texts: a lead byte cut off by the quote too.
-        const QByteArray odd =
-            QByteArray(head).replace("kemurin.example.jp/", "x/\x80\xfd\x85\x40~\x81") +
-            "\"\x83\x52\xff\x83\x82\"\r\n";
+        const QByteArray odd = QByteArray(option)
+                                   .replace(kDefaultBlogUrl, "x/\x80\xfd\x85\x40~\x81")
+                                   .replace("\x83\x8b", "\xff\x8b");
         const QByteArray nul("2008,8,21,1\0"
                              "0,23,20,300,85\r\n",
                              28);
-        const QByteArray tenMegabytes =
-            head + cosmo.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
-        const BadFile rows[] = {
-            // A quit file that does not read: the count starts now, the file waits to be mended.
-            {"initial.ini empty", i, Bytes, "", "0", read, false, same, none},
-            {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", read, true, same, none},
-            {"initial.ini beyond 32 bits", i, Bytes, "2008,8,21,10,23,4294967316,300,85\r\n", "0",
-             read, true, same, none},
-            {"initial.ini NUL in a number", i, Bytes, nul, "0", read, true, same, none},
-            {"initial.ini too few fields", i, Bytes, "2008,8,21,10,23,20,300\r\n", "0", read, true,
-             same, none},
-            {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", read, true, same, none},
-            {"initial.ini negative year", i, Bytes, "-2008,8,21,10,23,20,300,85\r\n", "0", read,
-             true, same, none},
-            {"initial.ini a folder", i, Folder, "", "0", read, false, same, none},
-            {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", read, false, same, none},
-            {"initial.ini named pipe", i, Pipe, "", "0", read, false, same, none},
-            // An option file that does not read: the first run, the file kept as it is.
-            {"option.ini only CR LF", o, Bytes, "\r\n", "", read, true, same, none},
-            {"option.ini 10 MB on one line", o, Bytes, tenMegabytes, "", read, true, same, none},
-            // Readable option files come back whole, or mended, at the close.
-            {"option.ini bytes code page 932 cannot read", o, Bytes, odd, "1500", none, false, odd,
-             none},
-            {"option.ini unclosed quote", o, Bytes, head + cosmo.left(7) + "\r\n", "1500", none,
-             false, head + cosmo, none},
-            {"option.ini extra fields", o, Bytes, head + cosmo.chopped(2) + ",1,2\r\n", "1500",
-             none, false, head + cosmo, none},
-            {"option.ini negative places", o, Bytes,
-             OptionLine{.mainLeft = -300, .mainTop = -1}.bytes(), "1500", none, false,
-             optionLine(1, 0, 0), none},
-            {"option.ini not started, all zero", o, Bytes,
-             "0,0,0,0,0,0,0,0,0,0,\"\",0,0,0,\"\"\r\n", "", none, false, same, none},
-            // The folder itself.
-            {"data folder is a file", data, Bytes, "not a folder", "", kCannotSave, false, same,
-             none},
-            {"read-only data folder", data, ReadOnlyFolder, "", "1500", none, false, same,
-             kCannotSave},
-            {"read-only option.ini", o, ReadOnlyFile, "", "1500", none, false, same, kCannotSave},
-            // Under a file-size limit, as on a full disk, writing the defaults fails instead of
-            // ending the program.
-            {"full disk at the first start", data, FullDisk, "", "", kCannotSave, false, same,
-             none},
-        };
+        const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
+        // Read to the line's end, and the places pulled back onto the screen.
+        const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
+        const QString data = QStringLiteral("kemurindata");
         QTest::addColumn<BadFile>("row");
-        for (const BadFile& r : rows)
+        for (const BadFile& r : {
+                 BadFile{"initial.ini empty", i, Bytes, "", false, false, {}},
+                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", false, true, {}},
+                 {"initial.ini NUL in a number", i, Bytes, nul, false, true, {}},
+                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", false, true, {}},
+                 {"initial.ini a folder", i, Folder, "", false, false, {}},
+                 {"initial.ini link to /dev/zero", i, LinkToZero, "", false, false, {}},
+                 {"initial.ini named pipe", i, Pipe, "", false, false, {}},
+                 {"option.ini 10 MB on one line", o, Bytes, big, false, true, {}},
+                 {"option.ini bytes code page 932 cannot read", o, Bytes, odd, true, false, {}},
+                 {"option.ini unclosed quote", o, Bytes, unclosed, true, false,
+                  optionLine(1, 0, 0)},
+                 {"read-only data folder", data, ReadOnlyFolder, "", true, false, {}},
+             })
             QTest::newRow(r.name) << r;
     }
 
     void badFile() {
         QFETCH(BadFile, row);
-        const bool readOnly = row.make == ReadOnlyFolder || row.make == ReadOnlyFile;
-        if (readOnly && geteuid() == 0)
-            QSKIP(
-                "root writes through any permission; run the tests as a normal user for this row");
+        if (row.make == ReadOnlyFolder && geteuid() == 0)
+            QSKIP("root writes through any permission: run the tests as another user for this row");
 
         WindowTestEnvironment env;
+        env.writeSettings(kInitial, optionLine(1, 1500, 1500));
         const QString path = QDir(env.appDir()).filePath(row.file);
-        // The other file, and for a read-only one this one too, as the program wrote them; before
-        // a full disk, none.
-        if (row.make != FullDisk && (row.file != kInitialFile || readOnly))
-            env.writeFile(kInitialFile, kInitial);
-        if (row.make != FullDisk && (row.file != kOptionFile || readOnly))
-            env.writeFile(kOptionFile, optionLine(1, 1500, 1500));
         const QByteArray encoded = QFile::encodeName(path);
-        switch (row.make) {
-        case Bytes:
-            QDir(path).removeRecursively();
-            env.writeFile(row.file, row.bytes);
-            break;
-        case Folder:
-        case FullDisk:
-            QVERIFY(QDir().mkpath(path));
-            break;
-        case LinkToZero:
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-            break;
-        case Pipe:
-            QCOMPARE(::mkfifo(encoded.constData(), 0600), 0);
-            break;
-        case ReadOnlyFolder:
-        case ReadOnlyFile:
-            QCOMPARE(::chmod(encoded.constData(), row.make == ReadOnlyFolder ? 0555 : 0444), 0);
-            break;
-        }
-        const QString before = fingerprint(path);
+        QFile::remove(path);
+        QVERIFY(row.make == Bytes        ? (env.writeFile(row.file, row.bytes), true)
+                : row.make == Folder     ? QDir().mkpath(path)
+                : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
+                : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
+                                         : ::chmod(encoded.constData(), 0555) == 0);
+        // A regular file's bytes, else what stands at the path: enough to see nothing replaced it.
+        const auto fingerprint = [&] {
+            const QFileInfo info(path);
+            return info.isSymLink() ? QByteArray("link")
+                   : info.isDir()   ? QByteArray("folder")
+                   : info.isFile()  ? env.readFile(row.file)
+                                    : QByteArray("other");
+        };
+        const QByteArray before = fingerprint();
 
-        {
-            std::optional<FileSizeLimit> full;
-            if (row.make == FullDisk)
-                full.emplace(0);
-            env.program->start();
-        }
-        if (*row.money)
-            QCOMPARE(moneyShown(), QString::fromUtf8(row.money));
-        else
-            QVERIFY(shown<SetupWindow>() && !shown<MainWindow>());
-        QCOMPARE(env.messages.size(), row.message.isEmpty() ? 0 : 1);
-        if (!row.message.isEmpty()) {
-            QVERIFY2(env.messages[0].startsWith(row.message), qPrintable(env.messages[0]));
-            QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(path)) ||
-                         env.messages[0].contains(QDir::toNativeSeparators(env.appDir())),
-                     qPrintable(env.messages[0]));
-        }
-        const QString copyPath = path + QStringLiteral(".broken-") + kCopyStamp;
-        QCOMPARE(QFileInfo::exists(copyPath), row.copy);
-        if (row.copy) {
-            QCOMPARE(readAll(copyPath), row.bytes);
-            QVERIFY2(env.messages.value(0).contains(QFileInfo(copyPath).fileName()),
-                     qPrintable(env.messages.value(0)));
+        env.program->start();
+        QCOMPARE(shownAtStart(), row.reads                  ? QStringLiteral("1500")
+                                 : row.file == kInitialFile ? QStringLiteral("0")
+                                                            : QStringLiteral("setup"));
+        QCOMPARE(env.messages.size(), row.reads ? 0 : 1);
+        const QString copy = row.file + QStringLiteral(".broken-") + kCopyStamp;
+        QCOMPARE(env.readFile(copy), row.copy ? row.bytes : QByteArray());
+        if (!row.reads) {
+            const QString& told = env.messages[0];
+            QVERIFY2(told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
+                         told.contains(QDir::toNativeSeparators(path)) &&
+                         told.contains(QFileInfo(copy).fileName()) == row.copy,
+                     qPrintable(told));
         }
 
         env.messages.clear();
-        if (MainWindow* main = shown<MainWindow>())
-            main->close();
-        if (SetupWindow* setup = shown<SetupWindow>())
-            setup->close();
-        QCOMPARE(env.messages.size(), row.closing.isEmpty() ? 0 : 1);
-        if (!row.closing.isEmpty())
-            QVERIFY2(env.messages[0].startsWith(row.closing), qPrintable(env.messages[0]));
-        if (row.after.isEmpty())
-            QCOMPARE(fingerprint(path), before);
-        else
-            QCOMPARE(readAll(path), row.after);
-        ::chmod(encoded.constData(), 0755);
+        QApplication::closeAllWindows();
+        QCOMPARE(env.messages.size(), row.make == ReadOnlyFolder ? 1 : 0);
+        QCOMPARE(fingerprint(), row.after.isEmpty() ? before : row.after);
+        if (row.make == ReadOnlyFolder)
+            ::chmod(encoded.constData(), 0755);
     }
 
-    // option.ini that an editor spoilt with one bad byte: the first run opens as the rules say, but
-    // the broken file and the quit data the first run replaces are both kept, and said so. Another
-    // start with the same file makes no second copy.
+    // option.ini spoilt by an editor with one bad byte: the first run opens, and the broken file
+    // and the quit data the first run will replace are both kept and said so, once however often
+    // the program starts on them.
     void aFileThatDidNotReadIsCopiedOnceAndTheQuitDataWithIt() {
         WindowTestEnvironment env;
-        const QByteArray broken = optionLine(1, 1500, 1500)
-                                      .replace("8744", "87\xff"
-                                                       "4");
+        QByteArray broken = optionLine(1, 1500, 1500);
+        broken[4] = '\xff'; // in the tobacco tax, 8744
         env.writeSettings(kInitial, broken);
-        env.program->start();
-        QVERIFY(shown<SetupWindow>());
-        shown<SetupWindow>()->close();
-        env.program = std::make_unique<Program>(env.appDir());
-        env.program->start();
-
-        const QString folder = QDir(env.appDir()).filePath(QStringLiteral("kemurindata"));
+        for (int start = 0; start < 2; ++start) {
+            env.program = std::make_unique<Program>(env.appDir());
+            env.program->start();
+            QCOMPARE(shownAtStart(), QStringLiteral("setup"));
+            QApplication::closeAllWindows();
+        }
+        const QDir folder(dataDirPath(env.appDir()));
         const QStringList copies{QStringLiteral("initial.ini.backup-") + kCopyStamp,
                                  QStringLiteral("option.ini.broken-") + kCopyStamp};
-        QCOMPARE(QDir(folder).entryList({QStringLiteral("*-*")}, QDir::Files), copies);
-        QCOMPARE(env.messages.size(), 2);
-        QCOMPARE(env.messages[1], env.messages[0]);
+        QCOMPARE(folder.entryList({QStringLiteral("*-*")}, QDir::Files), copies);
+        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[0]), kInitial);
+        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[1]), broken);
+        QCOMPARE(env.messages, QStringList(2, env.messages.value(0)));
         for (const QString& copy : copies)
             QVERIFY2(env.messages[0].contains(copy), qPrintable(env.messages[0]));
-
-        env.clock.set(env.clock.localNow().addDays(1));
-        QVERIFY(confirmFirstRun());
-        QCOMPARE(env.readFile(kInitialFile), QByteArray("2008,8,27,10,23,30,440,85\r\n"));
-        QCOMPARE(readAll(QDir(folder).filePath(copies[0])), kInitial);
-        QCOMPARE(readAll(QDir(folder).filePath(copies[1])), broken);
     }
 
-    // Confirming the first run on a full disk: the user is told once, not again when the windows
-    // close, and the main window counts from the confirmation, not from the date the files held.
-    void aFullDiskAtTheFirstRunIsToldOnceAndTheNewStartShows() {
+    // A full disk with option.ini gone: the start says once that it cannot save, confirming the
+    // first run and closing say nothing more, and the main window counts from the confirmation,
+    // not from the quit moment initial.ini still holds. Writing fails instead of ending the
+    // program, and the files stay as they were.
+    void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
-        env.clock.set(QDateTime(QDate(2008, 8, 20), QTime(10, 23)));
+        env.writeFile(kInitialFile, kInitial);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit full{0, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &saved); });
         env.program->start();
-        const QByteArray initialAtStart = env.readFile(kInitialFile);
-        const QByteArray optionAtStart = env.readFile(kOptionFile);
-        env.clock.set(QDateTime(QDate(2008, 8, 26), QTime(10, 23)));
-        {
-            FileSizeLimit full(0);
-            QVERIFY(confirmFirstRun());
-            QCOMPARE(moneyShown(), QStringLiteral("0"));
-            QCOMPARE(env.program->state().quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
-            shown<MainWindow>()->close();
-        }
         QCOMPARE(env.messages.size(), 1);
-        QVERIFY2(env.messages[0].startsWith(kCannotSave), qPrintable(env.messages[0]));
-        QVERIFY(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))));
-        QCOMPARE(env.readFile(kInitialFile), initialAtStart);
-        QCOMPARE(env.readFile(kOptionFile), optionAtStart);
+        QVERIFY2(env.messages[0].startsWith(QStringLiteral("設定を保存できませんでした。")) &&
+                     env.messages[0].contains(optionFilePath(env.appDir())),
+                 qPrintable(env.messages[0]));
+        StartConfirmWindow* confirm = acceptSetup(QStringLiteral("30"), QStringLiteral("440"));
+        QVERIFY(confirm);
+        clickButton(confirm, QStringLiteral("startButton"));
+        QCOMPARE(shownAtStart(), QStringLiteral("0"));
+        QCOMPARE(env.program->state().quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
+        QApplication::closeAllWindows();
+        QCOMPARE(env.messages.size(), 1);
+        QCOMPARE(env.readFile(kInitialFile), kInitial);
+        QVERIFY(!QFileInfo::exists(optionFilePath(env.appDir())));
     }
 };
 
