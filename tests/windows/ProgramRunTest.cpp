@@ -73,8 +73,7 @@ std::unique_ptr<QProcess> start(const QString& folder, const QString& runtimeDir
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("LD_PRELOAD"),
-               QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"));
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(KEMURIN_FAKETIME_LIBRARY));
     env.insert(QStringLiteral("FAKETIME"), QLatin1Char('@') + QLatin1String(fakeStart));
     // A sanitized build must accept faketime's library loaded ahead of its runtime.
     env.insert(QStringLiteral("ASAN_OPTIONS"), env.value(QStringLiteral("ASAN_OPTIONS")) +
