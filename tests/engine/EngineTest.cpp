@@ -32,22 +32,20 @@ QuitSettings habit(int perDay, int price, int size, int tobaccoTax = 8744, int c
             consumption, 0,      5,     boxDisplay, soldierSeriesName()};
 }
 
+// Leap and century Februaries; a day borrowed in January takes December's length and the year
+// with it; a borrowed month is the longer of the month before now and the quit month; one minute
+// borrows through every part. A clock set back shows the quit moment itself, a hand-edited quit
+// moment off the calendar is taken at its nearest edge, and thousands of years overflow nothing.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
         {at(2008, 2, 28, 10, 0), at(2008, 3, 1, 10, 0), 2 * kDay, {0, 0, 0, 2, 0, 0}},
         {at(2100, 2, 28, 0, 0), at(2100, 3, 1, 0, 0), kDay, {0, 0, 0, 1, 0, 0}},
-        // A day borrowed in January takes December's length and the year with it.
         {at(2007, 12, 20, 10, 0), at(2008, 1, 10, 10, 0), 21 * kDay, {0, 0, 0, 21, 0, 0}},
-        // The borrowed month is the longer of the month before now and the quit month.
         {at(2008, 1, 31, 12, 0), at(2008, 3, 2, 11, 0), 31 * kDay - 60, {0, 0, 1, 1, 23, 0}},
-        // One minute borrows through every part.
         {at(2025, 12, 31, 23, 59), at(2026, 1, 1, 0, 0), 1, {0, 0, 0, 0, 0, 1}},
         {at(2024, 2, 29, 12, 0), at(2025, 3, 1, 12, 0), 366 * kDay, {0, 1, 0, 1, 0, 0}},
-        // A clock set back shows the quit moment itself.
         {at(2008, 8, 26, 10, 23), at(2008, 8, 25, 9, 0), 0, {}},
-        // A hand-edited quit moment off the calendar is taken at its nearest edge.
         {at(2008, 13, 40, 30, 99), at(2009, 1, 1, 0, 0), 1, {0, 0, 0, 0, 0, 1}},
-        // Thousands of years ahead overflow nothing.
         {at(2008, 8, 26, 10, 23), at(9999, 12, 31, 23, 59), 4203042576, {0, 7991, 4, 5, 13, 36}}};
     for (const auto& [quit, now, minutes, parts] : cases) {
         const ElapsedTime e = elapsedSince(quit, now);
@@ -57,7 +55,8 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
 
 // The first day (or whole year) of each title, soldier and cosmo series; checked on every day of
 // the first leap year, and on every year to 1200 at day 10: whole calendar years decide alone.
-// No title before the quit moment or for an unknown series.
+// No title before the quit moment or for an unknown series. Through a whole refresh the first
+// anniversary comes by the calendar: the 365th day of a leap year has the first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{
@@ -91,22 +90,13 @@ TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     }
     EXPECT_TRUE(statusTitle(soldierSeriesName(), -1, 0).isEmpty());
     EXPECT_TRUE(statusTitle(soldierSeriesName(), -1, 1).isEmpty());
-}
-
-// Through a whole refresh: the first anniversary comes by the calendar, so the 365th day of a
-// leap year still has the first year's title.
-TEST(Titles, FirstAnniversaryByTheCalendar) {
-    const std::tuple<DateTimeParts, DateTimeParts, const char*> cases[] = {
-        {at(2008, 1, 1, 0, 0), at(2008, 12, 31, 23, 59), "トキ"},
-        {at(2008, 1, 1, 0, 0), at(2009, 1, 1, 0, 0), "ケンシロウ"},
-        {at(2008, 2, 29, 12, 0), at(2009, 2, 28, 12, 0), "トキ"},
-        {at(2008, 2, 29, 12, 0), at(2009, 3, 1, 12, 0), "ケンシロウ"}};
-    for (const auto& [quit, now, title] : cases) {
-        QuitSettings settings = habit(20, 300, 85);
-        settings.quitMoment = quit;
-        EXPECT_EQ(computeStatus(settings, now, 50).texts.title.toStdString(), title)
-            << now[1] << '-' << now[2] << '-' << now[3];
-    }
+    QuitSettings settings = habit(20, 300, 85);
+    settings.quitMoment = at(2008, 1, 1, 0, 0);
+    const auto title = [&](DateTimeParts now) {
+        return computeStatus(settings, now, 50).texts.title;
+    };
+    EXPECT_EQ((title(at(2008, 12, 31, 23, 59)) + title(at(2009, 1, 1, 0, 0))).toStdString(),
+              "トキケンシロウ");
 }
 
 // Days 1 and 2 draw an alternative for r > 70, r < 20 and 21..29 (20 and 30..70 draw none);
@@ -134,45 +124,40 @@ TEST(DailyMessages, IndexForTheDay) {
     EXPECT_TRUE(dailyMessage(-1).isEmpty() && dailyMessage(kDailyMessageCount).isEmpty());
 }
 
-TEST(Milestones, LungDarkensToRedThenPales) {
-    const std::pair<std::int64_t, LungColour> cases[] = {
-        {0, {5, 0, 0}},          {24, {245, 0, 0}},     {25, {255, 0, 0}},
-        {26, {255, 10, 10}},     {38, {255, 130, 130}}, {39, {255, 140, 140}},
-        {kMax, {255, 140, 140}}, {-1, {0, 0, 0}},       {kMin, {0, 0, 0}}};
-    for (const auto& [days, colour] : cases) {
-        const LungColour c = lungColour(days);
-        EXPECT_TRUE(c == colour) << days << ": " << c.red << ' ' << c.green << ' ' << c.blue;
-    }
-}
-
-// Ducks and happy ducks as 0/1 flags, "low" when they stand lower, then the bar and its progress.
-std::string describe(const MilestoneView& v) {
-    std::string s;
+// The lung's colour as #rrggbb, the ducks and happy ducks as 0/1 flags, "low" when they stand
+// lower, then the bar's progress unless it is hidden.
+std::string milestones(std::int64_t days) {
+    const LungColour c = lungColour(days);
+    const MilestoneView v = milestoneView(days);
+    std::string s = QString::asprintf("#%02x%02x%02x", c.red, c.green, c.blue).toStdString();
     for (const auto& row : {v.ducks, v.happyDucks}) {
+        s += ' ';
         for (bool b : row)
             s += b ? '1' : '0';
-        s += ' ';
     }
-    return s + (v.ducksLowered ? "low " : "") + (v.hideProgressBar ? "hidden " : "bar ") +
-           std::to_string(v.progress);
+    return s + (v.ducksLowered ? " low" : "") +
+           (v.hideProgressBar ? "" : ' ' + std::to_string(v.progress));
 }
 
-// Ranges 0–10, 11–21, 22–32, 33–43, 44–54, 55–65, 66 and more, each at both ends.
-TEST(Milestones, DucksAndBarAtBothEndsOfEachRange) {
+// The lung darkens to red by day 25, then pales to its cap on day 39; a clock set back shows it
+// black. The ducks' ranges 0–10, 11–21, 22–32, 33–43, 44–54, 55–65, 66 and more, at both ends.
+TEST(Milestones, LungDucksAndBarAtEachBoundary) {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {-1, "000 000 bar 0"},        {0, "000 000 bar 0"},         {10, "000 000 bar 30"},
-        {11, "100 000 bar 0"},        {21, "100 000 bar 30"},       {22, "101 000 bar 0"},
-        {32, "101 000 bar 30"},       {33, "111 000 low hidden 0"}, {43, "111 000 low hidden 0"},
-        {44, "011 100 low hidden 0"}, {54, "011 100 low hidden 0"}, {55, "010 101 low hidden 0"},
-        {65, "010 101 low hidden 0"}, {66, "000 111 low hidden 0"}, {kMax, "000 111 low hidden 0"}};
+        {kMin, "#000000 000 000 0"},  {-1, "#000000 000 000 0"},   {0, "#050000 000 000 0"},
+        {10, "#690000 000 000 30"},   {11, "#730000 100 000 0"},   {21, "#d70000 100 000 30"},
+        {22, "#e10000 101 000 0"},    {25, "#ff0000 101 000 9"},   {26, "#ff0a0a 101 000 12"},
+        {32, "#ff4646 101 000 30"},   {33, "#ff5050 111 000 low"}, {39, "#ff8c8c 111 000 low"},
+        {43, "#ff8c8c 111 000 low"},  {44, "#ff8c8c 011 100 low"}, {54, "#ff8c8c 011 100 low"},
+        {55, "#ff8c8c 010 101 low"},  {65, "#ff8c8c 010 101 low"}, {66, "#ff8c8c 000 111 low"},
+        {kMax, "#ff8c8c 000 111 low"}};
     for (const auto& [days, view] : cases)
-        EXPECT_EQ(describe(milestoneView(days)), view) << days;
+        EXPECT_EQ(milestones(days), view) << days;
 }
 
 // Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127;
 // a slip while copying the lengths would most likely show up as a new descent. Past the ceiling
-// of row 569 the last two rows never show.
-TEST(LengthTable, ScanPicksTheRowAtEachBoundary) {
+// of row 569 the last two rows never show. Metres halve to even, in the shortest form.
+TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     std::vector<int> descents;
     for (int i = 1; i < kLengthRowCount; ++i) {
         if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm)
@@ -180,34 +165,31 @@ TEST(LengthTable, ScanPicksTheRowAtEachBoundary) {
     }
     EXPECT_EQ(descents, (std::vector<int>{26, 126}));
     // Row lengths in mm, and the row shown at that length and just below it.
-    const std::array<int, 3> cases[] = {
+    const std::array<int, 3> rows[] = {
         {110, 2, 1}, {2020, 28, 25}, {24410, 127, 125}, {800000000, 569, 568}};
-    for (const auto& [length, row, rowBelow] : cases)
+    for (const auto& [length, row, rowBelow] : rows)
         EXPECT_EQ(std::pair(lengthRowFor(mm(length)), lengthRowFor(mm(length) - 1)),
                   std::pair(row, rowBelow));
     EXPECT_EQ(std::pair(lengthRowFor(kMin), lengthRowFor(kMax)), std::pair(1, 569));
-}
-
-// In mm, plus some 1/1440 mm: halves to even, in the shortest form.
-TEST(LengthTable, Metres) {
-    const std::tuple<std::int64_t, int, const char*> cases[] = {
+    // In mm, plus some 1/1440 mm.
+    const std::tuple<std::int64_t, int, const char*> metres[] = {
         {0, 0, "0"},        {3000, 0, "3"},     {12500, 0, "12.5"}, {850, 0, "0.85"},
         {125, 0, "0.12"},   {125, 1, "0.13"},   {135, 0, "0.14"},   {995, 0, "1"},
         {-125, 0, "-0.12"}, {-135, 0, "-0.14"}, {-5, 0, "0"}};
-    for (const auto& [length, above, text] : cases)
+    for (const auto& [length, above, text] : metres)
         EXPECT_EQ(metreText(mm(length) + above).toStdString(), text) << length;
     EXPECT_EQ(metreText(kMax).toStdString(), "6405119470038.04");
     EXPECT_TRUE(metreText(kMin).startsWith(QLatin1Char('-')));
 }
 
-// Figures worked out by hand. Exact multiples must not come out one short, as floating point
-// makes them; a hand-edited file's values beyond what the settings window accepts are taken at
+// Figures worked out by hand; exact multiples must not come out one short, as floating point
+// makes them. A hand-edited file's values beyond what the settings window accepts are taken at
 // the nearest bound (per day 0..200, price 0..2000, size 0..1000, tobacco tax 0..100000,
-// consumption tax 0..100%), so nothing overflows or divides by zero.
+// consumption tax 0..100%), so nothing overflows or divides by zero, even in 8000 years.
 TEST(QuitFigures, HandWorkedFigures) {
     constexpr std::int32_t kBig = 2147483647;
-    // Per day, price, size, tobacco tax, consumption tax, minutes; money, tobacco tax and
-    // consumption tax saved, life gained, cigarettes, their length.
+    // Per day, price, size, taxes, minutes; money, tobacco and consumption tax saved, life
+    // gained, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
         {{20, 300, 85, 8744, 5}, 5 * kDay, {1500, 874, 71, 550, 100, mm(8500)}},
         {{3, 410, 85, 8744, 5}, 49 * kDay, {3013, 1285, 143, 808, 147, mm(12495)}},
@@ -218,7 +200,6 @@ TEST(QuitFigures, HandWorkedFigures) {
         {{20, 300, 85, 8744, 5}, -kDay, {}},
         // Beyond the upper bounds: 200 a day at 2000 a pack, 1000 mm, 100 yen tax a piece, 100%.
         {{500, 99999, 5000, 200000, 300}, kDay, {20000, 20000, 10000, 1100, 200, mm(200000)}},
-        // 8000 years at the upper bounds.
         {{kBig, kBig, kBig, kBig, -100},
          8000 * 366 * kDay,
          {58560000000, 58560000000, 0, 3220800000, 585600000, mm(585600000000)}},
