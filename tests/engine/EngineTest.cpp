@@ -26,10 +26,8 @@ DateTimeParts at(int y, int mo, int d, int h, int mi) {
     return {0, y, mo, d, h, mi};
 }
 
-QuitSettings habit(int perDay, int price, int size, int tobaccoTax = 8744, int consumption = 5,
-                   int boxDisplay = 1) {
-    return {{},          perDay, price, size,       tobaccoTax,
-            consumption, 0,      5,     boxDisplay, soldierSeriesName()};
+QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5, int boxes = 1) {
+    return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
 // Leap and century Februaries; a day borrowed in January takes December's length and the year
@@ -99,12 +97,11 @@ TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
               "トキケンシロウ");
 }
 
-// Days 1 and 2 draw an alternative for r > 70, r < 20 and 21..29 (20 and 30..70 draw none);
-// day 3 only for r > 70. Day events (33, 34, 35, 44, 55, 66) win over the month anniversary
-// and draw no alternative; month anniversaries draw one for r 1..4; a year or more has none.
+// Days, years, months, the draw r, the index. Days 1 and 2 draw an alternative for r > 70, r < 20
+// and 21..29; day 3 only for r > 70. Day events (33, 34, 35, 44, 55, 66) win over the month
+// anniversary and draw none; month anniversaries draw one for r 1..4; a year or more has none.
 // A clock set back, or a day past the table without a month, greets as on day 0.
 TEST(DailyMessages, IndexForTheDay) {
-    // Days, years, months, the draw r, the index.
     const std::array<int, 5> cases[] = {
         {0, 0, 0, 75, 0},   {1, 0, 0, 71, 48},     {1, 0, 0, 70, 1},   {1, 0, 0, 19, 49},
         {1, 0, 0, 20, 1},   {1, 0, 0, 21, 50},     {1, 0, 0, 29, 50},  {1, 0, 0, 30, 1},
@@ -192,7 +189,6 @@ TEST(QuitFigures, HandWorkedFigures) {
     // gained, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
         {{20, 300, 85, 8744, 5}, 5 * kDay, {1500, 874, 71, 550, 100, mm(8500)}},
-        {{3, 410, 85, 8744, 5}, 49 * kDay, {3013, 1285, 143, 808, 147, mm(12495)}},
         {{13, 1, 85, 8744, 5}, 100 * kDay, {65, 11367, 3, 7150, 1300, mm(110500)}},
         {{20, 300, 85, 8744, 5}, kDay - 1, {299, 174, 14, 109, 19, 2446300}},
         {{200, 2000, 85, 8744, 5}, 1, {13, 1, 0, 0, 0, 17000}},
@@ -216,16 +212,15 @@ TEST(QuitFigures, HandWorkedFigures) {
     }
 }
 
+// Per day, size, box display, minutes, the text. 10.5 boxes would round to a whole carton, but
+// are not whole boxes; the short size comes 10 to a box and 20 boxes to a carton.
 TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
-    // Per day, size, box display, minutes, the text.
     const std::tuple<int, int, int, std::int64_t, const char*> cases[] = {
         {20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
         {20, 85, 1, 2 * kDay, "2箱 3.4ｍ 軽自動車の全長"},
         {20, 85, 0, kDay, "20本 1.7ｍ シーラカンス"},
         {20, 85, 1, 10 * kDay, "1カートン 17ｍ シャア専用ザク"},
-        // 10.5 boxes would round to a whole carton, but they are not whole boxes.
         {20, 85, 1, 10 * kDay + 720, "210本 17.85ｍ 世界最大のサボテン"},
-        // The short size comes 10 to a box and 20 boxes to a carton.
         {10, 50, 1, 10 * kDay, "10箱 5ｍ 日本一の鬼瓦"},
         {10, 50, 1, 20 * kDay, "1カートン 10ｍ 蒸気機関車Ｄ５１"},
         {10, 100, 1, 20 * kDay, "1カートン 20ｍ 道頓堀グリコのネオン"}};
@@ -241,12 +236,10 @@ TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
     EXPECT_EQ(lifeGainedText(1505).toStdString(), "１日と１時間５分");
 }
 
-// Elapsed {0, 1, 2, 3, 4, 5}: years to minutes. Negative figures: whole parts round down, the
-// remainders keep the dividend's sign. Only the three sizes have a word; a mode outside 0..2
-// gives no report.
+// Mode, size, detailed, elapsed minutes ({0, 1, 2, 3, 4, 5} years to minutes), life gained; what
+// follows three labels, or no report for a mode outside 0..2. Negative figures: whole parts round
+// down, remainders keep the dividend's sign. Only the three sizes have a word.
 TEST(Report, SixLinesInEachForm) {
-    // Mode, size, detailed, elapsed minutes, life gained; what follows the three labels
-    // (nothing for no report).
     const std::tuple<int, int, bool, int, int, const char*, const char*, const char*> cases[] = {
         {0, 85, false, 0, 1505, "", "1年 2ヶ月 3日 4時間 5分", "1日と1時間5分"},
         {1, 50, true, 1440, 1439, "（20本-300円-小）", "1日 4時間 5分", "0日と23時間59分"},

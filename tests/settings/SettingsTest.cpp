@@ -50,16 +50,25 @@ TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
 // Now: 6 December 2026, 15:30.
 constexpr DateTimeParts kNow{0, 2026, 12, 6, 15, 30};
 
-// Valid values, quitting at "year/month/day/hour/minute".
+// Valid values as loosely as they may be typed, quitting at "year/month/day/hour/minute".
 SettingsEntry entry(const char* moment) {
-    SettingsEntry e{{}, "20", "300", 85, "8744", "5", 0, "5", 1, {}, "ソルジャー"};
+    SettingsEntry e{{},  "２０", "２９０",         100,     " ８７４４.９ ", "8", 2,
+                    "5", 0,      "  x.jp/ブログ ", "コスモ"};
     const QStringList parts = QString::fromUtf8(moment).split(u'/');
     std::copy(parts.begin(), parts.end(), e.quitMoment.begin());
     return e;
 }
 
-// One problem at most: a value out of range hides a moment in the future, which hides the taxes.
-TEST(EntryCheck, OneProblemAtMost) {
+// Full-width digits, blanks and decimals read in every value. One problem at most: a value out
+// of range hides a moment in the future, which hides the taxes.
+TEST(EntryCheck, ReadsEveryValueAndReportsOneProblemAtMost) {
+    const CheckedEntry read = checkSettingsEntry(entry("２００８/ 8/26.9/10/23"), kNow);
+    const QuitSettings& s = read.settings;
+    EXPECT_EQ(s.quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
+    EXPECT_EQ(std::tuple(s.perDay, s.packPrice, s.cigLength, s.tobaccoTaxPer1000,
+                         s.consumptionTaxPercent, s.copyPlusMode, s.smokingYears, s.boxDisplay),
+              std::tuple(20, 290, 100, 8744, 8, 2, 5, 0));
+    EXPECT_EQ((s.statusMode + u' ' + read.blogUrl).toStdString(), "コスモ x.jp/ブログ");
     constexpr auto kOk = EntryProblem::None;
     constexpr auto kRange = EntryProblem::OutOfRange;
     constexpr auto kFuture = EntryProblem::InTheFuture;
@@ -90,22 +99,6 @@ TEST(EntryCheck, OneProblemAtMost) {
         e.*field = QString::fromUtf8(value);
         EXPECT_EQ(checkSettingsEntry(e, kNow).problem, problem) << value;
     }
-}
-
-// Full-width digits, blanks and decimals in every value; the address loses its outer blanks.
-TEST(EntryCheck, ReadsEveryValue) {
-    SettingsEntry e = entry("２００８/ 8/26.9/10/23");
-    std::tie(e.packPrice, e.tobaccoTaxPer1000, e.consumptionTaxPercent, e.blogUrl, e.statusMode) =
-        std::tuple("２９０", " ８７４４.９ ", "8", "  example.jp/ブログ  ", "コスモ");
-    std::tie(e.cigLength, e.copyPlusMode, e.boxDisplay) = std::tuple(100, 2, 0);
-    const CheckedEntry checked = checkSettingsEntry(e, kNow);
-    ASSERT_EQ(checked.problem, EntryProblem::None);
-    const QuitSettings& s = checked.settings;
-    EXPECT_EQ(s.quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
-    EXPECT_EQ(std::tuple(s.perDay, s.packPrice, s.cigLength, s.tobaccoTaxPer1000,
-                         s.consumptionTaxPercent, s.copyPlusMode, s.smokingYears, s.boxDisplay),
-              std::tuple(20, 290, 100, 8744, 8, 2, 5, 0));
-    EXPECT_EQ((s.statusMode + u' ' + checked.blogUrl).toStdString(), "コスモ example.jp/ブログ");
 }
 
 // What code page 932 can write and read back as itself is kept; the rest is percent-encoded,
@@ -183,27 +176,23 @@ protected:
     AppState state;
 };
 
-// initial.ini as a hand edit may leave it. A decimal goes to the nearest whole number, halves
-// to even; a quit moment the settings window would not take does not read, but one in the
-// future (a clock set back) does, up to the calendar's last year.
+// initial.ini as a hand edit may leave it: the per-day count it gives, or none when it does not
+// read. A decimal goes to the nearest whole number, halves to even; a quit moment the settings
+// window would not take does not read, but one in the future (a clock set back) does, up to the
+// calendar's last year.
 TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
-    const auto perDayRead = [this](const char* moment, const char* perDay) -> Number {
-        write(initialPath, QByteArray(moment) + ',' + perDay + ",300,85\r\n");
-        return readInitialFile(state) ? Number(state.perDay) : std::nullopt;
-    };
-    const std::pair<const char*, Number> perDays[] = {
-        {"0.51", 1},         {"2.501", 3}, {"0.4999", 0}, {"0.5", 0},
-        {"2.5", 2},          {"3.5", 4},   {"-3.5", -4},  {"2147483646.5", 2147483646},
-        {"2147483647.5", {}}};
-    for (const auto& [perDay, value] : perDays)
-        EXPECT_EQ(perDayRead("2008,8,26,10,23", perDay), value) << perDay;
-    const std::pair<const char*, Number> moments[] = {{",,,,", {}},
-                                                      {"1899,12,31,23,59", {}},
-                                                      {"1900,1,1,0,0", 20},
-                                                      {"9999,12,31,23,59", 20},
-                                                      {"10000,1,1,0,0", {}}};
-    for (const auto& [moment, value] : moments)
-        EXPECT_EQ(perDayRead(moment, "20"), value) << moment;
+    const std::pair<const char*, Number> cases[] = {
+        {"2008,8,26,10,23,0.51", 1},          {"2008,8,26,10,23,2.501", 3},
+        {"2008,8,26,10,23,0.4999", 0},        {"2008,8,26,10,23,0.5", 0},
+        {"2008,8,26,10,23,2.5", 2},           {"2008,8,26,10,23,3.5", 4},
+        {"2008,8,26,10,23,-3.5", -4},         {"2008,8,26,10,23,2147483646.5", 2147483646},
+        {"2008,8,26,10,23,2147483647.5", {}}, {",,,,,20", {}},
+        {"1899,12,31,23,59,20", {}},          {"1900,1,1,0,0,20", 20},
+        {"9999,12,31,23,59,20", 20},          {"10000,1,1,0,0,20", {}}};
+    for (const auto& [line, perDay] : cases) {
+        write(initialPath, QByteArray(line) + ",300,85\r\n");
+        EXPECT_EQ(readInitialFile(state) ? Number(state.perDay) : std::nullopt, perDay) << line;
+    }
 }
 
 // Neither the link to an endless device nor the pipe nobody writes to may hang start-up or eat
