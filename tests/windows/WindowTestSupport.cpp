@@ -21,10 +21,8 @@ namespace {
 // Closes and deletes every top-level window left over from a test.
 void closeAllWindows() {
     QList<QPointer<QWidget>> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->parentWidget()) // popup menus go with their windows
-            windows << w;
-    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows << (w->parentWidget() ? nullptr : w); // popup menus go with their windows
     for (const QPointer<QWidget>& w : windows) {
         if (w)
             w->close();
@@ -62,8 +60,7 @@ QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
 void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
     const QString path = m_dir.filePath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
+    if (QFile file(path); file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
 

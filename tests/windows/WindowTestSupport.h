@@ -23,7 +23,6 @@ public:
     QString appDir() const { return m_dir.path(); }
     QByteArray readFile(const QString& relativePath) const;
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
-    // Writes initial.ini and option.ini of a user who started quitting long ago.
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
     // Starts the program; gives its main window once it is on screen, if it shows.
     MainWindow* startProgram();
@@ -74,5 +73,5 @@ void typeInto(QLineEdit* edit, const QString& text);
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
 StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price);
 
-// The first text, label or button that is cut off or sticks out of its window; empty if none.
+// The first text of a label or button that is cut off or sticks out of its window; empty if none.
 QString cutOff(QWidget* window);
