@@ -1,0 +1,643 @@
+#include "SettingsLines.h"
+#include "WindowTestSupport.h"
+
+#include "engine/DailyMessages.h"
+#include "platform/ColourDialog.h"
+#include "platform/TrayIcon.h"
+#include "platform/WebAddress.h"
+#include "windows/GreetingWindow.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QUrl>
+#include <QtTest>
+
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateTime at(int y, int mo, int d, int h, int mi, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+// Runs an action inside the event loop and tells whether the program ended by itself.
+bool programEndsAfter(const std::function<void()>& action) {
+    QObject giveUp; // gone with this call, so its timer cannot cut a later loop short
+    QTimer::singleShot(0, action);
+    QTimer::singleShot(500, &giveUp, [] { QCoreApplication::exit(1); });
+    return QApplication::exec() == 0;
+}
+
+QLabel* label(QWidget* window, const char* name) {
+    return control<QLabel>(window, QLatin1String(name));
+}
+QLineEdit* box(QWidget* window, const char* name) {
+    return control<QLineEdit>(window, QLatin1String(name));
+}
+void trigger(QWidget* window, const char* item) {
+    control<QAction>(window, QLatin1String(item))->trigger();
+}
+void retype(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// Counts how often a window is shown.
+struct ShowCounter : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return false;
+    }
+};
+
+// A point of the main window's own surface, clear of every control.
+const QPoint kMainSurface(2, 2);
+
+// A first run from the setup window: the entry, how each window is accepted, the greeting the
+// day brings and initial.ini as written; or the window it is left by, which writes nothing.
+struct FirstRun {
+    const char* name;
+    QDateTime now;
+    const char* entry;    // a day and a pack's price
+    int size;             // -1: the option buttons are left alone
+    const char* keys;     // the key and the setup control it is pressed in; empty: clicks
+    const char* greeting; // caption, texts and which ornaments show, '|' between
+    const char* outcome;  // initial.ini as written, "full disk", or "leave", the window, then a
+                          // button, Enter on a button, or close
+};
+
+const char* const kEve = "クリスマスイブ - pmrsoft|クリスマスイブ限定スペシャルメッセージ||"
+                         "聖なる日のケムリンが|成功しますように！|010";
+const char* const kNewYear =
+    "謹賀新年 - pmrsoft|お正月限定スペシャルメッセージ|"
+    "あけましておめでとうございます||貴方のケムリンが成功しますように！|000";
+
+} // namespace
+
+Q_DECLARE_METATYPE(FirstRun)
+
+class WindowFlowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env = std::make_unique<WindowTestEnvironment>();
+        setWebAddressOpener([this](const QUrl& url) {
+            opened << url.toString();
+            return opensAddresses;
+        });
+        setColourChooser([this](const QColor& start) -> std::optional<QColor> {
+            dialogStarts << start;
+            return nextColours.isEmpty() ? std::nullopt : std::optional(nextColours.takeFirst());
+        });
+        TrayIcon::assumeAvailable(true);
+    }
+    void cleanup() {
+        env.reset();
+        setWebAddressOpener({});
+        setColourChooser({});
+        TrayIcon::assumeAvailable(std::nullopt);
+        opened.clear();
+        opensAddresses = true;
+        dialogStarts.clear();
+        nextColours.clear();
+    }
+
+    void tabStopsAtTheChosenSizeOnly() {
+        env->program->start();
+        SetupWindow* setup = shown<SetupWindow>();
+        setup->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(setup));
+        QString path = QApplication::focusWidget()->objectName();
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab,
+                                  Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Right, Qt::Key_Tab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            path += u' ' + QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(path, u"perDayEdit packPriceEdit sizeButton1 acceptButton perDayEdit acceptButton "
+                       "sizeButton1 sizeButton2 acceptButton"_s);
+    }
+
+    void firstRun_data() {
+        const char* christmas = "メリークリスマス - pmrsoft|クリスマス限定スペシャルメッセージ|"
+                                "メリークリスマス|聖なる日のケムリンが|成功しますように！|101";
+        const QDateTime spring = at(2009, 3, 5, 7, 4);
+        const FirstRun rows[] = {
+            {"upper limits, long, Return in the first box", spring, "200/2000", 2,
+             "Return perDayEdit", "", "2009,3,5,7,4,200,2000,100"},
+            {"lower limits, short, 23:59:58", at(2010, 11, 30, 23, 59, 58), "1/1", 0, "", "",
+             "2010,11,30,23,59,1,1,50"},
+            {"lenient, 26 December, keypad Enter on the size", at(2008, 12, 26, 0, 0), "1.9/20x", 1,
+             "Enter sizeButton1", "", "2008,12,26,0,0,1,20,85"},
+            {"full-width, 4 January, four digits cut to three", at(2009, 1, 4, 12, 0, 59),
+             "１２０４/４５０", -1, "", "", "2009,1,4,12,0,120,450,85"},
+            {"24 December", at(2008, 12, 24, 23, 59, 58), "15/410", -1, "", kEve,
+             "2008,12,24,23,59,15,410,85"},
+            {"25 December", at(2008, 12, 25, 8, 0), "15/410", -1, "", christmas,
+             "2008,12,25,8,0,15,410,85"},
+            {"1 January, Return throughout", at(2009, 1, 1, 0, 0), "15/410", -1,
+             "Return packPriceEdit", kNewYear, "2009,1,1,0,0,15,410,85"},
+            {"3 January", at(2009, 1, 3, 23, 59), "15/410", -1, "", kNewYear,
+             "2009,1,3,23,59,15,410,85"},
+            {"a full disk: told once, the figures entered shown", spring, "30/440", -1, "", "",
+             "full disk"},
+            {"setup closed", spring, "30/440", -1, "", "", "leave setup close"},
+            {"declined", spring, "30/440", -1, "", "", "leave confirm declineButton0"},
+            {"Enter on a decline", spring, "30/440", -1, "", "",
+             "leave confirm enter declineButton1"},
+            {"confirmation closed", spring, "30/440", -1, "", "", "leave confirm close"},
+            {"greeting closed", at(2008, 12, 24, 12, 0), "30/440", -1, "", kEve,
+             "leave greeting close"}};
+        QTest::addColumn<FirstRun>("row");
+        for (const FirstRun& r : rows)
+            QTest::newRow(r.name) << r;
+    }
+    void firstRun() {
+        QFETCH(FirstRun, row);
+        env->clock.set(row.now);
+        env->program->start();
+        const QByteArray atStart = bothFiles();
+        SetupWindow* setup = shown<SetupWindow>();
+        QVERIFY(setup);
+        QCOMPARE(cutOff(setup), QString());
+        auto* perDay = box(setup, "perDayEdit");
+        auto* price = box(setup, "packPriceEdit");
+        const auto enter = [&](const QString& entry) {
+            perDay->clear();
+            price->clear();
+            typeInto(perDay, entry.section(u'/', 0, 0));
+            typeInto(price, entry.section(u'/', 1));
+        };
+        // Each bound refused with one message, the entry kept and nothing written.
+        for (const QString& entry :
+             {u"0/300"_s, u"201/300"_s, u"20/"_s, u"20/2001"_s, u"0/2001"_s, u"9e9/1e99"_s}) {
+            enter(entry);
+            clickButton(setup, u"acceptButton"_s);
+            QCOMPARE(env->messages, QStringList{u"有効範囲内にある半角数字を入れてください"_s});
+            QCOMPARE(perDay->text() + u'/' + price->text(), entry);
+            QVERIFY(setup->isVisible() && !alive<StartConfirmWindow>());
+            env->messages.clear();
+        }
+        if (row.size >= 0)
+            QTest::mouseClick(control<QRadioButton>(setup, u"sizeButton%1"_s.arg(row.size)),
+                              Qt::LeftButton);
+        const QString keys = QString::fromUtf8(row.keys);
+        const Qt::Key key = keys.startsWith(u'E') ? Qt::Key_Enter : Qt::Key_Return;
+        const QString outcome = QString::fromUtf8(row.outcome),
+                      leave = outcome.section(u' ', 2, -1);
+        const auto accept = [&](QWidget* window, const QString& button, const QString& focus) {
+            if (keys.isEmpty())
+                return clickButton(window, button);
+            // A held key's repeats are ignored: only a fresh press acts.
+            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(control<QWidget>(window, focus), &repeat);
+            QTest::keyClick(control<QWidget>(window, focus), key);
+        };
+        if (outcome.startsWith(u"leave setup"))
+            return leaves(setup, leave, atStart);
+        const QPoint setupPos = setup->pos();
+        QVERIFY(!programEndsAfter([&] {
+            enter(QString::fromUtf8(row.entry));
+            accept(setup, u"acceptButton"_s, keys.section(u' ', 1));
+        }));
+        QWidget* starting = shown<StartConfirmWindow>();
+        QVERIFY(starting && env->messages.isEmpty());
+        QCOMPARE(starting->pos(), setupPos);
+        QCOMPARE(cutOff(starting), QString());
+        if (outcome.startsWith(u"leave confirm"))
+            return leaves(starting, leave, atStart);
+        QPoint mainPos = setupPos;
+        if (*row.greeting) {
+            accept(starting, u"startButton"_s, u"startButton"_s);
+            starting = shown<GreetingWindow>();
+            QVERIFY(starting);
+            QCOMPARE(starting->pos(), setupPos);
+            QCOMPARE(cutOff(starting), QString());
+            QStringList texts{starting->windowTitle()};
+            for (const char* name : {"occasionLabel", "greetingLabel", "wishLabel0", "wishLabel1"})
+                texts << label(starting, name)->text();
+            texts << QString();
+            for (int i = 0; i < 3; ++i)
+                texts.last() += u"01"[int(
+                    label(starting, "ornament" + QByteArray::number(i))->isVisibleTo(starting))];
+            QCOMPARE(texts.join(u'|'), QString::fromUtf8(row.greeting));
+            if (!leave.isEmpty())
+                return leaves(starting, leave, atStart);
+            // However long the greeting stays open, the count runs from the confirmation.
+            env->clock.set(row.now.addDays(1));
+            mainPos += QPoint(40, 30);
+            starting->move(mainPos);
+        }
+        QCOMPARE(bothFiles(), atStart);
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit full{0, saved.rlim_max};
+        if (outcome == u"full disk")
+            setrlimit(RLIMIT_FSIZE, &full);
+        QVERIFY(!programEndsAfter([&] { accept(starting, u"startButton"_s, u"startButton"_s); }));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>(), 0);
+        MainWindow* main = shown<MainWindow>();
+        QVERIFY(main);
+        QCOMPARE(main->pos(), mainPos);
+        if (outcome != u"full disk") {
+            QVERIFY(env->messages.isEmpty());
+            QCOMPARE(env->readFile(kInitialFile), QByteArray(row.outcome) + "\r\n");
+            QCOMPARE(env->readFile(kOptionFile), optionLine(1, mainPos.x() * 15, mainPos.y() * 15));
+            return;
+        }
+        QCOMPARE(env->messages.size(), 1);
+        QVERIFY(env->messages[0].startsWith(u"設定を保存できませんでした。"_s));
+        QCOMPARE(bothFiles(), atStart);
+        // Memory stays ahead of the disk: a day on, the count is of the figures entered.
+        env->clock.set(row.now.addDays(1));
+        env->program->refresh();
+        QCOMPARE(label(main, "moneyValue")->text().section(u'円', 0, 0), u"660"_s);
+    }
+
+    // In the settings' colours, at the screen's centre when the saved place is off it, and a
+    // refresh every thirty seconds.
+    void theMainWindowShowsTheFigures() {
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
+        MainWindow* main =
+            startCounting(OptionLine{1, screen.width() - 4999, -300, 0x00332211, 0x00665544});
+        QCOMPARE(main->pos(), QPoint(screen.width() / 2, screen.height() / 2) / 15);
+        QCOMPARE(cutOff(main), QString());
+        QStringList texts;
+        for (const char* name : {"elapsedValue", "lifeValue", "moneyValue", "statusValue",
+                                 "cigarettesValue", "messageValue"}) {
+            const QPalette colours = label(main, name)->palette();
+            texts << label(main, name)->text();
+            QCOMPARE(colours.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+            QCOMPARE(colours.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
+        }
+        QCOMPARE(texts.join(u'|'),
+                 u"０年０ヶ月５日０時間０分|０日と９時間１０分|1500円（節税分945円）|"
+                 "軍曹|5箱 8.5ｍ 金剛力士立像吽形|"_s +
+                     dailyMessage(5));
+        QVERIFY(!env->program->miniWindow()->isVisible());
+        auto* timer = control<QTimer>(main, u"refreshTimer"_s);
+        QCOMPARE(timer->interval(), 30000);
+        env->clock.set(at(2008, 8, 27, 11, 30, 5));
+        timer->start(10);
+        QTRY_COMPARE(label(main, "elapsedValue")->text(), u"０年０ヶ月６日１時間７分"_s);
+    }
+
+    // A click on the elapsed time toggles the detail view until the next refresh; a double click,
+    // as the desktop delivers it, toggles it once and leaves the window where it is.
+    void theDetailView() {
+        env->clock.set(at(2009, 9, 24, 13, 32));
+        MainWindow* main = startCounting();
+        QLabel* elapsed = label(main, "elapsedValue");
+        QTest::mouseClick(label(main, "lifeValue"), Qt::LeftButton);
+        QCOMPARE(elapsed->text(), u"１年１ヶ月３日３時間９分"_s);
+        QTest::mouseClick(elapsed, Qt::LeftButton);
+        QCOMPARE(elapsed->text(), u"３９９日３時間９分"_s);
+        clickButton(main, u"copyButton"_s);
+        QVERIFY(QGuiApplication::clipboard()->text().contains(u"からの日数： 399日 3時間 9分"_s));
+        QTest::mouseClick(elapsed, Qt::LeftButton);
+        QTest::mouseClick(elapsed, Qt::LeftButton);
+        const QPointF at = elapsed->rect().center();
+        QMouseEvent twice(QEvent::MouseButtonDblClick, at, elapsed->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(elapsed, &twice);
+        QTest::mouseRelease(elapsed, Qt::LeftButton);
+        QCOMPARE(elapsed->text(), u"３９９日３時間９分"_s);
+        QVERIFY(main->isVisible());
+        // The mini window's report still tells the detail view the refresh ends, once.
+        env->program->refresh();
+        QCOMPARE(elapsed->text(), u"１年１ヶ月３日３時間９分"_s);
+        QVERIFY(env->program->miniWindow()->reportText().contains(u"399日"));
+        env->program->refresh();
+        QVERIFY(!env->program->miniWindow()->reportText().contains(u"399日"));
+    }
+
+    // A double click on the window's own surface hides it in the tray, counting on; a left click
+    // on the icon brings it back. Without a notification area it is minimised instead.
+    void theTray() {
+        MainWindow* main = startCounting();
+        QTest::mouseDClick(label(main, "moneyValue"), Qt::LeftButton);
+        QVERIFY(main->isVisible());
+        QTest::mouseDClick(main, Qt::LeftButton, {}, kMainSurface);
+        QVERIFY(!main->isVisible());
+        auto* icon = main->findChild<QSystemTrayIcon*>(u"trayIcon"_s);
+        QVERIFY(icon && icon->isVisible());
+        QVERIFY(control<QTimer>(main, u"refreshTimer"_s)->isActive());
+        for (auto other : {QSystemTrayIcon::Context, QSystemTrayIcon::MiddleClick})
+            emit icon->activated(other);
+        QVERIFY(!main->isVisible());
+        emit icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(!icon->isVisible());
+        TrayIcon::assumeAvailable(false);
+        QTest::mouseDClick(main, Qt::LeftButton, {}, kMainSurface);
+        QTRY_VERIFY(main->isMinimized());
+        QVERIFY(!icon->isVisible());
+    }
+
+    // The menu opens on the window's own surface only; its items do what the buttons do, and say
+    // what went wrong.
+    void theMenu() {
+        MainWindow* main = startCounting();
+        QMenu* menu = control<QMenu>(main, u"popupMenu"_s);
+        QTest::mousePress(label(main, "lifeValue"), Qt::RightButton);
+        QVERIFY(!menu->isVisible());
+        QTest::mousePress(main, Qt::RightButton, {}, kMainSurface);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        for (const char* what : {"Button", "Item"}) {
+            QGuiApplication::clipboard()->clear();
+            for (const char* command : {"copy", "blog", "help"}) {
+                if (*what == 'B')
+                    clickButton(main, QLatin1String(command) + QLatin1String(what));
+                else
+                    trigger(main, QByteArray(command).append(what));
+            }
+            QCOMPARE(QGuiApplication::clipboard()->text(),
+                     env->program->miniWindow()->reportText());
+        }
+        QCOMPARE(opened, QStringList(2, u"http://kemurin.example.jp/"_s));
+        QCOMPARE(alive<HelpWindow>(), 1);
+        opensAddresses = false;
+        trigger(main, "blogItem");
+        opensAddresses = true;
+        env->program->state().blogUrl.clear();
+        trigger(main, "blogItem");
+        trigger(main, "versionItem");
+        const QString error = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
+        QCOMPARE(
+            env->messages,
+            QStringList({error, error, u"ケムリン式　Ver 1.0\n\nhttps://kemurin.example.jp/"_s}));
+        QVERIFY(main->isVisible());
+    }
+
+    void whicheverWindowClosesFirstBothPlacesAreSaved_data() {
+        QTest::addColumn<bool>("miniFirst");
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("main window closed") << false << false;
+        QTest::newRow("mini window closed") << true << false;
+        QTest::newRow("minimised mini window closed") << true << true;
+    }
+    // The mini window takes the main window's place the first time only, hides in the tray as
+    // the main window does, and shares one help window with it, which outlives them both.
+    void whicheverWindowClosesFirstBothPlacesAreSaved() {
+        QFETCH(bool, miniFirst);
+        QFETCH(bool, minimised);
+        MainWindow* main = startCounting();
+        main->move(200, 100);
+        QTRY_COMPARE(main->pos(), QPoint(200, 100));
+        clickButton(main, u"helpButton"_s);
+        MiniWindow* mini = env->program->miniWindow();
+        trigger(main, "switchItem");
+        QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
+        QCOMPARE(mini->pos(), QPoint(200, 100));
+        mini->move(60, 40);
+        QTRY_COMPARE(mini->pos(), QPoint(60, 40));
+        trigger(mini, "switchItem");
+        QVERIFY(QTest::qWaitForWindowExposed(main) && !mini->isVisible());
+        QCOMPARE(env->program->state().windowMode, 0);
+        trigger(main, "switchItem");
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        QCOMPARE(mini->pos(), QPoint(60, 40));
+        QTest::mouseDClick(label(mini, "reportLabel"), Qt::LeftButton);
+        QVERIFY(!mini->isVisible());
+        emit mini->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        trigger(mini, "helpItem");
+
+        ShowCounter counter;
+        main->installEventFilter(&counter);
+        if (minimised)
+            mini->showMinimized(); // the restored place is saved
+        if (miniFirst)
+            trigger(mini, "exitItem");
+        else
+            main->close();
+        QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QCOMPARE(counter.shows, 0); // the hidden window is not flashed on screen
+        const OptionLine both{
+            .mainLeft = 3000, .mainTop = 1500, .windowMode = 1, .miniLeft = 900, .miniTop = 600};
+        QCOMPARE(env->readFile(kOptionFile), both.bytes());
+        QCOMPARE(alive<HelpWindow>(), 1);
+        QVERIFY(env->program->helpWindow()->isVisible());
+    }
+
+    // From the main window or the mini window, the settings open where the main window stood,
+    // filled from the settings; a save writes both files and brings back the window in use. An
+    // edited address is stored as the file can hold it; one left alone keeps its bytes, even
+    // those code page 932 has no character for. The colour dialog starts on the colour it gave
+    // last; cancelled, it changes nothing.
+    void settingsSaveBothFiles_data() {
+        QTest::addColumn<int>("windowMode");
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<QString>("typed"); // empty: the address is left alone
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("main window, address edited")
+            << 2 << QByteArray(kDefaultBlogUrl) << u" example.jp/?q=\"煙\"😀 "_s
+            << QByteArray("example.jp/?q=%22\x89\x8c%22%F0%9F%98%80");
+        QTest::newRow("mini window, odd bytes left alone")
+            << 1 << QByteArray("x/\x85\x40\x80") << QString() << QByteArray("x/\x85\x40\x80");
+    }
+    void settingsSaveBothFiles() {
+        QFETCH(int, windowMode);
+        QFETCH(QByteArray, address);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, saved);
+        SettingsWindow* settings = openSettings(
+            OptionLine{.mainLeft = 1500, .mainTop = 900, .windowMode = windowMode, .miniLeft = 4500}
+                .bytes()
+                .replace(kDefaultBlogUrl, address));
+        QVERIFY(settings);
+        QCOMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QCOMPARE(settings->pos(), QPoint(100, 60));
+        QCOMPARE(cutOff(settings), QString());
+        QStringList shown;
+        for (const char* name :
+             {"yearEdit", "monthEdit", "dayEdit", "hourEdit", "minuteEdit", "perDayEdit",
+              "packPriceEdit", "tobaccoTaxEdit", "consumptionTaxEdit", "smokingYearsEdit"})
+            shown << box(settings, name)->text();
+        QCOMPARE(shown.join(u' '), u"2026 11 1 9 0 20 300 8744 5 5"_s);
+        // The smoking years box follows the copy choice at once.
+        QString enabled;
+        for (const char* choice : {"copyPlus2", "copyPlus1", "copyPlus2"}) {
+            enabled += box(settings, "smokingYearsEdit")->isEnabled() ? u'1' : u'0';
+            QTest::mouseClick(control<QRadioButton>(settings, QLatin1String(choice)),
+                              Qt::LeftButton);
+        }
+        QCOMPARE(enabled + (box(settings, "smokingYearsEdit")->isEnabled() ? u'1' : u'0'),
+                 u"0101"_s);
+        retype(box(settings, "dayEdit"), u"2"_s);
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        retype(box(settings, "consumptionTaxEdit"), u"10"_s);
+        if (!typed.isEmpty())
+            box(settings, "blogUrlEdit")->setText(typed);
+        nextColours = {QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)};
+        clickButton(settings, u"textColourButton"_s);
+        clickButton(settings, u"backColourButton"_s);
+        clickButton(settings, u"backColourButton"_s); // cancelled
+        QCOMPARE(dialogStarts,
+                 QList<QColor>({Qt::black, QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)}));
+        QTest::mouseClick(control<QRadioButton>(settings, u"size2"_s), Qt::LeftButton);
+        control<QComboBox>(settings, u"statusModeBox"_s)->setCurrentIndex(1);
+        settings->move(150, 120);
+        QTRY_COMPARE(settings->pos(), QPoint(150, 120));
+        QTest::keyClick(box(settings, "perDayEdit"), Qt::Key_Return);
+
+        QVERIFY(env->messages.isEmpty());
+        QCOMPARE(env->readFile(kInitialFile), QByteArray("2026,11,2,9,0,40,300,100\r\n"));
+        QCOMPARE(env->readFile(kOptionFile), "1,8744,10,2,5,1,2250,1800,6706500,3351057,\"" +
+                                                 saved + "\"," + QByteArray::number(windowMode) +
+                                                 ",4500,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        MainWindow* main = env->program->mainWindow();
+        QCOMPARE(main->isVisible(), windowMode != 1);
+        QCOMPARE(env->program->miniWindow()->isVisible(), windowMode == 1);
+        QCOMPARE(main->pos(), QPoint(150, 120));
+        QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
+    }
+
+    void aRefusedOrFailedSaveWritesNothingAndKeepsTheEdits_data() {
+        QTest::addColumn<QString>("blockedFile"); // a folder in its place cannot be written
+        QTest::addColumn<QString>("smokingYears");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("refused at the last check")
+            << QString() << u"0"_s << u"有効範囲内にある半角数字を入れてください"_s;
+        for (const QString& file : {u"initial.ini"_s, u"option.ini"_s})
+            QTest::newRow(qPrintable(file)) << file << u"5"_s << file;
+    }
+    void aRefusedOrFailedSaveWritesNothingAndKeepsTheEdits() {
+        QFETCH(QString, blockedFile);
+        QFETCH(QString, smokingYears);
+        QFETCH(QString, message);
+        SettingsWindow* settings = openSettings();
+        if (!blockedFile.isEmpty()) {
+            const QString path = env->appDir() + u"/kemurindata/"_s + blockedFile;
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        }
+        const QByteArray before = bothFiles();
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        box(settings, "smokingYearsEdit")->setText(smokingYears); // the box is off: not typed
+        clickButton(settings, u"saveButton"_s);
+        QCOMPARE(env->messages.size(), 1);
+        QVERIFY2(env->messages[0].contains(message), qPrintable(env->messages[0]));
+        QVERIFY(settings->isVisible());
+        QCOMPARE(box(settings, "perDayEdit")->text(), u"40"_s);
+        QCOMPARE(bothFiles(), before);
+        QCOMPARE(env->program->state().perDay, 20);
+    }
+
+    // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
+    // leave them alike: nothing written, the main window back in its old colours.
+    void settingsLeftWriteNothing() {
+        SettingsWindow* settings = openSettings();
+        const QByteArray before = bothFiles();
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        clickButton(settings, u"promotionButton"_s);
+        QTRY_COMPARE(alive<SettingsWindow>(), 0);
+        PromotionWindow* promotion = shown<PromotionWindow>();
+        QVERIFY(promotion);
+        QCOMPARE(promotion->pos(), QPoint(100, 100));
+        const QString text = control<QPlainTextEdit>(promotion, u"promotionText"_s)->toPlainText();
+        QVERIFY(text.startsWith(u"♪みんなでケムリン式（シェアウェア）\n\n"_s));
+        QVERIFY(text.contains(u"\nhttps://kemurin.example.jp/minkemu/\n↓下のボタン"_s));
+        clickButton(promotion, u"pageButton"_s);
+        QCOMPARE(opened, QStringList(u"https://kemurin.example.jp/minkemu/"_s));
+        clickButton(promotion, u"closeButton"_s);
+        QTRY_COMPARE(alive<PromotionWindow>(), 0);
+        for (const QString& how : {u"click"_s, u"enter"_s, u"close"_s}) {
+            settings = shown<SettingsWindow>();
+            QVERIFY(settings && alive<MainWindow>() == 0);
+            QCOMPARE(box(settings, "perDayEdit")->text(), u"20"_s);
+            nextColours = {Qt::red};
+            clickButton(settings, u"backColourButton"_s);
+            retype(box(settings, "perDayEdit"), u"40"_s);
+            auto* cancel = control<QPushButton>(settings, u"cancelButton"_s);
+            if (how == u"click")
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else if (how == u"enter")
+                QTest::keyClick(cancel, Qt::Key_Return);
+            else
+                settings->close();
+            QTRY_COMPARE(alive<SettingsWindow>(), 0);
+            QCOMPARE(bothFiles(), before);
+            MainWindow* main = shown<MainWindow>();
+            QVERIFY2(main, qPrintable(how));
+            QCOMPARE(label(main, "moneyValue")->palette().color(QPalette::Window),
+                     QColor(28, 3, 141));
+            trigger(main, "settingsItem");
+        }
+    }
+
+private:
+    // Both files as they stand.
+    QByteArray bothFiles() const {
+        return env->readFile(kInitialFile) + env->readFile(kOptionFile);
+    }
+
+    // A count started on 21 August 2008, five days before the clock's default.
+    MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500}) {
+        env->writeSettings("2008,8,21,10,23,20,300,85\r\n", option.bytes());
+        return env->startProgram();
+    }
+
+    // The leaving of a first-run window ends the program with nothing written.
+    void leaves(QWidget* window, const QString& how, const QByteArray& atStart) {
+        QVERIFY(programEndsAfter([&] {
+            if (how == u"close")
+                window->close();
+            else if (how.startsWith(u"enter "))
+                QTest::keyClick(control<QWidget>(window, how.mid(6)), Qt::Key_Return);
+            else
+                clickButton(window, how);
+        }));
+        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>() +
+                     alive<MainWindow>(),
+                 0);
+        QCOMPARE(bothFiles(), atStart);
+        QVERIFY(env->messages.isEmpty());
+    }
+
+    SettingsWindow* openSettings(const QByteArray& option = optionLine(1, 1500, 1500)) {
+        env->clock.set(at(2026, 12, 6, 15, 30, 20));
+        env->writeSettings("2026,11,1,9,0,20,300,85\r\n", option);
+        env->program->start();
+        CounterWindow* running = env->program->state().windowMode == 1
+                                     ? static_cast<CounterWindow*>(env->program->miniWindow())
+                                     : env->program->mainWindow();
+        if (!running || !QTest::qWaitForWindowExposed(running))
+            return nullptr;
+        trigger(running, "settingsItem");
+        SettingsWindow* settings = shown<SettingsWindow>();
+        return settings && QTest::qWaitForWindowExposed(settings) ? settings : nullptr;
+    }
+
+    std::unique_ptr<WindowTestEnvironment> env;
+    QStringList opened;
+    bool opensAddresses = true;
+    QList<QColor> dialogStarts;
+    QList<QColor> nextColours;
+};
+
+QTEST_MAIN(WindowFlowsTest)
+#include "WindowFlowsTest.moc"
