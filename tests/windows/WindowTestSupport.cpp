@@ -16,22 +16,6 @@
 #include <QTest>
 #include <QWidget>
 
-namespace {
-
-// Closes and deletes every top-level window left over from a test.
-void closeAllWindows() {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        windows << (w->parentWidget() ? nullptr : w); // popup menus go with their windows
-    for (const QPointer<QWidget>& w : windows) {
-        if (w)
-            w->close();
-        delete w.data();
-    }
-}
-
-} // namespace
-
 WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
     // The program's fonts and icon, as at its start.
@@ -46,7 +30,15 @@ WindowTestEnvironment::WindowTestEnvironment()
 WindowTestEnvironment::~WindowTestEnvironment() {
     // The program first, so that closing what is left does not open its successors.
     program.reset();
-    closeAllWindows();
+    // Then every window left over; popup menus go with their windows.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows << (w->parentWidget() ? nullptr : w);
+    for (const QPointer<QWidget>& w : windows) {
+        if (w)
+            w->close();
+        delete w.data();
+    }
     setMessageInterceptor({});
     RandomDraw::install(nullptr);
     Clock::install(nullptr);

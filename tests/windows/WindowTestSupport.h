@@ -66,12 +66,9 @@ template <class C> C* control(QWidget* window, const QString& name) {
 }
 
 void clickButton(QWidget* window, const QString& button);
-
 // Types into a box: ASCII as key presses, anything else as the input method commits it.
 void typeInto(QLineEdit* edit, const QString& text);
-
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
 StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price);
-
 // The first text of a label or button that is cut off or sticks out of its window; empty if none.
 QString cutOff(QWidget* window);
