@@ -317,9 +317,19 @@ private slots:
         QVERIFY(!icon->isVisible());
     }
 
-    // The menu's items do what the buttons do, and say what went wrong.
-    void theMenu() {
+    void theMenuAndTheMiniWindow_data() {
+        QTest::addColumn<bool>("miniFirst");
+        QTest::newRow("main window closed") << false;
+        QTest::newRow("mini window closed") << true;
+    }
+    // The menu's items do what the buttons do, and say what went wrong. The mini window takes the
+    // main window's place the first time only, hides in the tray as the main window does, and
+    // shares one help window with it, which outlives them both.
+    void theMenuAndTheMiniWindow() {
+        QFETCH(bool, miniFirst);
         MainWindow* main = startCounting();
+        main->move(200, 100);
+        QTRY_COMPARE(main->pos(), QPoint(200, 100));
         for (const char* what : {"Button", "Item"}) {
             QGuiApplication::clipboard()->clear();
             for (const char* command : {"copy", "blog", "help"}) {
@@ -336,28 +346,14 @@ private slots:
         fakes.opensAddresses = false;
         trigger(main, "blogItem");
         fakes.opensAddresses = true;
-        env->program->state().blogUrl.clear();
+        const QString blog = std::exchange(env->program->state().blogUrl, QString());
         trigger(main, "blogItem");
+        env->program->state().blogUrl = blog;
         trigger(main, "versionItem");
         const QString error = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
         QCOMPARE(
             env->messages,
             QStringList({error, error, u"ケムリン式　Ver 1.0\n\nhttps://kemurin.example.jp/"_s}));
-    }
-
-    void whicheverWindowClosesFirstBothPlacesAreSaved_data() {
-        QTest::addColumn<bool>("miniFirst");
-        QTest::newRow("main window closed") << false;
-        QTest::newRow("mini window closed") << true;
-    }
-    // The mini window takes the main window's place the first time only, hides in the tray as
-    // the main window does, and shares one help window with it, which outlives them both.
-    void whicheverWindowClosesFirstBothPlacesAreSaved() {
-        QFETCH(bool, miniFirst);
-        MainWindow* main = startCounting();
-        main->move(200, 100);
-        QTRY_COMPARE(main->pos(), QPoint(200, 100));
-        clickButton(main, u"helpButton"_s);
         MiniWindow* mini = env->program->miniWindow();
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
