@@ -439,8 +439,7 @@ private slots:
         settings->move(150, 120);
         QTRY_COMPARE(settings->pos(), QPoint(150, 120));
 
-        const QString blocked =
-            env->appDir() + (mini ? u"/"_s + kOptionFile : u"/"_s + kInitialFile);
+        const QString blocked = env->appDir() + u'/' + (mini ? kOptionFile : kInitialFile);
         for (const QString& message : {u"有効範囲内にある半角数字を入れてください"_s, blocked}) {
             retype(years, message == blocked ? u"5"_s : u"0"_s);
             if (message == blocked)
@@ -541,6 +540,7 @@ private:
         QVERIFY(env->messages.isEmpty());
     }
 
+    // The settings, opened on 6 December 2026 from the counter window the option line puts up.
     SettingsWindow* openSettings(const QByteArray& option = optionLine(1, 1500, 1500)) {
         env->clock.set(at(2026, 12, 6, 15, 30, 20));
         env->writeSettings("2026,11,1,9,0,20,300,85\r\n", option);
