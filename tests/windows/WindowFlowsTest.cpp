@@ -520,7 +520,9 @@ private:
     // A count started on 21 August 2008, five days before the clock's default.
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500}) {
         env->writeSettings("2008,8,21,10,23,20,300,85\r\n", option.bytes());
-        return env->startProgram();
+        env->program->start();
+        MainWindow* main = env->program->mainWindow();
+        return QTest::qWaitForWindowExposed(main) ? main : nullptr;
     }
 
     // The leaving of a first-run window ends the program with nothing written.
@@ -544,7 +546,7 @@ private:
     SettingsWindow* openSettings(const QByteArray& option = optionLine(1, 1500, 1500)) {
         env->clock.set(at(2026, 12, 6, 15, 30, 20));
         env->writeSettings("2026,11,1,9,0,20,300,85\r\n", option);
-        env->startProgram();
+        env->program->start();
         trigger(shown<CounterWindow>(), "settingsItem");
         SettingsWindow* settings = shown<SettingsWindow>();
         return settings && QTest::qWaitForWindowExposed(settings) ? settings : nullptr;

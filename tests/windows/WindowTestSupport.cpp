@@ -62,14 +62,6 @@ void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
     writeFile(kOptionFile, optionLine);
 }
 
-MainWindow* WindowTestEnvironment::startProgram() {
-    program->start();
-    MainWindow* main = program->mainWindow();
-    if (main && main->isVisible() && !QTest::qWaitForWindowExposed(main))
-        return nullptr;
-    return main;
-}
-
 void clickButton(QWidget* window, const QString& button) {
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }

@@ -24,8 +24,6 @@ public:
     QByteArray readFile(const QString& relativePath) const;
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
-    // Starts the program; gives its main window once it is on screen, if it shows.
-    MainWindow* startProgram();
 
     FixedClock clock;
     FixedDraw draw{50};
