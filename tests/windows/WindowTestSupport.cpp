@@ -16,24 +16,6 @@
 #include <QTest>
 #include <QWidget>
 
-namespace {
-
-// Closes and deletes every top-level window left over from a test.
-void closeAllWindows() {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->parentWidget()) // popup menus go with their windows
-            windows << w;
-    }
-    for (const QPointer<QWidget>& w : windows) {
-        if (w)
-            w->close();
-        delete w.data();
-    }
-}
-
-} // namespace
-
 WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
     // The program's fonts and icon, as at its start.
@@ -48,7 +30,15 @@ WindowTestEnvironment::WindowTestEnvironment()
 WindowTestEnvironment::~WindowTestEnvironment() {
     // The program first, so that closing what is left does not open its successors.
     program.reset();
-    closeAllWindows();
+    // Then every window left over; popup menus go with their windows.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows << (w->parentWidget() ? nullptr : w);
+    for (const QPointer<QWidget>& w : windows) {
+        if (w)
+            w->close();
+        delete w.data();
+    }
     setMessageInterceptor({});
     RandomDraw::install(nullptr);
     Clock::install(nullptr);
@@ -62,8 +52,7 @@ QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
 void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
     const QString path = m_dir.filePath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
+    if (QFile file(path); file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
 
@@ -71,14 +60,6 @@ void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
                                           const QByteArray& optionLine) const {
     writeFile(kInitialFile, initialLine);
     writeFile(kOptionFile, optionLine);
-}
-
-MainWindow* WindowTestEnvironment::startProgram() {
-    program->start();
-    MainWindow* main = program->mainWindow();
-    if (main && main->isVisible() && !QTest::qWaitForWindowExposed(main))
-        return nullptr;
-    return main;
 }
 
 void clickButton(QWidget* window, const QString& button) {

@@ -23,10 +23,7 @@ public:
     QString appDir() const { return m_dir.path(); }
     QByteArray readFile(const QString& relativePath) const;
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
-    // Writes initial.ini and option.ini of a user who started quitting long ago.
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
-    // Starts the program; gives its main window once it is on screen, if it shows.
-    MainWindow* startProgram();
 
     FixedClock clock;
     FixedDraw draw{50};
@@ -67,12 +64,9 @@ template <class C> C* control(QWidget* window, const QString& name) {
 }
 
 void clickButton(QWidget* window, const QString& button);
-
 // Types into a box: ASCII as key presses, anything else as the input method commits it.
 void typeInto(QLineEdit* edit, const QString& text);
-
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
 StartConfirmWindow* acceptSetup(const QString& perDay, const QString& price);
-
-// The first text, label or button that is cut off or sticks out of its window; empty if none.
+// The first text of a label or button that is cut off or sticks out of its window; empty if none.
 QString cutOff(QWidget* window);
