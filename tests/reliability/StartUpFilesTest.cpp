@@ -89,7 +89,8 @@ private slots:
         const QByteArray odd = QByteArray(option)
                                    .replace(kDefaultBlogUrl, "x/\x80\xfd\x85\x40~\x81")
                                    .replace("\x83\x8b", "\xff\x8b");
-        const QByteArray number = QByteArray(option).replace("8744", "\xff" "744");
+        const QByteArray number = QByteArray(option).replace("8744", "\xff"
+                                                                     "744");
         const QByteArray nul("2008,8,21,1\0"
                              "0,23,20,300,85\r\n",
                              28);
