@@ -12,8 +12,9 @@
 
 namespace {
 
-std::int64_t julianDay(std::int64_t y, std::int64_t m, std::int64_t d) {
-    return QDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)).toJulianDay();
+std::int64_t julianDay(const DateTimeParts& p) {
+    return QDate(static_cast<int>(p[1]), static_cast<int>(p[2]), static_cast<int>(p[3]))
+        .toJulianDay();
 }
 
 // 200 a day at 2000 yen a pack of 20 is 20000 yen a day, 1748.8 yen of it tobacco tax (8744 yen
@@ -32,9 +33,7 @@ TEST(Clocks, FarFromTheQuitMomentAndSetBack) {
         s.perDay = 200;
         s.packPrice = 2000;
         s.statusMode = QStringLiteral("ソルジャー");
-        const std::int64_t days =
-            std::max<std::int64_t>(0, julianDay(c.now[1], c.now[2], c.now[3]) -
-                                          julianDay(c.quit[1], c.quit[2], c.quit[3]));
+        const std::int64_t days = std::max<std::int64_t>(0, julianDay(c.now) - julianDay(c.quit));
         const StatusSnapshot got = computeStatus(s, c.now, 50);
         EXPECT_EQ(got.elapsed.minutes, days * 1440) << c.now[1];
         EXPECT_EQ(got.elapsed.parts, c.parts) << c.now[1];
@@ -59,7 +58,7 @@ TEST(Clocks, EveryMonthEndAndLeapDayPairOver400YearsAgreesWithAnotherDayCount) {
             for (std::int64_t day = month == 2 && last == 29 ? 28 : last; day <= last; ++day) {
                 const auto [hour, minute] = times[dates.size() % 4];
                 dates.push_back({0, year, month, day, hour, minute});
-                minutes.push_back(julianDay(year, month, day) * 1440 + hour * 60 + minute);
+                minutes.push_back(julianDay(dates.back()) * 1440 + hour * 60 + minute);
             }
         }
     }

@@ -17,8 +17,6 @@
 #include <QScopeGuard>
 #include <QtTest>
 
-#include <algorithm>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -91,9 +89,7 @@ private slots:
                                    .replace("\x83\x8b", "\xff\x8b");
         const QByteArray number = QByteArray(option).replace("8744", "\xff"
                                                                      "744");
-        const QByteArray nul("2008,8,21,1\0"
-                             "0,23,20,300,85\r\n",
-                             28);
+        const QByteArray nul = QByteArray("2008,8,21,1_0,23,20,300,85\r\n").replace('_', '\0');
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
         // Read to the line's end.
         const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
@@ -133,15 +129,6 @@ private slots:
                 : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
                 : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
                                          : ::chmod(encoded.constData(), 0555) == 0);
-        // A regular file's bytes, else what stands at the path: enough to see nothing replaced it.
-        const auto fingerprint = [&] {
-            const QFileInfo info(path);
-            return info.isSymLink() ? "link"
-                   : info.isDir()   ? "folder"
-                   : info.isFile()  ? env.readFile(row.file)
-                                    : "other";
-        };
-        const QByteArray before = fingerprint();
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
             env.program->start();
@@ -150,8 +137,10 @@ private slots:
         }
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
-        if (!reads) // left for the user to mend
-            QCOMPARE(fingerprint(), before);
+        // A file that did not read is left to be mended: its bytes, or not replaced by a file.
+        if (!reads)
+            QVERIFY(row.make == Bytes ? env.readFile(row.file) == row.bytes
+                                      : !QFileInfo(path).isFile());
 
         // Told at each start, or on each close that cannot save.
         QCOMPARE(env.messages,
@@ -163,18 +152,16 @@ private slots:
             copies << QFileInfo(path).fileName() + QStringLiteral(".broken-") + kCopyStamp;
         QCOMPARE(QDir(dataDirPath(env.appDir())).entryList({QStringLiteral("*-*")}, QDir::Files),
                  copies);
+        const QString told = env.messages.value(0);
         for (const QString& copy : copies) {
             QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copy),
                      copy.contains(QStringLiteral("backup")) ? kInitial : row.bytes);
+            QVERIFY2(told.contains(copy), qPrintable(told));
         }
-        if (!reads) {
-            const QString& told = env.messages[0];
-            QVERIFY2(told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
-                         told.contains(QDir::toNativeSeparators(path)) &&
-                         std::all_of(copies.begin(), copies.end(),
-                                     [&](const QString& copy) { return told.contains(copy); }),
-                     qPrintable(told));
-        }
+        QVERIFY2(reads ||
+                     (told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
+                      told.contains(QDir::toNativeSeparators(path))),
+                 qPrintable(told));
     }
 
     // A full disk with option.ini gone: the start says once that it cannot save, confirming the
@@ -197,7 +184,6 @@ private slots:
         clickButton(acceptSetup(QStringLiteral("30"), QStringLiteral("440")),
                     QStringLiteral("startButton"));
         QCOMPARE(shownAtStart(), QStringLiteral("0"));
-        QCOMPARE(env.program->state().quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
         QApplication::closeAllWindows();
         QCOMPARE(env.messages, QStringList{told});
         QCOMPARE(env.readFile(kInitialFile), kInitial);
