@@ -95,12 +95,14 @@ private slots:
         // sanitized build must accept faketime's library loaded ahead of its runtime.
         const auto launch = [&](const char* at) {
             auto program = std::make_unique<QProcess>();
-            program->setEnvironment(
-                QStringList{"XDG_RUNTIME_DIR=" + runtimeDir.path(), "QT_QPA_PLATFORM=xcb",
-                            "LD_PRELOAD=" KEMURIN_FAKETIME_LIBRARY, "FAKETIME=@" + QString(at),
-                            "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") +
-                                ":verify_asan_link_order=0"} +
-                QProcess::systemEnvironment());
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const QString& set :
+                 {"XDG_RUNTIME_DIR=" + runtimeDir.path(), QStringLiteral("QT_QPA_PLATFORM=xcb"),
+                  QStringLiteral("LD_PRELOAD=" KEMURIN_FAKETIME_LIBRARY),
+                  "FAKETIME=@" + QString(at),
+                  "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"})
+                env.insert(set.section(u'=', 0, 0), set.section(u'=', 1));
+            program->setProcessEnvironment(env);
             program->setWorkingDirectory(folder.path());
             program->start(QStringLiteral(KEMURIN_PROGRAM), {});
             return program;
