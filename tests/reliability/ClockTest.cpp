@@ -28,11 +28,10 @@ TEST(Clocks, FarFromTheQuitMomentAndSetBack) {
                  {{0, 2008, 8, 26, 10, 23}, {0, 2008, 8, 25, 10, 23}, {}},
                  {{0, 2008, 8, 26, 10, 23}, {0, 1908, 8, 26, 10, 23}, {}}};
     for (const auto& c : cases) {
-        QuitSettings s;
-        s.quitMoment = c.quit;
-        s.perDay = 200;
-        s.packPrice = 2000;
-        s.statusMode = QStringLiteral("ソルジャー");
+        const QuitSettings s{.quitMoment = c.quit,
+                             .perDay = 200,
+                             .packPrice = 2000,
+                             .statusMode = QStringLiteral("ソルジャー")};
         const std::int64_t days = std::max<std::int64_t>(0, julianDay(c.now) - julianDay(c.quit));
         const StatusSnapshot got = computeStatus(s, c.now, 50);
         EXPECT_EQ(got.elapsed.minutes, days * 1440) << c.now[1];

@@ -6,15 +6,10 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "settings/SettingsFiles.h"
-#include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -61,8 +56,7 @@ private slots:
         // Its own open of the lock file, so that this lock counts against the start.
         InstanceLock held(QDir(env.appDir()).filePath(QStringLiteral("instance.lock")));
         QVERIFY(held.tryAcquire());
-        const pid_t second = fork();
-        if (second == 0) {
+        if (fork() == 0) {
             setMessageInterceptor([](const QString& text) {
                 std::_Exit(text == QStringLiteral("プログラムは既に起動されています。") ? 7 : 3);
             });
@@ -70,7 +64,7 @@ private slots:
             std::_Exit(3);
         }
         int status = 0;
-        ::waitpid(second, &status, 0);
+        ::wait(&status);
         QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
         QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
     }
@@ -164,10 +158,8 @@ private slots:
                  qPrintable(told));
     }
 
-    // A full disk with option.ini gone: the start says once that it cannot save, confirming the
-    // first run and closing say nothing more, and the main window counts from the confirmation,
-    // not from the quit moment initial.ini still holds. Writing fails instead of ending the
-    // program, and the files stay as they were.
+    // A full disk with option.ini gone: told once, nothing written, and the main window counts
+    // from the confirmed first run, not from the quit moment initial.ini still holds.
     void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
         env.writeFile(kInitialFile, kInitial);

@@ -50,33 +50,28 @@ bool ends(QProcess& program, int timeoutMs = 10000) {
     return program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
 }
 
-// The program's mapped window with this title once it shows, or empty.
-QString window(const QProcess& program, const QString& title, int timeoutMs = 20000) {
+// The program's mapped window with this title once it shows; not `shows`: empty once it goes.
+QString window(const QProcess& program, const QString& title, bool shows = true) {
     QString found;
     const QString search =
         "xdotool search --onlyvisible --pid " + QString::number(program.processId());
     const auto look = [&] {
+        found.clear();
         for (const QString& w : run(search).split(u'\n', Qt::SkipEmptyParts))
             found = run("xdotool getwindowname " + w) == title ? w : found;
-        return !found.isEmpty();
+        return found.isEmpty() != shows;
     };
-    if (QTest::qWaitFor(look, timeoutMs))
+    if (QTest::qWaitFor(look, 20000) && shows)
         QTest::qWait(300); // a window just mapped may not take keys yet
     return found;
-}
-
-bool gone(const QProcess& program, const QString& title) {
-    return QTest::qWaitFor([&] { return window(program, title, 0).isEmpty(); }, 10000);
 }
 
 // Types into the window with this title once it shows; false if it does not.
 bool answer(const QProcess& program, const QString& title, const QString& keyNames) {
     const QString w = window(program, title);
-    if (w.isEmpty())
-        return false;
     run("xdotool windowfocus --sync " + w + " key --delay 80 " + keyNames);
     QTest::qWait(100);
-    return true;
+    return !w.isEmpty();
 }
 
 } // namespace
@@ -137,7 +132,7 @@ private slots:
         // icon at the tray's right end.
         const QPoint at = position(main);
         mouse(main, kMainSurface, "click --repeat 2 --delay 60 1");
-        QVERIFY(gone(*program, kMainTitle));
+        QVERIFY(window(*program, kMainTitle, false).isEmpty());
         const int width =
             run(QStringLiteral("xdotool getdisplaygeometry")).section(u' ', 0, 0).toInt();
         run(QStringLiteral("xdotool mousemove %1 12 click 1").arg(width - 12));
@@ -158,7 +153,7 @@ private slots:
         QTRY_COMPARE(position(main), QPoint(240, 150));
         menuItem(main, kMainSurface, Switch);
         QString mini = window(*program, kMiniTitle);
-        QVERIFY(!mini.isEmpty() && gone(*program, kMainTitle));
+        QVERIFY(!mini.isEmpty() && window(*program, kMainTitle, false).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
         QVERIFY(ends(*program) && program->exitCode() == 0);
         QCOMPARE(saved("option.ini"),
@@ -185,7 +180,7 @@ private slots:
         menuItem(mini, kMiniSurface, Help);
         QVERIFY(!window(*program, QStringLiteral("ケムリン式 - help")).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
-        QVERIFY(gone(*program, kMiniTitle) && !ends(*program, 500));
+        QVERIFY(window(*program, kMiniTitle, false).isEmpty() && !ends(*program, 500));
     }
 };
 
