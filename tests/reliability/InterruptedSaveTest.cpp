@@ -41,24 +41,22 @@ protected:
             files.push_back(
                 {readAll(initialFilePath(dir.path())), readAll(optionFilePath(dir.path()))});
         }
-        ASSERT_NE(files[0][0].size(), files[1][0].size());
     }
 
     // Which pair each file now comes from: 0 the newer, 1 the older, -1 neither.
     std::pair<int, int> found() const {
-        const auto which = [&](int f, const QByteArray& bytes) {
+        const auto which = [&](int f, const QString& path) {
+            const QByteArray bytes = readAll(path);
             return bytes == files[0][f] ? 0 : bytes == files[1][f] ? 1 : -1;
         };
-        return {which(0, readAll(initialFilePath(dir.path()))),
-                which(1, readAll(optionFilePath(dir.path())))};
+        return {which(0, initialFilePath(dir.path())), which(1, optionFilePath(dir.path()))};
     }
 
     // A kill loses nothing the kernel holds: a memory file system keeps the syncs quick.
     QTemporaryDir dir{QDir(QStringLiteral("/dev/shm")).exists()
                           ? QStringLiteral("/dev/shm/kemurin-XXXXXX")
                           : QDir::tempPath() + QStringLiteral("/kemurin-XXXXXX")};
-    AppState older;
-    AppState newer;
+    AppState older, newer;
     std::vector<std::array<QByteArray, 2>> files; // newer, older
 };
 

@@ -6,19 +6,12 @@
 
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "settings/SettingsFiles.h"
-#include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,9 +37,8 @@ struct BadFile {
     QString file; // relative to the program's folder
     Make make;
     QByteArray bytes;
-    bool reads;       // the main window shows the file's figures and nothing is told
-    bool copy;        // a dated copy of the file is kept
-    QByteArray after; // the file's bytes after closing; empty: as before
+    const char* shows; // "1500": the file read and nothing is told; "0": counted from now
+    bool copy;         // a dated copy of the file is kept
 };
 
 } // namespace
@@ -58,33 +50,29 @@ class StartUpFilesTest : public QObject {
 
 private slots:
     // Told so in these words before any file is touched. First of all: the lock a start takes is
-    // the process's own for good. The journeys of the real program see it end by itself.
+    // the process's own for good. The journey of the real program sees it end by itself.
     void aSecondStartIsToldSoBeforeTouchingAFile() {
-        QTemporaryDir dir;
-        const QString lockPath = dir.filePath(QStringLiteral("instance.lock"));
-        const int held = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT, 0600);
-        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
-        const pid_t second = fork();
-        if (second == 0) {
-            // Its own open of the lock file, so the lock held above counts against it.
-            useInstanceLockFile(lockPath);
+        WindowTestEnvironment env;
+        // Its own open of the lock file, so that this lock counts against the start.
+        InstanceLock held(QDir(env.appDir()).filePath(QStringLiteral("instance.lock")));
+        QVERIFY(held.tryAcquire());
+        if (fork() == 0) {
             setMessageInterceptor([](const QString& text) {
-                if (text == QStringLiteral("プログラムは既に起動されています。"))
-                    std::_Exit(7);
+                std::_Exit(text == QStringLiteral("プログラムは既に起動されています。") ? 7 : 3);
             });
-            Program(dir.path()).start();
+            env.program->start();
             std::_Exit(3);
         }
         int status = 0;
-        ::waitpid(second, &status, 0);
-        ::close(held);
+        ::wait(&status);
         QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
-        QVERIFY(!QDir(dir.path()).exists(QStringLiteral("kemurindata")));
+        QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
     }
 
-    // How each kind of damage reads is the settings files' own test; here each kind is met once
-    // at start-up. An initial.ini that does not read counts from now and waits to be mended; an
-    // option.ini that does not read starts the first run.
+    // How each kind of damage reads is the settings files' own test; here each kind is met at
+    // start-up, twice. An initial.ini that does not read counts from now and waits to be mended;
+    // an option.ini that does not read starts the first run, and the quit data it will replace is
+    // kept too. Each start tells the same, and a copy once kept is not kept again.
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;
@@ -93,27 +81,29 @@ private slots:
         const QByteArray odd = QByteArray(option)
                                    .replace(kDefaultBlogUrl, "x/\x80\xfd\x85\x40~\x81")
                                    .replace("\x83\x8b", "\xff\x8b");
-        const QByteArray nul("2008,8,21,1\0"
-                             "0,23,20,300,85\r\n",
-                             28);
+        const QByteArray number = QByteArray(option).replace("8744", "\xff"
+                                                                     "744");
+        const QByteArray nul = QByteArray("2008,8,21,1_0,23,20,300,85\r\n").replace('_', '\0');
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
-        // Read to the line's end, and the places pulled back onto the screen.
+        // Read to the line's end.
         const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
-        const QString data = QStringLiteral("kemurindata");
         QTest::addColumn<BadFile>("row");
         for (const BadFile& r : {
-                 BadFile{"initial.ini empty", i, Bytes, "", false, false, {}},
-                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", false, true, {}},
-                 {"initial.ini NUL in a number", i, Bytes, nul, false, true, {}},
-                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", false, true, {}},
-                 {"initial.ini a folder", i, Folder, "", false, false, {}},
-                 {"initial.ini link to /dev/zero", i, LinkToZero, "", false, false, {}},
-                 {"initial.ini named pipe", i, Pipe, "", false, false, {}},
-                 {"option.ini 10 MB on one line", o, Bytes, big, false, true, {}},
-                 {"option.ini bytes code page 932 cannot read", o, Bytes, odd, true, false, {}},
-                 {"option.ini unclosed quote", o, Bytes, unclosed, true, false,
-                  optionLine(1, 0, 0)},
-                 {"read-only data folder", data, ReadOnlyFolder, "", true, false, {}},
+                 BadFile{"initial.ini empty", i, Bytes, "", "0", false},
+                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
+                 {"initial.ini NUL in a number", i, Bytes, nul, "0", true},
+                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
+                 {"initial.ini a folder", i, Folder, "", "0", false},
+                 {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
+                 {"initial.ini named pipe", i, Pipe, "", "0", false},
+                 {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
+                 {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number,
+                  "setup", true},
+                 {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500",
+                  false},
+                 {"option.ini unclosed quote", o, Bytes, unclosed, "1500", false},
+                 {"read-only data folder", QStringLiteral("kemurindata"), ReadOnlyFolder, "",
+                  "1500", false},
              })
             QTest::newRow(r.name) << r;
     }
@@ -122,7 +112,7 @@ private slots:
         QFETCH(BadFile, row);
         if (row.make == ReadOnlyFolder && geteuid() == 0)
             QSKIP("root writes through any permission: run the tests as another user for this row");
-
+        const bool reads = row.shows == QByteArray("1500");
         WindowTestEnvironment env;
         env.writeSettings(kInitial, optionLine(1, 1500, 1500));
         const QString path = QDir(env.appDir()).filePath(row.file);
@@ -133,68 +123,43 @@ private slots:
                 : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
                 : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
                                          : ::chmod(encoded.constData(), 0555) == 0);
-        // A regular file's bytes, else what stands at the path: enough to see nothing replaced it.
-        const auto fingerprint = [&] {
-            const QFileInfo info(path);
-            return info.isSymLink() ? QByteArray("link")
-                   : info.isDir()   ? QByteArray("folder")
-                   : info.isFile()  ? env.readFile(row.file)
-                                    : QByteArray("other");
-        };
-        const QByteArray before = fingerprint();
-
-        env.program->start();
-        QCOMPARE(shownAtStart(), row.reads                  ? QStringLiteral("1500")
-                                 : row.file == kInitialFile ? QStringLiteral("0")
-                                                            : QStringLiteral("setup"));
-        QCOMPARE(env.messages.size(), row.reads ? 0 : 1);
-        const QString copy = row.file + QStringLiteral(".broken-") + kCopyStamp;
-        QCOMPARE(env.readFile(copy), row.copy ? row.bytes : QByteArray());
-        if (!row.reads) {
-            const QString& told = env.messages[0];
-            QVERIFY2(told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
-                         told.contains(QDir::toNativeSeparators(path)) &&
-                         told.contains(QFileInfo(copy).fileName()) == row.copy,
-                     qPrintable(told));
-        }
-
-        env.messages.clear();
-        QApplication::closeAllWindows();
-        QCOMPARE(env.messages.size(), row.make == ReadOnlyFolder ? 1 : 0);
-        QCOMPARE(fingerprint(), row.after.isEmpty() ? before : row.after);
-        if (row.make == ReadOnlyFolder)
-            ::chmod(encoded.constData(), 0755);
-    }
-
-    // option.ini spoilt by an editor with one bad byte: the first run opens, and the broken file
-    // and the quit data the first run will replace are both kept and said so, once however often
-    // the program starts on them.
-    void aFileThatDidNotReadIsCopiedOnceAndTheQuitDataWithIt() {
-        WindowTestEnvironment env;
-        QByteArray broken = optionLine(1, 1500, 1500);
-        broken[4] = '\xff'; // in the tobacco tax, 8744
-        env.writeSettings(kInitial, broken);
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
             env.program->start();
-            QCOMPARE(shownAtStart(), QStringLiteral("setup"));
+            QCOMPARE(shownAtStart(), QString::fromLatin1(row.shows));
             QApplication::closeAllWindows();
         }
-        const QDir folder(dataDirPath(env.appDir()));
-        const QStringList copies{QStringLiteral("initial.ini.backup-") + kCopyStamp,
-                                 QStringLiteral("option.ini.broken-") + kCopyStamp};
-        QCOMPARE(folder.entryList({QStringLiteral("*-*")}, QDir::Files), copies);
-        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[0]), kInitial);
-        QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copies[1]), broken);
-        QCOMPARE(env.messages, QStringList(2, env.messages.value(0)));
-        for (const QString& copy : copies)
-            QVERIFY2(env.messages[0].contains(copy), qPrintable(env.messages[0]));
+        if (row.make == ReadOnlyFolder)
+            ::chmod(encoded.constData(), 0755);
+        // A file that did not read is left to be mended: its bytes, or not replaced by a file.
+        if (!reads)
+            QVERIFY(row.make == Bytes ? env.readFile(row.file) == row.bytes
+                                      : !QFileInfo(path).isFile());
+
+        // Told at each start, or on each close that cannot save.
+        QCOMPARE(env.messages,
+                 QStringList(reads && row.make != ReadOnlyFolder ? 0 : 2, env.messages.value(0)));
+        QStringList copies;
+        if (!reads && row.file == kOptionFile)
+            copies << QStringLiteral("initial.ini.backup-") + kCopyStamp;
+        if (row.copy)
+            copies << QFileInfo(path).fileName() + QStringLiteral(".broken-") + kCopyStamp;
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList({QStringLiteral("*-*")}, QDir::Files),
+                 copies);
+        const QString told = env.messages.value(0);
+        for (const QString& copy : copies) {
+            QCOMPARE(env.readFile(QStringLiteral("kemurindata/") + copy),
+                     copy.contains(QStringLiteral("backup")) ? kInitial : row.bytes);
+            QVERIFY2(told.contains(copy), qPrintable(told));
+        }
+        QVERIFY2(reads ||
+                     (told.startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")) &&
+                      told.contains(QDir::toNativeSeparators(path))),
+                 qPrintable(told));
     }
 
-    // A full disk with option.ini gone: the start says once that it cannot save, confirming the
-    // first run and closing say nothing more, and the main window counts from the confirmation,
-    // not from the quit moment initial.ini still holds. Writing fails instead of ending the
-    // program, and the files stay as they were.
+    // A full disk with option.ini gone: told once, nothing written, and the main window counts
+    // from the confirmed first run, not from the quit moment initial.ini still holds.
     void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
         env.writeFile(kInitialFile, kInitial);
@@ -204,17 +169,15 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &full);
         const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &saved); });
         env.program->start();
-        QCOMPARE(env.messages.size(), 1);
-        QVERIFY2(env.messages[0].startsWith(QStringLiteral("設定を保存できませんでした。")) &&
-                     env.messages[0].contains(optionFilePath(env.appDir())),
-                 qPrintable(env.messages[0]));
-        StartConfirmWindow* confirm = acceptSetup(QStringLiteral("30"), QStringLiteral("440"));
-        QVERIFY(confirm);
-        clickButton(confirm, QStringLiteral("startButton"));
+        const QString told = env.messages.value(0);
+        QVERIFY2(told.startsWith(QStringLiteral("設定を保存できませんでした。")) &&
+                     told.contains(optionFilePath(env.appDir())),
+                 qPrintable(told));
+        clickButton(acceptSetup(QStringLiteral("30"), QStringLiteral("440")),
+                    QStringLiteral("startButton"));
         QCOMPARE(shownAtStart(), QStringLiteral("0"));
-        QCOMPARE(env.program->state().quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
         QApplication::closeAllWindows();
-        QCOMPARE(env.messages.size(), 1);
+        QCOMPARE(env.messages, QStringList{told});
         QCOMPARE(env.readFile(kInitialFile), kInitial);
         QVERIFY(!QFileInfo::exists(optionFilePath(env.appDir())));
     }
