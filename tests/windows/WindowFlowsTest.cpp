@@ -238,7 +238,6 @@ private slots:
         if (!fullDisk) {
             QVERIFY(env->messages.isEmpty());
             QCOMPARE(env->readFile(kInitialFile), QByteArray(row.written) + "\r\n");
-            QCOMPARE(env->readFile(kOptionFile), optionLine(1, mainPos.x() * 15, mainPos.y() * 15));
             return;
         }
         QCOMPARE(env->messages.size(), 1);
