@@ -30,21 +30,18 @@ QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5,
     return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
-// Leap and century Februaries; a day borrowed in January takes December's length and the year
-// with it; a borrowed month is the longer of the month before now and the quit month; one minute
-// borrows through every part. A clock set back shows the quit moment itself, a hand-edited quit
-// moment off the calendar is taken at its nearest edge, and thousands of years overflow nothing.
+// The parts as they borrow: a day borrowed in January takes December's length and the year with
+// it; a borrowed month is the longer of the month before now and the quit month; one minute
+// borrows through every part. A hand-edited quit moment off the calendar is taken at its nearest
+// edge. Day counts over centuries and clocks set back are the clock tests' own.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
         {at(2008, 2, 28, 10, 0), at(2008, 3, 1, 10, 0), 2 * kDay, {0, 0, 0, 2, 0, 0}},
-        {at(2100, 2, 28, 0, 0), at(2100, 3, 1, 0, 0), kDay, {0, 0, 0, 1, 0, 0}},
         {at(2007, 12, 20, 10, 0), at(2008, 1, 10, 10, 0), 21 * kDay, {0, 0, 0, 21, 0, 0}},
         {at(2008, 1, 31, 12, 0), at(2008, 3, 2, 11, 0), 31 * kDay - 60, {0, 0, 1, 1, 23, 0}},
         {at(2025, 12, 31, 23, 59), at(2026, 1, 1, 0, 0), 1, {0, 0, 0, 0, 0, 1}},
         {at(2024, 2, 29, 12, 0), at(2025, 3, 1, 12, 0), 366 * kDay, {0, 1, 0, 1, 0, 0}},
-        {at(2008, 8, 26, 10, 23), at(2008, 8, 25, 9, 0), 0, {}},
-        {at(2008, 13, 40, 30, 99), at(2009, 1, 1, 0, 0), 1, {0, 0, 0, 0, 0, 1}},
-        {at(2008, 8, 26, 10, 23), at(9999, 12, 31, 23, 59), 4203042576, {0, 7991, 4, 5, 13, 36}}};
+        {at(2008, 13, 40, 30, 99), at(2009, 1, 1, 0, 0), 1, {0, 0, 0, 0, 0, 1}}};
     for (const auto& [quit, now, minutes, parts] : cases) {
         const ElapsedTime e = elapsedSince(quit, now);
         EXPECT_EQ(std::pair(e.minutes, e.parts), std::pair(minutes, parts));
@@ -115,9 +112,7 @@ TEST(DailyMessages, IndexForTheDay) {
     for (const auto& [days, years, months, r, index] : cases)
         EXPECT_EQ(messageIndex(days, years, months, r), index)
             << "day " << days << " years " << years << " months " << months << " r " << r;
-    // Blanks inside a text are kept, half-width and full-width alike; no text outside the table.
-    EXPECT_EQ(dailyMessage(55).toStdString(),
-              "けむりん いっかげつ おめでとぉー\u3000がぁーがぁーがぁー");
+    // No text outside the table.
     EXPECT_TRUE(dailyMessage(-1).isEmpty() && dailyMessage(kDailyMessageCount).isEmpty());
 }
 
@@ -182,9 +177,9 @@ TEST(LengthTable, RowAtEachBoundaryAndMetres) {
 // Figures worked out by hand; exact multiples must not come out one short, as floating point
 // makes them. A hand-edited file's values beyond what the settings window accepts are taken at
 // the nearest bound (per day 0..200, price 0..2000, size 0..1000, tobacco tax 0..100000,
-// consumption tax 0..100%), so nothing overflows or divides by zero, even in 8000 years.
+// consumption tax 0..100%), so nothing overflows or divides by zero; the clock tests run these
+// bounds over 8000 years.
 TEST(QuitFigures, HandWorkedFigures) {
-    constexpr std::int32_t kBig = 2147483647;
     // Per day, price, size, taxes, minutes; money, tobacco and consumption tax saved, life
     // gained, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
@@ -196,9 +191,6 @@ TEST(QuitFigures, HandWorkedFigures) {
         {{20, 300, 85, 8744, 5}, -kDay, {}},
         // Beyond the upper bounds: 200 a day at 2000 a pack, 1000 mm, 100 yen tax a piece, 100%.
         {{500, 99999, 5000, 200000, 300}, kDay, {20000, 20000, 10000, 1100, 200, mm(200000)}},
-        {{kBig, kBig, kBig, kBig, -100},
-         8000 * 366 * kDay,
-         {58560000000, 58560000000, 0, 3220800000, 585600000, mm(585600000000)}},
         // Below the lower bounds.
         {{-5, 300, 85, 8744, 5}, kDay, {}},
         {{20, -300, -85, -1, 5}, kDay, {0, 0, 0, 110, 20, 0}}};
@@ -228,11 +220,7 @@ TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
         const QuitSettings s = habit(perDay, 300, size, 8744, 5, boxDisplay);
         EXPECT_EQ(cigaretteText(s, quitFigures(s, minutes)).toStdString(), text);
     }
-    // The other texts: full-width digits, no blanks.
-    EXPECT_EQ(moneyText({1500, 874, 71}).toStdString(), "1500円（節税分945円）");
-    EXPECT_EQ(elapsedText({0, 0, 1, 1, 23, 0}).toStdString(), "０年１ヶ月１日２３時間０分");
-    EXPECT_EQ(detailedElapsedText(400 * kDay + 189, {0, 1, 1, 4, 3, 9}).toStdString(),
-              "４００日３時間９分");
+    // Full-width digits, no blanks; the other texts are the main window's.
     EXPECT_EQ(lifeGainedText(1505).toStdString(), "１日と１時間５分");
 }
 

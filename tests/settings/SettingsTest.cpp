@@ -10,9 +10,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <functional>
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,17 +22,14 @@ using Number = std::optional<std::int32_t>;
 TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
     using Cases = std::initializer_list<std::pair<const char*, Number>>;
     const Cases forms = {
-        {"+7", 7},       {"1.9", 1},      {"1.", 1},     {"-.5", -1},    {"-2.0", -2},
-        {"-0.0001", -1}, {"2E+3", 2000},  {"1.5e1", 15}, {"-15e-1", -2}, {"1e-400", 0},
-        {"-1e-400", -1}, {"0e999999", 0}, {"＋４", 4},   {"1２", 12},    {"20本", 20},
-        {"1.2.3", 1},    {"12,5", 12},    {"1e+", 1},    {"1E-x", 1},    {"2d3", 2},
-        {"&H10", 0},     {"", 0},         {"x20", 0},    {"+-5", 0},     {"-.", 0},
-        {".e5", 0},      {" ", 0},        {"1e10", {}},  {"-1e300", {}}};
+        {"+7", 7},       {"1.9", 1},    {"-.5", -1}, {"-0.0001", -1}, {"-2.0", -2}, {"-15e-1", -2},
+        {"-1e-400", -1}, {"1e-400", 0}, {"＋４", 4}, {"20本", 20},    {"1.2.3", 1}, {"1e+", 1},
+        {"2d3", 2},      {"&H10", 0},   {"", 0},     {"+-5", 0},      {"-.", 0},    {"1e10", {}}};
     const Cases wide = {
-        {"1e99999999999999999999", {}}, {"- 1 2 . 9 e 1", -129}, {"0000000000099", 99},
-        {"-2147483648", INT32_MIN},     {"－１．５Ｅ１", -15},   {"1e0000000000000000003", 1000},
-        {"2147483647.999", INT32_MAX},  {"2147483648", {}},      {"\t\r\n\u30007\u3000", 7},
-        {"0.99999999999999999999", 0},  {"-2147483648.5", {}},   {"0.002147483647e12", INT32_MAX}};
+        {"1e99999999999999999999", {}}, {"- 1 2 . 9 e 1", -129}, {"-2147483648", INT32_MIN},
+        {"2147483647.999", INT32_MAX},  {"2147483648", {}},      {"-2147483648.5", {}},
+        {"\t\r\n\u30007\u3000", 7},     {"－１．５Ｅ１", -15},   {"0.002147483647e12", INT32_MAX},
+        {"0.99999999999999999999", 0}};
     for (const Cases& cases : {forms, wide})
         for (const auto& [text, value] : cases)
             EXPECT_EQ(readLenientNumber(QString::fromUtf8(text)), value) << '"' << text << '"';
@@ -44,7 +38,6 @@ TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
     EXPECT_EQ(std::pair(readLenientNumber(nines), readLenientNumber(u'-' + nines)),
               std::pair(Number(199), Number(-200)));
     EXPECT_EQ(readLenientNumber("0." + QString(5000, u'0') + "1e5003"), 100);
-    EXPECT_EQ(readLenientNumber(QString(5000, u'1')), std::nullopt);
 }
 
 // Now: 6 December 2026, 15:30.
@@ -59,16 +52,12 @@ SettingsEntry entry(const char* moment) {
     return e;
 }
 
-// Full-width digits, blanks and decimals read in every value. One problem at most: a value out
-// of range hides a moment in the future, which hides the taxes.
-TEST(EntryCheck, ReadsEveryValueAndReportsOneProblemAtMost) {
-    const CheckedEntry read = checkSettingsEntry(entry("２００８/ 8/26.9/10/23"), kNow);
-    const QuitSettings& s = read.settings;
-    EXPECT_EQ(s.quitMoment, (DateTimeParts{0, 2008, 8, 26, 10, 23}));
-    EXPECT_EQ(std::tuple(s.perDay, s.packPrice, s.cigLength, s.tobaccoTaxPer1000,
-                         s.consumptionTaxPercent, s.copyPlusMode, s.smokingYears, s.boxDisplay),
-              std::tuple(20, 290, 100, 8744, 8, 2, 5, 0));
-    EXPECT_EQ((s.statusMode + u' ' + read.blogUrl).toStdString(), "コスモ x.jp/ブログ");
+// The calendar's edges and each value's bounds, as loosely as they may be typed. One problem at
+// most: a value out of range hides a moment in the future, which hides the taxes. How the values
+// read is the settings window's save.
+TEST(EntryCheck, ReportsOneProblemAtMost) {
+    EXPECT_EQ(checkSettingsEntry(entry("２００８/ 8/26.9/10/23"), kNow).settings.quitMoment,
+              (DateTimeParts{0, 2008, 8, 26, 10, 23}));
     constexpr auto kOk = EntryProblem::None;
     constexpr auto kRange = EntryProblem::OutOfRange;
     constexpr auto kFuture = EntryProblem::InTheFuture;
@@ -86,13 +75,16 @@ TEST(EntryCheck, ReadsEveryValueAndReportsOneProblemAtMost) {
                consumption = &SettingsEntry::consumptionTaxPercent,
                years = &SettingsEntry::smokingYears;
     const std::tuple<QString SettingsEntry::*, const char*, bool, EntryProblem> values[] = {
-        {perDay, "201", true, kRange},       {tax, "x", true, kFuture},
-        {perDay, "0", false, kRange},        {tax, "0", false, kOk},
-        {consumption, "0", false, kOk},      {tax, "100000", false, kOk},
-        {consumption, "100", false, kOk},    {tax, "100001", false, kRange},
-        {consumption, "101", false, kRange}, {tax, "", false, kRange},
-        {tax, "8744円", false, kRange},      {tax, "9e9", false, kRange},
-        {years, "0", false, kRange},         {years, "99", false, kOk},
+        {perDay, "201", true, kRange},
+        {tax, "x", true, kFuture},
+        {tax, "0", false, kOk},
+        {consumption, "0", false, kOk},
+        {tax, "100000", false, kOk},
+        {consumption, "100", false, kOk},
+        {tax, "100001", false, kRange},
+        {consumption, "101", false, kRange},
+        {tax, "8744円", false, kRange},
+        {years, "99", false, kOk},
         {consumption, "5 5", false, kRange}};
     for (const auto& [field, value, future, problem] : values) {
         SettingsEntry e = entry(future ? "2026/12/7/0/0" : "2026/1/1/0/0");
@@ -105,11 +97,10 @@ TEST(EntryCheck, ReadsEveryValueAndReportsOneProblemAtMost) {
 // a lone surrogate (a broken paste) and a private-use character that the code page writes as a
 // look-alike too, so the address saves.
 TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
-    const std::pair<std::u16string, const char*> cases[] = {
-        {u"  x.jp/  ", "x.jp/"},           {u"x.jp/?q=\"a\"", "x.jp/?q=%22a%22"},
-        {u"x.jp/\r\nnext", "x.jp/next"},   {u"x.jp/😀", "x.jp/%F0%9F%98%80"},
-        {u"x.jp/ブログ①", "x.jp/ブログ①"}, {u"x/\xD86A/", "x/%3F/"},
-        {u"x/\xF86F", "x/%EF%A1%AF"}};
+    const std::pair<std::u16string, const char*> cases[] = {{u"  x.jp/\r\nnext  ", "x.jp/next"},
+                                                            {u"x.jp/ブログ①", "x.jp/ブログ①"},
+                                                            {u"x/\xD86A/", "x/%3F/"},
+                                                            {u"x/\xF86F", "x/%EF%A1%AF"}};
     for (const auto& [typed, stored] : cases) {
         const QString address = storableAddress(QString::fromStdU16String(typed));
         EXPECT_EQ(address.toStdString(), stored);
@@ -181,50 +172,22 @@ protected:
 // window would not take does not read, but one in the future (a clock set back) does, up to the
 // calendar's last year.
 TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
-    const std::pair<const char*, Number> cases[] = {
-        {"2008,8,26,10,23,0.51", 1},          {"2008,8,26,10,23,2.501", 3},
-        {"2008,8,26,10,23,0.4999", 0},        {"2008,8,26,10,23,0.5", 0},
-        {"2008,8,26,10,23,2.5", 2},           {"2008,8,26,10,23,3.5", 4},
-        {"2008,8,26,10,23,-3.5", -4},         {"2008,8,26,10,23,2147483646.5", 2147483646},
-        {"2008,8,26,10,23,2147483647.5", {}}, {",,,,,20", {}},
-        {"1899,12,31,23,59,20", {}},          {"1900,1,1,0,0,20", 20},
-        {"9999,12,31,23,59,20", 20},          {"10000,1,1,0,0,20", {}}};
+    const std::pair<const char*, Number> cases[] = {{"2008,8,26,10,23,0.51", 1},
+                                                    {"2008,8,26,10,23,2.501", 3},
+                                                    {"2008,8,26,10,23,0.4999", 0},
+                                                    {"2008,8,26,10,23,0.5", 0},
+                                                    {"2008,8,26,10,23,2.5", 2},
+                                                    {"2008,8,26,10,23,3.5", 4},
+                                                    {"2008,8,26,10,23,-3.5", -4},
+                                                    {"2008,8,26,10,23,2147483646.5", 2147483646},
+                                                    {"2008,8,26,10,23,2147483647.5", {}},
+                                                    {"1899,12,31,23,59,20", {}},
+                                                    {"1900,1,1,0,0,20", 20},
+                                                    {"9999,12,31,23,59,20", 20},
+                                                    {"10000,1,1,0,0,20", {}}};
     for (const auto& [line, perDay] : cases) {
         write(initialPath, QByteArray(line) + ",300,85\r\n");
         EXPECT_EQ(readInitialFile(state) ? Number(state.perDay) : std::nullopt, perDay) << line;
-    }
-}
-
-// Neither the link to an endless device nor the pipe nobody writes to may hang start-up or eat
-// memory, and a file far past one line does not read either. Each is left as it is: start-up
-// writes no defaults over it, and a later write replaces only the regular file.
-TEST_F(SettingsFilesTest, OnlyARegularFileOfSaneSizeReads) {
-    const QByteArray huge = "2008,8,26,10,23,20,300,85" + QByteArray(100 * 1024, ' ') + "\r\n";
-    const std::pair<const char*, std::function<void(const QString&)>> kinds[] = {
-        {"link to /dev/zero",
-         [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
-        {"named pipe", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); }},
-        {"folder", [](const QString& p) { QDir().mkdir(p); }},
-        {"100 KiB on one line", [&](const QString& p) { write(p, huge); }}};
-    for (const auto& [name, make] : kinds) {
-        for (const QString& path : {initialPath, optionPath}) {
-            SCOPED_TRACE(name + path.right(12).toStdString());
-            QDir(dataDir).removeRecursively();
-            QDir().mkpath(dataDir);
-            make(path);
-            const QFileInfo before(path);
-            const bool initial = path == initialPath;
-            state.started = state.miniTop = 1;
-            EXPECT_FALSE(initial ? readInitialFile(state) : readOptionFile(state));
-            ensureDataFiles(state, kQuit);
-            loadOptions(state);
-            EXPECT_EQ(optionRecord(state), defaultOptionLine());
-            const QFileInfo after(path);
-            EXPECT_EQ(std::tuple(after.isSymLink(), after.isFile(), after.size()),
-                      std::tuple(before.isSymLink(), before.isFile(), before.size()));
-            EXPECT_EQ(initial ? writeInitialFile(state) : writeOptionFile(state), before.isFile());
-            EXPECT_EQ(QFileInfo(path).isSymLink(), before.isSymLink());
-        }
     }
 }
 
