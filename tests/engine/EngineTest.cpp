@@ -9,6 +9,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -145,10 +146,16 @@ TEST(Milestones, LungDucksAndBarAtEachBoundary) {
         EXPECT_EQ(milestones(days), view) << days;
 }
 
-// Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127.
-// Past the ceiling of row 569 the last two rows never show. Metres halve to even, in the
-// shortest form.
+// Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127;
+// a slip while copying the lengths would most likely show up as a new descent. Past the ceiling
+// of row 569 the last two rows never show. Metres halve to even, in the shortest form.
 TEST(LengthTable, RowAtEachBoundaryAndMetres) {
+    std::vector<int> descents;
+    for (int i = 1; i < kLengthRowCount; ++i) {
+        if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm)
+            descents.push_back(i);
+    }
+    EXPECT_EQ(descents, (std::vector<int>{26, 126}));
     // Row lengths in mm, and the row shown at that length and just below it.
     const std::array<int, 3> rows[] = {
         {110, 2, 1}, {2020, 28, 25}, {24410, 127, 125}, {800000000, 569, 568}};
