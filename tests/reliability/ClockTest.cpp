@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -17,9 +18,8 @@ std::int64_t julianDay(const DateTimeParts& p) {
         .toJulianDay();
 }
 
-// 200 a day at 2000 yen a pack of 20 is 20000 yen a day, 1748.8 yen of it tobacco tax (8744 yen
-// per 1000) and 100000/105 yen consumption tax (5 % inside the price); each cigarette gives 5.5
-// minutes, 1100 a day. A clock set back a day or a century counts nothing.
+// Whole days from 1900 to today and to 9999, 1100 minutes of life a day at 200 a day; a clock set
+// back a day or a century counts nothing.
 TEST(Clocks, FarFromTheQuitMomentAndSetBack) {
     const struct {
         DateTimeParts quit, now, parts;
@@ -28,18 +28,12 @@ TEST(Clocks, FarFromTheQuitMomentAndSetBack) {
                  {{0, 2008, 8, 26, 10, 23}, {0, 2008, 8, 25, 10, 23}, {}},
                  {{0, 2008, 8, 26, 10, 23}, {0, 1908, 8, 26, 10, 23}, {}}};
     for (const auto& c : cases) {
-        const QuitSettings s{.quitMoment = c.quit,
-                             .perDay = 200,
-                             .packPrice = 2000,
-                             .statusMode = QStringLiteral("ソルジャー")};
+        const QuitSettings s{
+            .quitMoment = c.quit, .perDay = 200, .packPrice = 2000, .statusMode = {}};
         const std::int64_t days = std::max<std::int64_t>(0, julianDay(c.now) - julianDay(c.quit));
         const StatusSnapshot got = computeStatus(s, c.now, 50);
-        EXPECT_EQ(got.elapsed.minutes, days * 1440) << c.now[1];
-        EXPECT_EQ(got.elapsed.parts, c.parts) << c.now[1];
-        EXPECT_EQ(got.lifeGainedMinutes, days * 1100) << c.now[1];
-        const std::int64_t tax = days * 17488 / 10 + days * 100000 / 105;
-        EXPECT_EQ(got.texts.money.toStdString(),
-                  QStringLiteral("%1円（節税分%2円）").arg(days * 20000).arg(tax).toStdString())
+        EXPECT_EQ(std::tuple(got.elapsed.minutes, got.elapsed.parts, got.lifeGainedMinutes),
+                  std::tuple(days * 1440, c.parts, days * 1100))
             << c.now[1];
     }
 }
