@@ -83,8 +83,6 @@ private slots:
                                                                      "744");
         const QByteArray nul = QByteArray("2008,8,21,1_0,23,20,300,85\r\n").replace('_', '\0');
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
-        // Read to the line's end.
-        const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
         QTest::addColumn<BadFile>("row");
         for (const BadFile& r : {
                  BadFile{"initial.ini empty", i, "", "0", false},
@@ -94,7 +92,6 @@ private slots:
                  {"option.ini a byte code page 932 cannot read in a number", o, number, "setup",
                   true},
                  {"option.ini bytes code page 932 cannot read in texts", o, odd, "1500", false},
-                 {"option.ini unclosed quote", o, unclosed, "1500", false},
                  {"read-only data folder", QStringLiteral("kemurindata"), "", "1500", false},
              })
             QTest::newRow(r.name) << r;

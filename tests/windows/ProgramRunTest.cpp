@@ -46,10 +46,6 @@ void menuItem(const QString& window, QPoint surface, MenuItem item) {
               "Return");
 }
 
-bool ends(QProcess& program, int timeoutMs = 10000) {
-    return program.state() == QProcess::NotRunning || program.waitForFinished(timeoutMs);
-}
-
 // The program's mapped window with this title once it shows; not `shows`: empty once it goes.
 QString window(const QProcess& program, const QString& title, bool shows = true) {
     QString found;
@@ -146,7 +142,7 @@ private slots:
         QString mini = window(*program, kMiniTitle);
         QVERIFY(!mini.isEmpty() && window(*program, kMainTitle, false).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
-        QVERIFY(ends(*program) && program->exitCode() == 0);
+        QVERIFY(program->waitForFinished(10000) && program->exitCode() == 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
 
@@ -162,7 +158,7 @@ private slots:
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return answer(*second, QStringLiteral("ケムリン式"), "Return") &&
-                       ends(*second, 300);
+                       (second->waitForFinished(300) || second->state() == QProcess::NotRunning);
             },
             10000));
         QCOMPARE(second->exitCode(), 0);
