@@ -142,7 +142,8 @@ private slots:
         QString mini = window(*program, kMiniTitle);
         QVERIFY(!mini.isEmpty() && window(*program, kMainTitle, false).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
-        QVERIFY(program->waitForFinished(10000) && program->exitCode() == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 10000);
+        QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
 
@@ -158,7 +159,8 @@ private slots:
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return answer(*second, QStringLiteral("ケムリン式"), "Return") &&
-                       (second->waitForFinished(300) || second->state() == QProcess::NotRunning);
+                       QTest::qWaitFor([&] { return second->state() == QProcess::NotRunning; },
+                                       300);
             },
             10000));
         QCOMPARE(second->exitCode(), 0);
