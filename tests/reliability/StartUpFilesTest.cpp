@@ -19,6 +19,8 @@
 
 namespace {
 
+enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
+
 // The clock stands at 2008-08-26 10:23:41: five days after this quit moment, 1500 yen.
 const QByteArray kInitial("2008,8,21,10,23,20,300,85\r\n");
 const QString kCopyStamp = QStringLiteral("20080826-102341");
@@ -32,7 +34,8 @@ QString shownAtStart() {
 
 struct BadFile {
     const char* name;
-    QString file; // relative to the program's folder; the data folder is made read-only
+    QString file; // relative to the program's folder
+    Make make;
     QByteArray bytes;
     const char* shows; // "1500": the file read and nothing is told; "0": counted from now
     bool copy;         // a dated copy of the file is kept
@@ -66,9 +69,8 @@ private slots:
         QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
     }
 
-    // How each kind of damage reads, and that only a regular file of sane size is read, is the
-    // settings files' own test; here the damage the program keeps copies of is met at start-up,
-    // twice. An initial.ini that does not read counts from now and waits to be mended;
+    // How each kind of damage reads is the settings files' own test; here each kind is met at
+    // start-up, twice. An initial.ini that does not read counts from now and waits to be mended;
     // an option.ini that does not read starts the first run, and the quit data it will replace is
     // kept too. Each start tells the same, and a copy once kept is not kept again.
     void badFile_data() {
@@ -83,48 +85,60 @@ private slots:
                                                                      "744");
         const QByteArray nul = QByteArray("2008,8,21,1_0,23,20,300,85\r\n").replace('_', '\0');
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
+        // Read to the line's end.
+        const QByteArray unclosed = OptionLine{1, -300, -1}.bytes().chopped(3) + "\r\n";
         QTest::addColumn<BadFile>("row");
         for (const BadFile& r : {
-                 BadFile{"initial.ini empty", i, "", "0", false},
-                 {"initial.ini cut mid-field", i, "2008,8,2", "0", true},
-                 {"initial.ini NUL in a number", i, nul, "0", true},
-                 {"option.ini 10 MB on one line", o, big, "setup", true},
-                 {"option.ini a byte code page 932 cannot read in a number", o, number, "setup",
-                  true},
-                 {"option.ini bytes code page 932 cannot read in texts", o, odd, "1500", false},
-                 {"read-only data folder", QStringLiteral("kemurindata"), "", "1500", false},
+                 BadFile{"initial.ini empty", i, Bytes, "", "0", false},
+                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
+                 {"initial.ini NUL in a number", i, Bytes, nul, "0", true},
+                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
+                 {"initial.ini a folder", i, Folder, "", "0", false},
+                 {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
+                 {"initial.ini named pipe", i, Pipe, "", "0", false},
+                 {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
+                 {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number,
+                  "setup", true},
+                 {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500",
+                  false},
+                 {"option.ini unclosed quote", o, Bytes, unclosed, "1500", false},
+                 {"read-only data folder", QStringLiteral("kemurindata"), ReadOnlyFolder, "",
+                  "1500", false},
              })
             QTest::newRow(r.name) << r;
     }
 
     void badFile() {
         QFETCH(BadFile, row);
-        const bool readOnly = !row.file.endsWith(QStringLiteral(".ini"));
-        if (readOnly && geteuid() == 0)
+        if (row.make == ReadOnlyFolder && geteuid() == 0)
             QSKIP("root writes through any permission: run the tests as another user for this row");
         const bool reads = row.shows == QByteArray("1500");
         WindowTestEnvironment env;
         env.writeSettings(kInitial, optionLine(1, 1500, 1500));
         const QString path = QDir(env.appDir()).filePath(row.file);
         const QByteArray encoded = QFile::encodeName(path);
-        if (readOnly)
-            QCOMPARE(::chmod(encoded.constData(), 0555), 0);
-        else
-            env.writeFile(row.file, row.bytes);
+        QFile::remove(path);
+        QVERIFY(row.make == Bytes        ? (env.writeFile(row.file, row.bytes), true)
+                : row.make == Folder     ? QDir().mkpath(path)
+                : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
+                : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
+                                         : ::chmod(encoded.constData(), 0555) == 0);
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
             env.program->start();
             QCOMPARE(shownAtStart(), QString::fromLatin1(row.shows));
             QApplication::closeAllWindows();
         }
-        if (readOnly)
+        if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
-        // A file that did not read is left as it was, to be mended.
+        // A file that did not read is left to be mended: its bytes, or not replaced by a file.
         if (!reads)
-            QCOMPARE(env.readFile(row.file), row.bytes);
+            QVERIFY(row.make == Bytes ? env.readFile(row.file) == row.bytes
+                                      : !QFileInfo(path).isFile());
 
         // Told at each start, or on each close that cannot save.
-        QCOMPARE(env.messages, QStringList(reads && !readOnly ? 0 : 2, env.messages.value(0)));
+        QCOMPARE(env.messages,
+                 QStringList(reads && row.make != ReadOnlyFolder ? 0 : 2, env.messages.value(0)));
         QStringList copies;
         if (!reads && row.file == kOptionFile)
             copies << QStringLiteral("initial.ini.backup-") + kCopyStamp;
