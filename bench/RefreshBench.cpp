@@ -155,8 +155,7 @@ void sixLabels(benchmark::State& state, bool painted) {
         labels[i]->setGeometry(twipsRect(d.x(), d.y(), d.width(), d.height()));
     }
     const auto refreshes = twoRefreshes(state.range(0));
-    const std::array<std::array<QString, 6>, 2> texts{textsOf(refreshes[0]),
-                                                      textsOf(refreshes[1])};
+    const std::array<std::array<QString, 6>, 2> texts{textsOf(refreshes[0]), textsOf(refreshes[1])};
     for (std::size_t i = 0; i < labels.size(); ++i)
         labels[i]->setText(texts[1][i]);
     waitUntilExposed(window);
@@ -259,8 +258,8 @@ private:
             std::snprintf(goal, sizeof goal, "≤ %g µs", family.goalSeconds * 1e6);
             met = seconds <= family.goalSeconds ? "yes" : "no";
         }
-        std::printf("| %s%s, %s | CPU time | %.2f µs | %.2f µs | %.2f× | %s | %s |\n",
-                    family.what, where.c_str(), quitAgo, seconds * 1e6, baselineSeconds * 1e6,
+        std::printf("| %s%s, %s | CPU time | %.2f µs | %.2f µs | %.2f× | %s | %s |\n", family.what,
+                    where.c_str(), quitAgo, seconds * 1e6, baselineSeconds * 1e6,
                     seconds / baselineSeconds, goal, met);
     }
 
