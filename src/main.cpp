@@ -21,5 +21,8 @@ int main(int argc, char* argv[]) {
     // The data folder lies under the folder the program is started from.
     Program program(QDir::currentPath());
     program.start();
+    // The session ends as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
     return QApplication::exec();
 }
