@@ -538,6 +538,16 @@ private slots:
         }
     }
 
+    // A quick double click on 設定 reaches the main window while it closes: one settings window,
+    // so that saving in a stale second one cannot undo the first one's save.
+    void settingsOpenOnce() {
+        MainWindow* main = startCounting();
+        clickButton(main, u"settingsButton"_s);
+        clickButton(main, u"settingsButton"_s);
+        QCOMPARE(alive<SettingsWindow>(), 1);
+        QVERIFY(shown<SettingsWindow>());
+    }
+
 private:
     // Both files as they stand.
     QByteArray bothFiles() const {
