@@ -391,13 +391,15 @@ void Program::copyReport() {
 }
 
 void Program::openBlog(QWidget* owner) {
-    openWebAddress(owner, QStringLiteral("http://") + m_state.blogUrl);
+    openWebAddress(owner, blogAddressToOpen(m_state.blogUrl));
 }
 
 void Program::openHelp() {
     // One help window however often it is asked for; it lives on when the others close.
     if (!m_help)
         m_help = new HelpWindow;
+    // A minimised help window comes back as it was, maximised or not.
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
@@ -405,5 +407,6 @@ void Program::openHelp() {
 
 void Program::showVersion(QWidget* owner) {
     showOkMessage(owner, programTitle() + QStringLiteral("　Ver ") + programVersion() +
+                             QStringLiteral("\nCopyright (C) 2026 ") + programAuthor() +
                              QStringLiteral("\n\n") + QString::fromLatin1(kHomePageUrl));
 }

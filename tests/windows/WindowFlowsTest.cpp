@@ -383,7 +383,9 @@ private slots:
         const QString error = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
         QCOMPARE(
             env->messages,
-            QStringList({error, error, u"ケムリン式　Ver 1.0\n\nhttps://kemurin.example.jp/"_s}));
+            QStringList(
+                {error, error,
+                 u"ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/"_s}));
         MiniWindow* mini = env->program->miniWindow();
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
