@@ -13,6 +13,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/Twips.h"
 #include "platform/WebAddress.h"
+#include "settings/FileCommit.h"
 #include "settings/ProgramAddresses.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
@@ -426,7 +427,9 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
         return;
     }
     m_state = next;
-    m_initialBehind = m_optionBehind = false;
+    // Committed is saved: a start finishes renames the folder refused. Until then the files are
+    // not read over what memory holds.
+    m_initialBehind = m_optionBehind = !settleCommit(dataDirPath(m_state.appDir));
     leaveSettingsWindow(settings);
 }
 
