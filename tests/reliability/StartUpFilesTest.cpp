@@ -206,9 +206,11 @@ private slots:
             struct stat saved {};
             QVERIFY(::stat((data + "/option.ini").constData(), &saved) == 0 && saved.st_size > 0);
         }
-        // Nothing beside them but the lock: no folder under a name text made of them.
-        const auto entries = std::filesystem::directory_iterator(top.toStdString());
-        QCOMPARE(std::distance(begin(entries), end(entries)), 3);
+        // No folder beside them under a name text made of them.
+        int folders = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(top.toStdString()))
+            folders += entry.is_directory() ? 1 : 0;
+        QCOMPARE(folders, 2);
         QVERIFY(env.messages.isEmpty());
         for (const bool removed : {true, false}) {
             if (fork() == 0) {
