@@ -4,9 +4,8 @@
 #include <QStandardPaths>
 
 std::optional<QString> dataFolder() {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-        QStringLiteral("/kemurin");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/kemurin");
     // A folder that cannot be made is told as a failed save by the settings files.
     QDir().mkpath(folder);
     return folder;
