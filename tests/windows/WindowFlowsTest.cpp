@@ -27,6 +27,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <csignal>
+
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
@@ -495,6 +497,18 @@ private slots:
         QCOMPARE(env->program->miniWindow()->isVisible(), mini);
         QCOMPARE(main->pos(), QPoint(150, 120));
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
+    }
+
+    // The end of a session (SIGHUP) with the settings open drops their edits as Cancel does, but
+    // brings back no window: nothing written, the program ended.
+    void sessionEndDropsUnsavedSettings() {
+        SettingsWindow* settings = openSettings();
+        const QByteArray before = bothFiles();
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        settings->move(150, 120);
+        QVERIFY(programEndsAfter([] { std::raise(SIGHUP); }));
+        QCOMPARE(bothFiles(), before);
+        QCOMPARE(alive<SettingsWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
     }
 
     // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
