@@ -62,28 +62,23 @@ int exitCodeWithin5s(pid_t child) {
 
 // Opens a named pipe for writing whenever something waits to read it, so that a start that opens
 // the pipe reads its end at once and the test fails, instead of waiting for a writer for good.
-class PipeWatch {
-public:
+struct PipeWatch {
     explicit PipeWatch(const QByteArray& path)
-        : m_thread([this, path] {
-              while (!m_stop) {
+        : thread([this, path] {
+              for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
                   if (const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
-                      m_opened = true;
                       ::close(fd);
+                      opened = true;
                   }
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
               }
           }) {}
     ~PipeWatch() {
-        m_stop = true;
-        m_thread.join();
+        stop = true;
+        thread.join();
     }
-    bool opened() const { return m_opened; }
-
-private:
-    std::atomic<bool> m_stop = false;
-    std::atomic<bool> m_opened = false;
-    std::thread m_thread;
+    std::atomic<bool> stop = false;
+    std::atomic<bool> opened = false;
+    std::thread thread;
 };
 
 } // namespace
@@ -181,7 +176,7 @@ private slots:
             QCOMPARE(shownAtStart(), QString::fromLatin1(row.shows));
             QApplication::closeAllWindows();
         }
-        QVERIFY2(!watch || !watch->opened(), "a start opened the named pipe: it would wait there");
+        QVERIFY2(!watch || !watch->opened, "a start opened the named pipe: it would wait there");
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
         // A file that did not read is left to be mended: its bytes, or not replaced by a file.

@@ -127,8 +127,50 @@ const QString kReport =
     u"ステータス： 軍曹|ケムリン日： 2008年 8月 21日|"
     u"ケムリンからの日数： 0年 0ヶ月 5日 0時間 0分|延びた寿命： 0日と9時間10分|"
     u"節約できた金額： 1500円（節税分945円）|節煙本数： 5箱 8.5ｍ 金剛力士立像吽形"_s;
-// The help text's first and last line.
-const QString kHelpHint = u"\n＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝"_s;
+// Full-width digits, a full-width space in front of one digit, so that the colons line up.
+QString helpNumber(int n) {
+    QString digits = QString::number(n).rightJustified(2, u'　');
+    for (QChar& c : digits)
+        c = c.isDigit() ? QChar(c.unicode() - u'0' + u'０') : c;
+    return digits;
+}
+
+// What is wrong with the help text's frame, empty if nothing: the closing hint, a menu of twenty
+// numbered sections, each section under its heading in menu order with four empty lines after
+// it, and the hint again at the end.
+QString helpFrameFault(const QString& text) {
+    const QString hint = u"\n＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝\n"_s;
+    QStringList titles =
+        u"概要 ステータス ケムリンからの日数 延びた寿命と肺の状態 節約できた金額 吸わなかった煙草 "
+        u"今日の一言 プログレスバー コピーボタン ブログボタン 設定ボタン タスクトレイへの収納方法 "
+        u"ミニサイズでの運転方法 不具合がでたときの対処方法 削除の方法 動作環境 更新履歴 "
+        u"バージョン情報、著作権、ソフトの転載 免責事項 作者連絡先"_s.split(u' ');
+    QString opening = hint + u"\n\n　ケムリン式ヘルプメニュー\n\n"_s;
+    for (int i = 0; i < titles.size(); ++i)
+        opening += helpNumber(i + 1) + u'：' + titles[i] + u'\n';
+    opening += u"\n\n\n\n"_s;
+    if (!text.startsWith(opening) || !text.endsWith(hint))
+        return u"the opening, the menu or the closing line"_s;
+    // Sections 1 and 4 carry a longer title in their heading than in the menu.
+    titles[0] = u"ソフトの概要"_s;
+    titles[3] += u"について"_s;
+    const qsizetype end = text.size() - hint.size();
+    qsizetype at = opening.size();
+    for (int i = 0; i < titles.size(); ++i) {
+        const QString heading = u"★★★"_s + helpNumber(i + 1) + u'：' + titles[i] + u"★★★\n"_s;
+        if (text.mid(at, heading.size()) != heading)
+            return heading;
+        at += heading.size();
+        qsizetype next = text.indexOf(u"★★★"_s, at);
+        next = next < 0 || next > end ? end : next;
+        const QString body = text.mid(at, next - at);
+        if (body.size() <= 6 || body.front() == u'\n' || !body.endsWith(u"\n\n\n\n\n"_s) ||
+            body[body.size() - 6] == u'\n')
+            return heading + u" without a body or four empty lines after it"_s;
+        at = next;
+    }
+    return at == end ? QString() : u"a stray heading in the last section"_s;
+}
 
 } // namespace
 
@@ -323,9 +365,10 @@ private slots:
         QVERIFY(env->messages.isEmpty());
     }
 
-    // The main window on each day that changes what it shows: the title, the lungs' colour, the
-    // ducks and where they stand, the bar and how far it is filled. Its values in the settings'
-    // colours, at the screen's centre when the saved place is off it.
+    // The main window on each day that changes what it shows, at both ends: the title, the lungs'
+    // colour (red by day 25, pale to its cap on day 39), the ducks and where they stand (arriving
+    // on days 11, 22, 33, happy on 44, 55, 66), the bar and how far it is filled. Its values in the
+    // settings' colours, at the screen's centre when the saved place is off it.
     void theMainWindowByDay_data() {
         QTest::addColumn<MainView>("row");
         for (const MainView& r : {MainView{0, "２等兵", 0x050000, "000", "000", 0},
@@ -333,10 +376,16 @@ private slots:
                                   {11, "少尉", 0x730000, "100", "000", 0},
                                   {21, "大佐", 0xd70000, "100", "000", 30},
                                   {22, "少将", 0xe10000, "101", "000", 0},
+                                  {25, "少将", 0xff0000, "101", "000", 9},
+                                  {26, "中将", 0xff0a0a, "101", "000", 12},
                                   {32, "大将", 0xff4646, "101", "000", 30},
                                   {33, "大将", 0xff5050, "111", "000", -1},
+                                  {39, "大将", 0xff8c8c, "111", "000", -1},
+                                  {43, "大将", 0xff8c8c, "111", "000", -1},
                                   {44, "大将", 0xff8c8c, "011", "100", -1},
+                                  {54, "大将", 0xff8c8c, "011", "100", -1},
                                   {55, "大将", 0xff8c8c, "010", "101", -1},
+                                  {65, "元帥", 0xff8c8c, "010", "101", -1},
                                   {66, "元帥", 0xff8c8c, "000", "111", -1}})
             QTest::newRow(qPrintable(u"day %1"_s.arg(r.day))) << r;
     }
@@ -495,9 +544,8 @@ private slots:
         HelpWindow* help = env->program->helpWindow();
         QCOMPARE(help && help->isVisible(), QByteArray(row.command).startsWith("help"));
         if (help) {
-            const QString text = control<QPlainTextEdit>(help, u"helpText"_s)->toPlainText();
-            QVERIFY(text.startsWith(kHelpHint + u"\n\n\n　ケムリン式ヘルプメニュー\n\n"_s));
-            QVERIFY(text.endsWith(kHelpHint + u'\n'));
+            QCOMPARE(helpFrameFault(control<QPlainTextEdit>(help, u"helpText"_s)->toPlainText()),
+                     QString());
         }
     }
 
