@@ -506,7 +506,8 @@ private slots:
     void commands_data() {
         const char* blog = "http://kemurin.example.jp/";
         const char* error = "エラーです。フォルダオプションの関連付けなどを確認してください";
-        const char* version = "ケムリン式　Ver 1.0\n\nhttps://kemurin.example.jp/";
+        const char* version =
+            "ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/";
         QTest::addColumn<Command>("row");
         for (const Command& r : {Command{"copy item", false, "copyItem", true, nullptr, "", ""},
                                  {"copy button", false, "copyButton", true, nullptr, "", ""},
@@ -725,6 +726,16 @@ private slots:
                      QColor(28, 3, 141));
             trigger(main, "settingsItem");
         }
+    }
+
+    // A quick double click on 設定 reaches the main window while it closes: one settings window,
+    // so that saving in a stale second one cannot undo the first one's save.
+    void settingsOpenOnce() {
+        MainWindow* main = startCounting();
+        clickButton(main, u"settingsButton"_s);
+        clickButton(main, u"settingsButton"_s);
+        QCOMPARE(alive<SettingsWindow>(), 1);
+        QVERIFY(shown<SettingsWindow>());
     }
 
 private:
