@@ -30,5 +30,8 @@ int main(int argc, char* argv[]) {
     }
     Program program(*folder);
     program.start();
+    // The session ends as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
     return QApplication::exec();
 }
