@@ -11,6 +11,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/Twips.h"
 #include "platform/WebAddress.h"
+#include "settings/FileCommit.h"
 #include "settings/ProgramAddresses.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
@@ -359,7 +360,9 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
         return;
     }
     m_state = next;
-    m_initialBehind = m_optionBehind = false;
+    // Committed is saved: a start finishes renames the folder refused. Until then the files are
+    // not read over what memory holds.
+    m_initialBehind = m_optionBehind = !settleCommit(dataDirPath(m_state.appDir));
     leaveSettingsWindow(settings);
 }
 
