@@ -1,8 +1,9 @@
 #include "app/ApplicationLook.h"
 #include "app/Program.h"
+#include "platform/CurrentFolder.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
-#include <QDir>
 
 namespace {
 // A Wayland session does not let a window place itself; under XWayland the main window
@@ -18,8 +19,19 @@ int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication app(argc, argv);
     prepareApplicationLook();
-    // The data folder lies under the folder the program is started from.
-    Program program(QDir::currentPath());
+    // The data folder lies under the folder the program is started from. One that cannot be
+    // named would put it at the top of the file system.
+    const std::optional<QString> folder = currentFolder();
+    if (!folder) {
+        showOkMessage(nullptr, QStringLiteral("起動したフォルダの場所が分からないため、"
+                                              "設定を読み書きできません。\n"
+                                              "ほかのフォルダから起動してください。"));
+        return 1;
+    }
+    Program program(*folder);
     program.start();
+    // The session ends as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
     return QApplication::exec();
 }

@@ -181,7 +181,8 @@ std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, co
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0)
         return std::nullopt;
-    const QDir dir = info.absoluteDir();
+    // Relative when the data folder is: its full name may not read as text.
+    const QDir dir = info.dir();
     const QString prefix = info.fileName() + u'.' + tag + u'-';
     for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
         if (sameBytes(copy.filePath(), path))

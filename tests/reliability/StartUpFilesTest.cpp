@@ -4,6 +4,7 @@
 #include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
+#include "platform/CurrentFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "windows/SetupWindow.h"
@@ -12,6 +13,9 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <filesystem>
+
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -171,6 +175,62 @@ private slots:
         QCOMPARE(env.messages.size(), 1);
         QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
                  qPrintable(env.messages[0]));
+    }
+
+    // A folder named in EUC-JP or Shift_JIS bytes is found by those bytes: its data reads and a
+    // close saves there. One removed since the start, or too deep to spell, is named by nothing,
+    // so that no data folder lands at the top of the file system.
+    void theStartFolderAsTheSystemHoldsIt() {
+        WindowTestEnvironment env;
+        const int back = ::open(".", O_RDONLY | O_DIRECTORY);
+        const auto restore =
+            qScopeGuard([&] { QVERIFY(::fchdir(back) == 0 && ::close(back) == 0); });
+        const QByteArray top = QFile::encodeName(env.appDir());
+        for (const QByteArray name :
+             {"\xa5\xb1\xa5\xe0\xa5\xea\xa5\xf3", "\x83\x50\x83\x80\x83\x8a"}) {
+            const QByteArray data = top + '/' + name + "/kemurindata";
+            QVERIFY(::mkdir(data.chopped(12).constData(), 0700) == 0 &&
+                    ::mkdir(data.constData(), 0700) == 0);
+            for (const auto& [file, line] : {std::pair("/initial.ini", kInitial),
+                                             {"/option.ini", optionLine(1, 1500, 1500)}}) {
+                FILE* f = std::fopen((data + file).constData(), "wb");
+                QVERIFY(f &&
+                        std::fwrite(line.constData(), 1, line.size(), f) == size_t(line.size()) &&
+                        std::fclose(f) == 0);
+            }
+            QVERIFY(::chdir(data.chopped(12).constData()) == 0);
+            env.program = std::make_unique<Program>(currentFolder().value_or(QString()));
+            env.program->start();
+            QCOMPARE(shownAtStart(), QStringLiteral("1500"));
+            QApplication::closeAllWindows();
+            struct stat saved {};
+            QVERIFY(::stat((data + "/option.ini").constData(), &saved) == 0 && saved.st_size > 0);
+        }
+        // No folder beside them under a name text made of them.
+        int folders = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(top.toStdString()))
+            folders += entry.is_directory() ? 1 : 0;
+        QCOMPARE(folders, 2);
+        QVERIFY(env.messages.isEmpty());
+        for (const bool removed : {true, false}) {
+            if (fork() == 0) {
+                const QByteArray deep(200, 'd');
+                int depth = 0;
+                do {
+                    if (::mkdir(deep.constData(), 0700) != 0 || ::chdir(deep.constData()) != 0)
+                        std::_Exit(3);
+                } while (!removed && ++depth < 25);
+                if (removed)
+                    ::rmdir(("../" + deep).constData());
+                const bool named = currentFolder().has_value();
+                for (; depth > 0; --depth)
+                    ::chdir("..") == 0 && ::rmdir(deep.constData());
+                std::_Exit(named ? 1 : 0);
+            }
+            int status = 0;
+            ::wait(&status);
+            QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        }
     }
 
     // A full disk with option.ini gone: told once, nothing written, and the main window counts
