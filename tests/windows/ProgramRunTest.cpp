@@ -8,9 +8,12 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 #include <sys/stat.h>
 #include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -216,6 +219,63 @@ private slots:
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
+    }
+
+    // The installed program keeps one record wherever it is started from. Under Wayland, where a
+    // window cannot know its place, it leaves the saved places alone, here at a SIGTERM.
+    void installedProgramUnderWayland() {
+        QTemporaryDir runtimeDir, dataHome, folder;
+        ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
+        const QString data = dataHome.filePath(QStringLiteral("kemurin/kemurindata/"));
+        const QByteArray places =
+            OptionLine({1, 3000, 1500, 9241372, 16777215, 1, 900, 600}).bytes();
+        QVERIFY(QDir().mkpath(data));
+        for (const auto& [name, bytes] :
+             {std::pair{"initial.ini", "2026,11,1,9,0,20,300,85\r\n"_ba},
+              std::pair{"option.ini", places}}) {
+            QFile file(data + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
+        QProcess weston;
+        weston.setProcessEnvironment(env);
+        weston.start(QStringLiteral("weston"),
+                     {QStringLiteral("--backend=headless-backend.so"),
+                      QStringLiteral("--use-pixman"), QStringLiteral("--socket=wayland-kemurin")});
+        const auto appears = [&](const char* name) {
+            return QTest::qWaitFor(
+                [&] { return QFileInfo::exists(runtimeDir.filePath(QLatin1String(name))); }, 20000);
+        };
+        QVERIFY2(appears("wayland-kemurin"), "weston did not start");
+
+        QProcess program;
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-kemurin"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        // Qt tells when the compositor has set up the window: only then is a place to be had.
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.wayland.debug=true"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(KEMURIN_INSTALLED_PROGRAM), {});
+        QByteArray told;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         told += program.readAllStandardError();
+                         return told.contains("Applied pending xdg_toplevel configure");
+                     },
+                     20000),
+                 told.constData());
+        program.terminate();
+        QVERIFY(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QFile option(data + QStringLiteral("option.ini"));
+        QVERIFY(option.open(QIODevice::ReadOnly));
+        QCOMPARE(option.readAll(), places);
+        QVERIFY2(!QFileInfo::exists(folder.filePath(QStringLiteral("kemurindata"))),
+                 "a second record beside the start folder");
+        weston.terminate();
+        QVERIFY(weston.waitForFinished(5000));
     }
 };
 
