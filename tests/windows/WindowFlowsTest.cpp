@@ -2,6 +2,7 @@
 #include "WindowTestSupport.h"
 
 #include "platform/ColourDialog.h"
+#include "platform/ShowRequests.h"
 #include "platform/TrayIcon.h"
 #include "platform/WebAddress.h"
 #include "windows/GreetingWindow.h"
@@ -688,6 +689,23 @@ private slots:
         QCOMPARE(env->program->miniWindow()->isVisible(), mini);
         QCOMPARE(main->pos(), QPoint(150, 120));
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
+    }
+
+    // A second start brings the window in use forward: the main window from minimised, the mini
+    // window from the notification area, the main window staying hidden behind it.
+    void aSecondStartShowsTheWindowInUse() {
+        MainWindow* main = startCounting();
+        main->showMinimized();
+        askRunningInstanceToShow();
+        QTRY_VERIFY(main->isVisible() && !main->isMinimized());
+        trigger(main, "switchItem");
+        MiniWindow* mini = env->program->miniWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        QTest::mouseDClick(label(mini, "reportLabel"), Qt::LeftButton);
+        QVERIFY(!mini->isVisible());
+        askRunningInstanceToShow();
+        QTRY_VERIFY(mini->isVisible());
+        QVERIFY(!main->isVisible());
     }
 
     // The end of a session (SIGHUP) with the settings open drops their edits as Cancel does, but
