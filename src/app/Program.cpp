@@ -5,6 +5,7 @@
 #include "engine/StatusReport.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSizeSignal.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramTitle.h"
 #include "platform/Screen.h"
@@ -81,8 +82,15 @@ Program::Program(QString appDir) {
 
 void Program::start() {
     letOversizedWritesFail();
-    // Checked before the data folder is touched, so a second start changes no file anywhere.
-    if (anotherInstanceRunning()) {
+    // Checked before any file is touched, so a second start changes none. The data folder's
+    // own lock meets a copy started from another session or by another user.
+    bool running = anotherInstanceRunning();
+    if (!running) {
+        const QString dataDir = dataDirPath(m_state.appDir);
+        QDir().mkdir(dataDir);
+        running = dataFolderTaken(dataDir);
+    }
+    if (running) {
         showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
         endProcessNow();
     }

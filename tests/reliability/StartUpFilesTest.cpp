@@ -36,6 +36,20 @@ QString shownAtStart() {
     return shown<SetupWindow>() ? QStringLiteral("setup") : QStringLiteral("nothing");
 }
 
+// A forked start's exit code; one still running after five seconds is ended and gives -1.
+int exitCodeOf(pid_t child) {
+    int status = 0;
+    for (int waited = 0; ::waitpid(child, &status, WNOHANG) == 0; waited += 10) {
+        if (waited >= 5000) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        ::usleep(10000);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 struct BadFile {
     const char* name;
     QString file; // relative to the program's folder
@@ -53,24 +67,32 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Told so in these words before any file is touched. First of all: the lock a start takes is
-    // the process's own for good. The journey of the real program sees it end by itself.
+    // Told so in these words before any file is touched, whether this user's lock is held or the
+    // data folder's (a copy from another session or another user). First of all: the lock a start
+    // takes is the process's own for good. The journey of the real program sees it end by itself.
+    void aSecondStartIsToldSoBeforeTouchingAFile_data() {
+        QTest::addColumn<QString>("lock");
+        QTest::newRow("this user's") << QStringLiteral("instance.lock");
+        QTest::newRow("the data folder's") << QStringLiteral("kemurindata/kemurin.lock");
+    }
     void aSecondStartIsToldSoBeforeTouchingAFile() {
+        QFETCH(QString, lock);
         WindowTestEnvironment env;
+        QDir(env.appDir()).mkpath(QFileInfo(lock).path());
         // Its own open of the lock file, so that this lock counts against the start.
-        InstanceLock held(QDir(env.appDir()).filePath(QStringLiteral("instance.lock")));
+        InstanceLock held(QDir(env.appDir()).filePath(lock));
         QVERIFY(held.tryAcquire());
-        if (fork() == 0) {
+        const pid_t child = fork();
+        if (child == 0) {
             setMessageInterceptor([](const QString& text) {
                 std::_Exit(text == QStringLiteral("プログラムは既に起動されています。") ? 7 : 3);
             });
             env.program->start();
             std::_Exit(3);
         }
-        int status = 0;
-        ::wait(&status);
-        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
-        QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
+        QCOMPARE(exitCodeOf(child), 7);
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
+                 QStringList(lock.count(u'/'), QStringLiteral("kemurin.lock")));
     }
 
     // How each kind of damage reads is the settings files' own test; here each kind is met at
@@ -213,7 +235,8 @@ private slots:
         QCOMPARE(folders, 2);
         QVERIFY(env.messages.isEmpty());
         for (const bool removed : {true, false}) {
-            if (fork() == 0) {
+            const pid_t child = fork();
+            if (child == 0) {
                 const QByteArray deep(200, 'd');
                 int depth = 0;
                 do {
@@ -227,9 +250,7 @@ private slots:
                     ::chdir("..") == 0 && ::rmdir(deep.constData());
                 std::_Exit(named ? 1 : 0);
             }
-            int status = 0;
-            ::wait(&status);
-            QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+            QCOMPARE(exitCodeOf(child), 0);
         }
     }
 
