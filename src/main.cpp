@@ -1,6 +1,6 @@
 #include "app/ApplicationLook.h"
+#include "app/DataFolder.h"
 #include "app/Program.h"
-#include "platform/CurrentFolder.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -19,9 +19,8 @@ int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication app(argc, argv);
     prepareApplicationLook();
-    // The data folder lies under the folder the program is started from. One that cannot be
-    // named would put it at the top of the file system.
-    const std::optional<QString> folder = currentFolder();
+    // A start folder that cannot be named would put the data at the top of the file system.
+    const std::optional<QString> folder = dataFolder();
     if (!folder) {
         showOkMessage(nullptr, QStringLiteral("起動したフォルダの場所が分からないため、"
                                               "設定を読み書きできません。\n"
@@ -30,5 +29,8 @@ int main(int argc, char* argv[]) {
     }
     Program program(*folder);
     program.start();
+    // The session ends as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
     return QApplication::exec();
 }
