@@ -78,6 +78,9 @@ bool isShownWindow(const QWidget* w) {
 
 Program::Program(QString appDir) : m_placesWindows(windowsCanBePlaced()) {
     m_state.appDir = std::move(appDir);
+    // A monitor unplugged or a resolution lowered must not strand a window out of reach.
+    if (m_placesWindows)
+        whenScreensChange(this, [this] { bringBackStrandedWindows(); });
 }
 
 void Program::start() {
@@ -317,13 +320,7 @@ MainWindow* Program::loadMainWindow() {
     });
     refresh();
 
-    if (m_placesWindows) {
-        const QPoint place = placedOnScreen({m_state.mainLeft, m_state.mainTop},
-                                            primaryScreenTwips(), kMainWindowRoom);
-        m_state.mainLeft = place.x();
-        m_state.mainTop = place.y();
-        m_main->move(pixelPosition(place.x(), place.y()));
-    }
+    place(m_main, m_state.mainLeft, m_state.mainTop, kMainWindowRoom);
     m_main->setValueColours(colourFromStored(m_state.backColour),
                             colourFromStored(m_state.textColour));
     return m_main;
@@ -339,15 +336,30 @@ MiniWindow* Program::loadMiniWindow() {
         counterWindowClosing(position, m_state.miniLeft, m_state.miniTop, m_main);
     });
 
-    if (m_placesWindows) {
-        const QPoint place = placedOnScreen({m_state.miniLeft, m_state.miniTop},
-                                            primaryScreenTwips(), kMiniWindowRoom);
-        m_state.miniLeft = place.x();
-        m_state.miniTop = place.y();
-        m_mini->move(pixelPosition(place.x(), place.y()));
-    }
+    place(m_mini, m_state.miniLeft, m_state.miniTop, kMiniWindowRoom);
     m_mini->setColours(colourFromStored(m_state.backColour), colourFromStored(m_state.textColour));
     return m_mini;
+}
+
+void Program::place(QWidget* window, std::int32_t& left, std::int32_t& top, QSize room) {
+    if (!m_placesWindows)
+        return;
+    const QPoint place = placedOnScreen({left, top}, primaryScreenTwips(), room);
+    left = place.x();
+    top = place.y();
+    window->move(pixelPosition(place.x(), place.y()));
+}
+
+void Program::bringBackStrandedWindows() {
+    const auto bringBack = [this](QWidget* window, std::int32_t& left, std::int32_t& top,
+                                  QSize room) {
+        if (!window || showsOnAScreen(window->frameGeometry()))
+            return;
+        keepPlace(window->pos(), left, top);
+        place(window, left, top, room);
+    };
+    bringBack(m_main, m_state.mainLeft, m_state.mainTop, kMainWindowRoom);
+    bringBack(m_mini, m_state.miniLeft, m_state.miniTop, kMiniWindowRoom);
 }
 
 void Program::connectCommands(CounterWindow* window) {
