@@ -80,7 +80,7 @@ void CounterWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CounterWindow::showPopupMenuByKeyboard() {
-    // Over the control that has the focus, or over the window's corner.
+    // Over the control that has the focus, or over the window's middle.
     if (m_menu->isVisible())
         return;
     const QWidget* at = focusWidget() ? focusWidget() : this;

@@ -13,9 +13,13 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,20 +40,6 @@ QString shownAtStart() {
     return shown<SetupWindow>() ? QStringLiteral("setup") : QStringLiteral("nothing");
 }
 
-// A forked start's exit code; one still running after five seconds is ended and gives -1.
-int exitCodeOf(pid_t child) {
-    int status = 0;
-    for (int waited = 0; ::waitpid(child, &status, WNOHANG) == 0; waited += 10) {
-        if (waited >= 5000) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return -1;
-        }
-        ::usleep(10000);
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 struct BadFile {
     const char* name;
     QString file; // relative to the program's folder
@@ -57,6 +47,40 @@ struct BadFile {
     QByteArray bytes;
     const char* shows; // "1500": the file read and nothing is told; "0": counted from now
     bool copy;         // a dated copy of the file is kept
+};
+
+// The exit code of a child process that ends within five seconds; -2 when it had to be killed.
+int exitCodeWithin5s(pid_t child) {
+    for (int i = 0; i < 500; ++i) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return -2;
+}
+
+// Opens a named pipe for writing whenever something waits to read it, so that a start that opens
+// the pipe reads its end at once and the test fails, instead of waiting for a writer for good.
+struct PipeWatch {
+    explicit PipeWatch(const QByteArray& path)
+        : thread([this, path] {
+              for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
+                  if (const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                      ::close(fd);
+                      opened = true;
+                  }
+              }
+          }) {}
+    ~PipeWatch() {
+        stop = true;
+        thread.join();
+    }
+    std::atomic<bool> stop = false;
+    std::atomic<bool> opened = false;
+    std::thread thread;
 };
 
 } // namespace
@@ -90,9 +114,14 @@ private slots:
             env.program->start();
             std::_Exit(3);
         }
-        QCOMPARE(exitCodeOf(child), 7);
+        const int code = exitCodeWithin5s(child);
+        QVERIFY2(code != -2, "the second start waited for the lock instead of being told");
+        QCOMPARE(code, 7);
         QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
                  QStringList(lock.count(u'/'), QStringLiteral("kemurin.lock")));
+        // A lock file that cannot be made does not stand for another start.
+        QVERIFY(
+            InstanceLock(env.appDir() + QStringLiteral("/no folder/instance.lock")).tryAcquire());
     }
 
     // How each kind of damage reads is the settings files' own test; here each kind is met at
@@ -149,12 +178,16 @@ private slots:
                 : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
                 : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
                                          : ::chmod(encoded.constData(), 0555) == 0);
+        std::optional<PipeWatch> watch;
+        if (row.make == Pipe)
+            watch.emplace(encoded);
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
             env.program->start();
             QCOMPARE(shownAtStart(), QString::fromLatin1(row.shows));
             QApplication::closeAllWindows();
         }
+        QVERIFY2(!watch || !watch->opened, "a start opened the named pipe: it would wait there");
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
         // A file that did not read is left to be mended: its bytes, or not replaced by a file.
@@ -250,7 +283,7 @@ private slots:
                     ::chdir("..") == 0 && ::rmdir(deep.constData());
                 std::_Exit(named ? 1 : 0);
             }
-            QCOMPARE(exitCodeOf(child), 0);
+            QCOMPARE(exitCodeWithin5s(child), 0);
         }
     }
 

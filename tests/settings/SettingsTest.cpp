@@ -64,11 +64,12 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     constexpr auto kRange = EntryProblem::OutOfRange;
     constexpr auto kFuture = EntryProblem::InTheFuture;
     const std::pair<const char*, EntryProblem> moments[] = {
-        {"1900/2/29/0/0", kRange}, {"1900/2/28/0/0", kOk},     {"2000/2/29/0/0", kOk},
-        {"2008/2/29/0/0", kOk},    {"2007/2/29/0/0", kRange},  {"1899/12/31/0/0", kRange},
-        {"2025/4/31/0/0", kRange}, {"2025/11/31/0/0", kRange}, {"2025/12/31/23/59", kOk},
-        {"2025/13/1/0/0", kRange}, {"2025/1/0/0/0", kRange},   {"2025/1/1/24/0", kRange},
-        {"2025/1/1/0/60", kRange}, {"2027/1/1/0/0", kRange},   {"2026/12/6/15/31", kFuture},
+        {"1900/2/29/0/0", kRange},  {"1900/2/28/0/0", kOk},    {"2000/2/29/0/0", kOk},
+        {"2008/2/29/0/0", kOk},     {"2007/2/29/0/0", kRange}, {"1899/12/31/0/0", kRange},
+        {"2025/4/31/0/0", kRange},  {"2025/6/31/0/0", kRange}, {"2025/9/31/0/0", kRange},
+        {"2025/11/31/0/0", kRange}, {"2025/9/30/0/0", kOk},    {"2025/12/31/23/59", kOk},
+        {"2025/13/1/0/0", kRange},  {"2025/1/0/0/0", kRange},  {"2025/1/1/24/0", kRange},
+        {"2025/1/1/0/60", kRange},  {"2027/1/1/0/0", kRange},  {"2026/12/6/15/31", kFuture},
         {"2026/12/6/15/30", kOk}};
     for (const auto& [moment, problem] : moments)
         EXPECT_EQ(checkSettingsEntry(entry(moment), kNow).problem, problem) << moment;
