@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     fonts-ipafont-gothic
     libgtest-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev

@@ -1,12 +1,14 @@
 #include "app/ApplicationLook.h"
 
 #include "platform/JapaneseFont.h"
+#include "platform/QtJapaneseTexts.h"
 
 #include <QApplication>
 #include <QIcon>
 
 void prepareApplicationLook() {
     installJapaneseFontSubstitutes();
+    installQtJapaneseTexts();
     // Given with their sizes, the pictures are read only when a window first shows its icon.
     QIcon icon;
     icon.addFile(QStringLiteral(":/kemurin16.png"), QSize(16, 16));

@@ -33,6 +33,9 @@ namespace {
 constexpr QSize kMainWindowRoom(5000, 3000);
 constexpr QSize kMiniWindowRoom(3500, 1500);
 
+const QString kCountsFromNow =
+    QStringLiteral("禁煙を始めた日時が分からないため、今の時刻から数えます。");
+
 QString cannotSaveMessage(const QString& path) {
     return QStringList{
         QStringLiteral("設定を保存できませんでした。"), QDir::toNativeSeparators(path),
@@ -97,12 +100,15 @@ void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
     const QString initialPath = initialFilePath(m_state.appDir);
     const QString optionPath = optionFilePath(m_state.appDir);
     QStringList told;
+    // The count ran, but its start is lost: said once, as the next start finds the new file.
+    if ((initial == FileFinding::Created || initial == FileFinding::NotCreated) &&
+        m_state.started != 0)
+        told << QStringList{QStringLiteral("設定ファイルが見つかりませんでした。"),
+                            QDir::toNativeSeparators(initialPath), kCountsFromNow}
+                    .join(u'\n');
     // A file that does not read is copied aside before anything can replace it.
     if (initial == FileFinding::DidNotRead) {
-        const QString consequence = m_state.started == 0
-                                        ? QString()
-                                        : QStringLiteral("禁煙を始めた日時が分からないため、"
-                                                         "今の時刻から数えます。");
+        const QString consequence = m_state.started == 0 ? QString() : kCountsFromNow;
         told << cannotReadMessage(initialPath, consequence,
                                   keepDatedCopy(initialPath, QStringLiteral("broken"), now));
     }
@@ -301,6 +307,13 @@ void Program::switchToMainWindow() {
 }
 
 void Program::openSettingsWindow(CounterWindow* from) {
+    // A quick second click reaches a window already closing: the open settings come forward, as
+    // a second one saved later would undo the first one's save.
+    if (m_settings) {
+        m_settings->raise();
+        m_settings->activateWindow();
+        return;
+    }
     // Closing a counter window saves its place; the main window's is where settings open.
     const QPoint mainPlace = twipsPosition(m_main ? m_main->pos() : from->pos());
     m_state.mainLeft = mainPlace.x();
@@ -312,6 +325,7 @@ void Program::openSettingsWindow(CounterWindow* from) {
 
 void Program::showSettingsWindow() {
     auto* settings = new SettingsWindow(m_state);
+    m_settings = settings;
     connect(
         settings, &SettingsWindow::saveRequested, this,
         [this, settings](const CheckedEntry& entry, const QColor& background, const QColor& text) {
@@ -350,6 +364,7 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
 }
 
 void Program::leaveSettingsWindow(SettingsWindow* settings) {
+    m_settings = nullptr;
     openCounterWindows();
     settings->hide();
     settings->deleteLater();
@@ -363,6 +378,7 @@ void Program::openPromotionWindow(SettingsWindow* settings) {
     connect(promotion, &PromotionWindow::closed, this, &Program::showSettingsWindow);
     promotion->move(pixelPosition(m_state.mainLeft, m_state.mainTop));
     promotion->show();
+    m_settings = nullptr;
     settings->hide();
     settings->deleteLater();
 }
@@ -372,13 +388,15 @@ void Program::copyReport() {
 }
 
 void Program::openBlog(QWidget* owner) {
-    openWebAddress(owner, QStringLiteral("http://") + m_state.blogUrl);
+    openWebAddress(owner, blogAddressToOpen(m_state.blogUrl));
 }
 
 void Program::openHelp() {
     // One help window however often it is asked for; it lives on when the others close.
     if (!m_help)
         m_help = new HelpWindow;
+    // A minimised help window comes back as it was, maximised or not.
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
@@ -386,5 +404,6 @@ void Program::openHelp() {
 
 void Program::showVersion(QWidget* owner) {
     showOkMessage(owner, programTitle() + QStringLiteral("　Ver ") + programVersion() +
+                             QStringLiteral("\nCopyright (C) 2026 ") + programAuthor() +
                              QStringLiteral("\n\n") + QString::fromLatin1(kHomePageUrl));
 }

@@ -75,4 +75,5 @@ private:
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;
     QPointer<HelpWindow> m_help;
+    QPointer<SettingsWindow> m_settings; // while it is the one open
 };

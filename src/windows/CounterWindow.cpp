@@ -3,6 +3,8 @@
 #include "platform/TrayIcon.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace {
@@ -51,6 +53,31 @@ void CounterWindow::hideToTray() {
 
 void CounterWindow::showPopupMenu(const QPoint& globalPosition) {
     m_menu->popup(globalPosition);
+}
+
+void CounterWindow::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey)
+        return QWidget::keyPressEvent(event);
+    showPopupMenuByKeyboard();
+}
+
+void CounterWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The desktop may tell the menu key as a context menu request too; the mouse's right button
+    // is the windows' own business.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        showPopupMenuByKeyboard();
+    else
+        event->ignore();
+}
+
+void CounterWindow::showPopupMenuByKeyboard() {
+    // Over the control that has the focus, or over the window's corner.
+    if (m_menu->isVisible())
+        return;
+    const QWidget* at = focusWidget() ? focusWidget() : this;
+    showPopupMenu(at->mapToGlobal(at->rect().center()));
 }
 
 void CounterWindow::closeEvent(QCloseEvent* event) {

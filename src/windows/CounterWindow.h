@@ -31,8 +31,13 @@ protected:
     void hideToTray();
     void showPopupMenu(const QPoint& globalPosition);
     void closeEvent(QCloseEvent* event) override;
+    // Shift+F10 and the menu key open the popup menu, for keyboard users.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void showPopupMenuByKeyboard();
+
     QMenu* m_menu;
     TrayIcon* m_trayIcon;
     bool m_closing = false;

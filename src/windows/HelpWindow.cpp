@@ -1,5 +1,6 @@
 #include "windows/HelpWindow.h"
 
+#include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
 
@@ -36,4 +37,13 @@ HelpWindow::HelpWindow() : helpText(new QPlainTextEdit(this)) {
     resize(twipsToPixels(7575), twipsToPixels(8100));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    previewKeysOf(this);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (isEscapePress(event)) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

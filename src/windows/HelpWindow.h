@@ -10,6 +10,10 @@ class HelpWindow : public QWidget {
 public:
     HelpWindow();
 
+protected:
+    // Escape closes the window, wherever the focus is.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QPlainTextEdit* helpText;
 };

@@ -1,6 +1,7 @@
 #include "windows/MainWindow.h"
 
 #include "engine/QuitStatistics.h"
+#include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
 #include "windows/ShapeWidget.h"
@@ -132,6 +133,9 @@ void MainWindow::buildDesign() {
     connect(blogButton, &QPushButton::clicked, this, &MainWindow::blogRequested);
     connect(helpButton, &QPushButton::clicked, this, &MainWindow::helpRequested);
     connect(settingsButton, &QPushButton::clicked, this, &MainWindow::settingsRequested);
+    // Enter on a focused button presses it, as Space does.
+    for (QPushButton* b : {copyButton, blogButton, helpButton, settingsButton})
+        b->installEventFilter(this);
 
     refreshTimer = new QTimer(this);
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
@@ -199,6 +203,8 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterPress(event) && pressFocusedButton(watched))
+        return true;
     if (watched != elapsedValue)
         return CounterWindow::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonDblClick) {

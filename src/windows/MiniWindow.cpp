@@ -14,13 +14,19 @@ MiniWindow::MiniWindow()
     reportLabel->setFont(msGothic(9));
     reportLabel->setAutoFillBackground(true);
     reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Wider than the window, as designed: long lines run past its right edge. The design's six
-    // lines are 12 pixels each; a font with taller lines gets the room it needs.
-    QRect label = twipsRect(120, 120, 5000, 1095);
-    label.setHeight(std::max(label.height(), 6 * reportLabel->fontMetrics().lineSpacing()));
-    reportLabel->setGeometry(label);
-    setFixedSize(twipsToPixels(4230),
-                 std::max(twipsToPixels(1320), label.bottom() + 1 + label.top()));
+    reportLabel->move(twipsToPixels(120), twipsToPixels(120));
+    fitToReport();
+}
+
+void MiniWindow::fitToReport() {
+    // The designed size is the least: a report's longest line widens the window, keeping the
+    // label's margin on the right too, and there is room for six lines whatever their height.
+    const QSize margins = 2 * QSize(reportLabel->x(), reportLabel->y());
+    const QSize text =
+        reportLabel->sizeHint().expandedTo(QSize(0, 6 * reportLabel->fontMetrics().lineSpacing()));
+    const QSize size = QSize(twipsToPixels(4230), twipsToPixels(1320)).expandedTo(text + margins);
+    reportLabel->resize(size - margins);
+    setFixedSize(size);
 }
 
 QString MiniWindow::reportText() const {
@@ -30,12 +36,15 @@ QString MiniWindow::reportText() const {
 void MiniWindow::setReportText(const QString& text) {
     m_report = text;
     // Laying out six lines costs as much as a refresh: a hidden window does it when it shows.
-    if (isVisible())
+    if (isVisible()) {
         reportLabel->setText(text);
+        fitToReport();
+    }
 }
 
 void MiniWindow::showEvent(QShowEvent* event) {
     reportLabel->setText(m_report);
+    fitToReport();
     CounterWindow::showEvent(event);
 }
 

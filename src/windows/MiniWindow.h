@@ -21,6 +21,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Sizes the window to the report it shows.
+    void fitToReport();
+
     QLabel* reportLabel;
     QString m_report;
 };

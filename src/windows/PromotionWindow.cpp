@@ -1,5 +1,6 @@
 #include "windows/PromotionWindow.h"
 
+#include "platform/EnterKeyPreview.h"
 #include "platform/JapaneseFont.h"
 #include "platform/Twips.h"
 #include "settings/ProgramAddresses.h"
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QtMath>
 
 namespace {
 
@@ -37,13 +39,26 @@ QPushButton* button(QWidget* parent, const QString& text, const char* name, cons
     return b;
 }
 
+// Room for every line of the text, whole, with the box's frame and margins.
+QSize textSizeNeeded(const QPlainTextEdit* text) {
+    const QFontMetrics metrics(text->font());
+    const int edges = 2 * (text->frameWidth() + qCeil(text->document()->documentMargin()));
+    const QStringList lines = text->toPlainText().split(u'\n');
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    // The last line break leaves an empty line after the text that need not show.
+    const int shown = int(lines.size()) - (lines.last().isEmpty() ? 1 : 0);
+    return {widest + text->cursorWidth() + edges,
+            shown * std::max(metrics.height(), metrics.lineSpacing()) + edges};
+}
+
 } // namespace
 
 PromotionWindow::PromotionWindow() {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral(" ヾ(〃^∇^)ﾉ つぎはのんびりケムリン旅行～"));
-    setFixedSize(twipsToPixels(5595), twipsToPixels(3300));
     setFont(msGothic(9));
 
     auto* backdrop = new ShapeWidget(ShapeWidget::Kind::Rectangle, this);
@@ -54,15 +69,37 @@ PromotionWindow::PromotionWindow() {
     text->setObjectName(QStringLiteral("promotionText"));
     text->setFont(msGothic(9.75));
     text->setReadOnly(true);
-    // As designed: no scroll bars, so that the longest line fits without wrapping.
+    // As designed: no scroll bars and no wrapping, so every line must show whole.
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setGeometry(twipsRect(840, 360, 4335, 2175));
 
-    connect(button(this, QStringLiteral("みんなでケムリン式の詳細をみる♪"), "pageButton",
-                   {120, 2880, 3975, 375}),
-            &QPushButton::clicked, this, &PromotionWindow::pageRequested);
-    connect(button(this, QStringLiteral("とじる"), "closeButton", {4200, 2880, 1335, 375}),
-            &QPushButton::clicked, this, &QWidget::close);
+    auto* page = button(this, QStringLiteral("みんなでケムリン式の詳細をみる♪"), "pageButton",
+                        {120, 2880, 3975, 375});
+    auto* close = button(this, QStringLiteral("とじる"), "closeButton", {4200, 2880, 1335, 375});
+    connect(page, &QPushButton::clicked, this, &PromotionWindow::pageRequested);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    // The designed box is too small for the eleven lines in our fonts: it grows by what it
+    // lacks, its backdrop and the window with it, and the buttons move down and right.
+    const QSize grow = (textSizeNeeded(text) - text->size()).expandedTo(QSize(0, 0));
+    text->resize(text->size() + grow);
+    backdrop->resize(backdrop->size() + grow);
+    page->move(page->pos() + QPoint(0, grow.height()));
+    close->move(close->pos() + QPoint(grow.width(), grow.height()));
+    setFixedSize(QSize(twipsToPixels(5595), twipsToPixels(3300)) + grow);
+    previewKeysOf(this);
+}
+
+bool PromotionWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (isEscapePress(event)) {
+        close();
+        return true;
+    }
+    if (isEnterPress(event) && pressFocusedButton(watched))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void PromotionWindow::closeEvent(QCloseEvent* event) {

@@ -15,4 +15,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window; Enter presses the focused button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "settings/SettingsEntry.h"
+#include "windows/OptionRowFocus.h"
 #include "windows/StoredColour.h"
 
 #include <QButtonGroup>
@@ -65,6 +66,7 @@ QButtonGroup* optionRow(QWidget* parent, const char* name,
             place(new QRadioButton(QString::fromUtf16(caption), parent), x, y, width, 22);
         option->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(i++));
         group->addButton(option, value);
+        tabStopsWhenChosen(option);
     }
     return group;
 }
@@ -205,6 +207,11 @@ void SettingsWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
+    // An open list of the status box takes its own Escape.
+    if (isEscapePress(event) && static_cast<QWidget*>(watched)->window() == this) {
+        cancelButton->click();
+        return true;
+    }
     if (isEnterPress(event)) {
         if (!pressFocusedButton(watched))
             save();

@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "settings/LenientNumber.h"
 #include "windows/FirstRunWindow.h"
+#include "windows/OptionRowFocus.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -66,12 +67,7 @@ void SetupWindow::buildDesign() {
         sizeButtons[i]->setObjectName(QStringLiteral("sizeButton%1").arg(i));
         sizeButtons[i]->setGeometry(
             twipsRect(sizeLefts[i], 2610, sizeLefts[i + 1] - sizeLefts[i], 285));
-        // Tab stops at the chosen size only and arrows move within the row, as in a dialog.
-        connect(sizeButtons[i], &QRadioButton::toggled, sizeButtons[i],
-                [button = sizeButtons[i]](bool on) {
-                    button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
-                });
-        sizeButtons[i]->setFocusPolicy(Qt::ClickFocus);
+        tabStopsWhenChosen(sizeButtons[i]);
     }
     sizeButtons[1]->setChecked(true);
 

@@ -158,6 +158,21 @@ private slots:
                  qPrintable(told));
     }
 
+    // The count ran but initial.ini is gone: counted from now and told once, naming the file.
+    void aLostInitialFileIsToldOnce() {
+        WindowTestEnvironment env;
+        env.writeFile(kOptionFile, optionLine(1, 1500, 1500));
+        for (int start = 0; start < 2; ++start) {
+            env.program = std::make_unique<Program>(env.appDir());
+            env.program->start();
+            QCOMPARE(shownAtStart(), QStringLiteral("0"));
+            QApplication::closeAllWindows();
+        }
+        QCOMPARE(env.messages.size(), 1);
+        QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
+                 qPrintable(env.messages[0]));
+    }
+
     // A full disk with option.ini gone: told once, nothing written, and the main window counts
     // from the confirmed first run, not from the quit moment initial.ini still holds.
     void aFullDiskIsToldOnceAndTheNewStartShows() {

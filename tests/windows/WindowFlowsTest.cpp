@@ -383,7 +383,9 @@ private slots:
         const QString error = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
         QCOMPARE(
             env->messages,
-            QStringList({error, error, u"ケムリン式　Ver 1.0\n\nhttps://kemurin.example.jp/"_s}));
+            QStringList(
+                {error, error,
+                 u"ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/"_s}));
         MiniWindow* mini = env->program->miniWindow();
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
@@ -534,6 +536,16 @@ private slots:
                      QColor(28, 3, 141));
             trigger(main, "settingsItem");
         }
+    }
+
+    // A quick double click on 設定 reaches the main window while it closes: one settings window,
+    // so that saving in a stale second one cannot undo the first one's save.
+    void settingsOpenOnce() {
+        MainWindow* main = startCounting();
+        clickButton(main, u"settingsButton"_s);
+        clickButton(main, u"settingsButton"_s);
+        QCOMPARE(alive<SettingsWindow>(), 1);
+        QVERIFY(shown<SettingsWindow>());
     }
 
 private:

@@ -1,0 +1,349 @@
+// What a user reads and types: Qt's own texts in Japanese, every window reached from the
+// keyboard, texts shown whole, and web addresses handed to the desktop as they are meant.
+#include "SettingsLines.h"
+#include "WindowTestSupport.h"
+
+#include "platform/ColourDialog.h"
+#include "platform/Twips.h"
+#include "platform/WebAddress.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainWindow.h"
+#include "windows/MiniWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
+
+#include <QColorDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Opened { Main, Mini, Help, Settings, Promotion };
+enum class Outcome { MenuShows, HelpShows, HelpGone, CounterBack, SettingsBack, PageOpened };
+
+// A key pressed in a window, on a named control or on the window itself, and what it does.
+struct KeyRow {
+    const char* name;
+    Opened window;
+    const char* on;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    Outcome outcome;
+};
+
+// An address stored in option.ini, how the desktop's opener ends, and what the user meets.
+struct OpenerRow {
+    const char* name;
+    const char* stored;
+    int exitCode; // -1: no opener at all
+    const char* handedOver;
+    bool told;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(KeyRow)
+Q_DECLARE_METATYPE(OpenerRow)
+
+class KeysAndTextsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        env = std::make_unique<WindowTestEnvironment>();
+        opened.clear();
+        setWebAddressOpener([this](const QUrl& url) {
+            opened << url.toString();
+            return true;
+        });
+    }
+    void cleanup() {
+        env.reset();
+        setWebAddressOpener({});
+    }
+
+    void qtTextsAreJapanese() {
+        QColorDialog dialog;
+        QCOMPARE(dialog.windowTitle(), u"色を選択"_s);
+        QLineEdit edit;
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList items;
+        for (const QAction* action : menu->actions())
+            items << action->text().section(u'\t', 0, 0);
+        QVERIFY2(items.contains(u"コピー(&C)"_s) && items.contains(u"元に戻す(&U)"_s),
+                 qPrintable(items.join(u", ")));
+    }
+
+    void keys_data() {
+        QTest::addColumn<KeyRow>("row");
+        const auto none = Qt::NoModifier;
+        const KeyRow rows[] = {
+            {"Shift+F10 on the main window's copy button", Opened::Main, "copyButton", Qt::Key_F10,
+             Qt::ShiftModifier, Outcome::MenuShows},
+            {"menu key on the main window", Opened::Main, "", Qt::Key_Menu, none,
+             Outcome::MenuShows},
+            {"Shift+F10 on the mini window", Opened::Mini, "", Qt::Key_F10, Qt::ShiftModifier,
+             Outcome::MenuShows},
+            {"menu key on the mini window", Opened::Mini, "", Qt::Key_Menu, none,
+             Outcome::MenuShows},
+            {"Enter on the main window's help button", Opened::Main, "helpButton", Qt::Key_Return,
+             none, Outcome::HelpShows},
+            {"Escape in the help text", Opened::Help, "helpText", Qt::Key_Escape, none,
+             Outcome::HelpGone},
+            {"Escape in a settings box", Opened::Settings, "perDayEdit", Qt::Key_Escape, none,
+             Outcome::CounterBack},
+            {"Escape in the promotion text", Opened::Promotion, "promotionText", Qt::Key_Escape,
+             none, Outcome::SettingsBack},
+            {"Enter on the promotion's close button", Opened::Promotion, "closeButton",
+             Qt::Key_Return, none, Outcome::SettingsBack},
+            {"keypad Enter on the promotion's page button", Opened::Promotion, "pageButton",
+             Qt::Key_Enter, none, Outcome::PageOpened},
+        };
+        for (const KeyRow& r : rows)
+            QTest::newRow(r.name) << r;
+    }
+    void keys() {
+        QFETCH(KeyRow, row);
+        QWidget* window = open(row.window);
+        QVERIFY(window && QTest::qWaitForWindowExposed(window));
+        const QByteArray files = bothFiles();
+        QWidget* target = *row.on ? control<QWidget>(window, QLatin1String(row.on)) : window;
+        retypePerDayIfSettings(window);
+        QTest::keyClick(target, row.key, row.modifiers);
+        switch (row.outcome) {
+        case Outcome::MenuShows:
+            QTRY_VERIFY(control<QMenu>(window, u"popupMenu"_s)->isVisible());
+            break;
+        case Outcome::HelpShows:
+            QTRY_VERIFY(shown<HelpWindow>());
+            break;
+        case Outcome::HelpGone:
+            QTRY_COMPARE(alive<HelpWindow>(), 0);
+            break;
+        case Outcome::CounterBack:
+            QTRY_VERIFY(shown<MainWindow>() && alive<SettingsWindow>() == 0);
+            QCOMPARE(bothFiles(), files);
+            break;
+        case Outcome::SettingsBack:
+            QTRY_VERIFY(shown<SettingsWindow>() && alive<PromotionWindow>() == 0);
+            break;
+        case Outcome::PageOpened:
+            QCOMPARE(opened, QStringList(u"https://kemurin.example.jp/minkemu/"_s));
+            QVERIFY(window->isVisible());
+            break;
+        }
+    }
+
+    // Tab into an option row of the settings lands on its chosen option.
+    void tabLandsOnTheChosenOption_data() {
+        QTest::addColumn<QByteArray>("initial");
+        QTest::addColumn<int>("copyPlus");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("lands");
+        const QByteArray shortOnes = "2008,8,21,10,23,20,300,50\r\n";
+        const QByteArray longOnes = "2008,8,21,10,23,20,300,100\r\n";
+        QTest::newRow("copy+ ON") << shortOnes << 1 << u"boxDisplayCheck"_s << u"copyPlus1"_s;
+        QTest::newRow("copy+ with years")
+            << shortOnes << 2 << u"boxDisplayCheck"_s << u"copyPlus2"_s;
+        QTest::newRow("short size") << shortOnes << 0 << u"packPriceEdit"_s << u"size0"_s;
+        QTest::newRow("long size") << longOnes << 0 << u"packPriceEdit"_s << u"size2"_s;
+    }
+    void tabLandsOnTheChosenOption() {
+        QFETCH(QByteArray, initial);
+        QFETCH(int, copyPlus);
+        QFETCH(QString, after);
+        QFETCH(QString, lands);
+        env->writeSettings(
+            initial, OptionLine{.started = 1, .mainLeft = 1500, .mainTop = 1500}.bytes().replace(
+                         ",8744,5,0,", ",8744,5," + QByteArray::number(copyPlus) + ','));
+        env->program->start();
+        trigger(shown<MainWindow>(), "settingsItem");
+        SettingsWindow* settings = shown<SettingsWindow>();
+        QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
+        settings->activateWindow();
+        QWidget* from = control<QWidget>(settings, after);
+        from->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(from->hasFocus());
+        QTest::keyClick(from, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control<QRadioButton>(settings, lands));
+    }
+
+    void helpComesBackFromMinimised() {
+        QWidget* main = open(Opened::Main);
+        clickButton(main, u"helpButton"_s);
+        HelpWindow* help = shown<HelpWindow>();
+        QVERIFY(help && QTest::qWaitForWindowExposed(help));
+        help->showMinimized();
+        QTRY_VERIFY(help->isMinimized());
+        clickButton(main, u"helpButton"_s);
+        QTRY_VERIFY(!help->isMinimized() && help->isVisible());
+        QCOMPARE(alive<HelpWindow>(), 1);
+    }
+
+    // The mini window never cuts a line, and never shrinks below its design, at the start and at
+    // every refresh, whatever the count has grown to.
+    void miniWindowShowsWholeLines_data() {
+        QTest::addColumn<QByteArray>("initial");
+        QTest::addColumn<QDateTime>("later");
+        const QDateTime start(QDate(2008, 8, 26), QTime(10, 23, 41));
+        QTest::newRow("five days") << QByteArray("2008,8,21,10,23,20,300,85\r\n") << start;
+        QTest::newRow("ten months") << QByteArray("2007,10,21,9,43,20,300,85\r\n") << start;
+        QTest::newRow("twelve years, 200 a day")
+            << QByteArray("1996,6,21,9,43,200,2000,100\r\n") << start;
+        QTest::newRow("five days, refreshed twelve years on")
+            << QByteArray("2008,8,21,10,23,20,300,85\r\n") << start.addYears(12).addSecs(2400);
+    }
+    void miniWindowShowsWholeLines() {
+        QFETCH(QByteArray, initial);
+        QFETCH(QDateTime, later);
+        env->writeSettings(initial,
+                           OptionLine{.windowMode = 1, .miniLeft = 150, .miniTop = 150}.bytes());
+        env->program->start();
+        MiniWindow* mini = env->program->miniWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        env->clock.set(later);
+        env->program->refresh();
+        auto* report = control<QLabel>(mini, u"reportLabel"_s);
+        QCOMPARE(report->text(), mini->reportText());
+        QCOMPARE(cutOff(mini), QString());
+        QVERIFY(report->height() >= report->sizeHint().height());
+        QVERIFY(mini->rect().contains(report->geometry()));
+        const QSize design(twipsToPixels(4230), twipsToPixels(1320));
+        QCOMPARE(mini->size().expandedTo(design), mini->size());
+        // A short report keeps the designed width.
+        if (report->sizeHint().width() + 2 * report->x() <= design.width())
+            QCOMPARE(mini->width(), design.width());
+    }
+
+    // All eleven lines of the promotion text show, whole, inside the window.
+    void promotionShowsElevenLines() {
+        auto* promotion = static_cast<PromotionWindow*>(open(Opened::Promotion));
+        QVERIFY(promotion && QTest::qWaitForWindowExposed(promotion));
+        auto* text = control<QPlainTextEdit>(promotion, u"promotionText"_s);
+        QCOMPARE(cutOff(promotion), QString());
+        QVERIFY(promotion->rect().contains(text->geometry()));
+        QTextBlock block = text->document()->firstBlock();
+        for (int line = 1; line <= 11; ++line, block = block.next()) {
+            QVERIFY2(block.isValid(), qPrintable(QString::number(line)));
+            for (const int at : {block.position(), block.position() + block.length() - 1}) {
+                QTextCursor cursor(text->document());
+                cursor.setPosition(at);
+                QVERIFY2(text->viewport()->rect().contains(text->cursorRect(cursor)),
+                         qPrintable(u"line %1: %2"_s.arg(line).arg(block.text())));
+            }
+        }
+        QCOMPARE(block.previous().text(), u"↓下のボタン"_s);
+    }
+
+    // The blog address goes to the desktop's opener as stored when it has a scheme, behind
+    // "http://" when not; an opener that fails or is missing is told, without waiting for it.
+    void blogAddressReachesTheOpener_data() {
+        QTest::addColumn<OpenerRow>("row");
+        const OpenerRow rows[] = {
+            {"no scheme", "kemurin.example.jp/", 0, "http://kemurin.example.jp/", false},
+            {"https", "https://myblog.example.org/kinen", 0, "https://myblog.example.org/kinen",
+             false},
+            {"http", "http://myblog.example.org/", 0, "http://myblog.example.org/", false},
+            {"opener fails", "kemurin.example.jp/", 3, "http://kemurin.example.jp/", true},
+            {"no opener", "kemurin.example.jp/", -1, "", true},
+        };
+        for (const OpenerRow& r : rows)
+            QTest::newRow(r.name) << r;
+    }
+    void blogAddressReachesTheOpener() {
+        QFETCH(OpenerRow, row);
+        setWebAddressOpener({});
+        QTemporaryDir bin;
+        const QString handed = bin.filePath(u"handed"_s);
+        if (row.exitCode >= 0) {
+            QFile script(bin.filePath(u"xdg-open"_s));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            // It takes a while to fail, as a browser that gives up does.
+            script.write("#!/bin/sh\nprintf %s \"$1\" > '" + handed.toUtf8() +
+                         "'\n/bin/sleep 0.3\nexit " + QByteArray::number(row.exitCode) + "\n");
+            script.close();
+            script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        env->writeSettings("2008,8,21,10,23,20,300,85\r\n",
+                           OptionLine{.mainLeft = 1500, .mainTop = 1500}.bytes().replace(
+                               kDefaultBlogUrl, row.stored));
+        env->program->start();
+        clickButton(shown<MainWindow>(), u"blogButton"_s);
+        qputenv("PATH", path);
+        // The window goes on at once; what the opener says comes later.
+        if (row.exitCode >= 0)
+            QVERIFY(env->messages.isEmpty());
+        QTRY_VERIFY(qApp->findChildren<QProcess*>().isEmpty());
+        QCOMPARE(env->messages,
+                 row.told ? QStringList(
+                                u"エラーです。フォルダオプションの関連付けなどを確認してください"_s)
+                          : QStringList());
+        QFile file(handed);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                 QByteArray(row.handedOver));
+    }
+
+private:
+    QByteArray bothFiles() const {
+        return env->readFile(kInitialFile) + env->readFile(kOptionFile);
+    }
+
+    static void trigger(QWidget* window, const char* item) {
+        control<QAction>(window, QLatin1String(item))->trigger();
+    }
+
+    // Opens a window as a user reaches it, the counter windows on a count of five days.
+    QWidget* open(Opened window) {
+        env->writeSettings("2008,8,21,10,23,20,300,85\r\n",
+                           OptionLine{.mainLeft = 1500,
+                                      .mainTop = 1500,
+                                      .windowMode = window == Opened::Mini ? 1 : 2}
+                               .bytes());
+        env->program->start();
+        CounterWindow* counter = env->program->mainWindow();
+        if (window == Opened::Mini)
+            counter = env->program->miniWindow();
+        switch (window) {
+        case Opened::Main:
+        case Opened::Mini:
+            return counter;
+        case Opened::Help:
+            trigger(counter, "helpItem");
+            return shown<HelpWindow>();
+        case Opened::Settings:
+            trigger(counter, "settingsItem");
+            return shown<SettingsWindow>();
+        case Opened::Promotion:
+            trigger(counter, "settingsItem");
+            clickButton(shown<SettingsWindow>(), u"promotionButton"_s);
+            return shown<PromotionWindow>();
+        }
+        return nullptr;
+    }
+
+    // An edit left in the settings, which leaving by Escape must drop.
+    static void retypePerDayIfSettings(QWidget* window) {
+        if (!qobject_cast<SettingsWindow*>(window))
+            return;
+        auto* perDay = control<QLineEdit>(window, u"perDayEdit"_s);
+        perDay->selectAll();
+        QTest::keyClicks(perDay, u"40"_s);
+    }
+
+    std::unique_ptr<WindowTestEnvironment> env;
+    QStringList opened;
+};
+
+QTEST_MAIN(KeysAndTextsTest)
+#include "KeysAndTextsTest.moc"
