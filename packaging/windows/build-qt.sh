@@ -47,45 +47,51 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
+# An interrupted build resumes where it stopped.
 work="$cache_root/work-$key"
-rm -rf "$work" "$prefix"
 mkdir -p "$work"
 log() { echo "build-qt: $(date -u +%H:%M:%S) $*" >&2; }
 
-log "GoogleTest $gtest_version for MinGW"
-cmake -S /usr/src/googletest -B "$work/gtest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF \
-    -Dgtest_disable_pthreads=OFF >&2
-cmake --build "$work/gtest" -j "$jobs" >&2
-cmake --install "$work/gtest" >&2
+if [ ! -f "$work/gtest.done" ]; then
+    log "GoogleTest $gtest_version for MinGW"
+    cmake -S /usr/src/googletest -B "$work/gtest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >&2
+    cmake --build "$work/gtest" -j "$jobs" >&2
+    cmake --install "$work/gtest" >&2
+    touch "$work/gtest.done"
+fi
 
-# Debian's source, with Debian's patches applied; a deb-src entry of our own if none exists.
-if ! apt-get source --print-uris "qt6-base=$qt_version" >/dev/null 2>&1; then
-    log "adding a deb-src entry"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo tee /etc/apt/sources.list.d/kemurin-deb-src.sources >/dev/null <<'SRC'
+if [ ! -f "$work/qt/build.ninja" ]; then
+    rm -rf "$work/qt" "$work"/qt6-base*
+    # Debian's source, with Debian's patches applied; a deb-src entry of our own if none exists.
+    if ! apt-get source --print-uris "qt6-base=$qt_version" >/dev/null 2>&1; then
+        log "adding a deb-src entry"
+        sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        $sudo tee /etc/apt/sources.list.d/kemurin-deb-src.sources >/dev/null <<'SRC'
 Types: deb-src
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-    $sudo apt-get update -qq
-fi
-log "fetching qt6-base $qt_version"
-(cd "$work" && apt-get source -qq "qt6-base=$qt_version" >&2)
-src="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
-patch -d "$src" -p1 <"$patch_file" >&2
+        $sudo apt-get update -qq
+    fi
+    log "fetching qt6-base $qt_version"
+    (cd "$work" && apt-get source -qq "qt6-base=$qt_version" >&2)
+    src="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
+    patch -d "$src" -p1 <"$patch_file" >&2
 
-log "configuring Qt"
-cmake -S "$src" -B "$work/qt" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_flags[@]}" >&2
+    log "configuring Qt"
+    cmake -S "$src" -B "$work/qt" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_flags[@]}" >&2
+fi
 log "building Qt with $jobs jobs"
+SECONDS=0
 cmake --build "$work/qt" -j "$jobs" >&2
 cmake --install "$work/qt" >&2
 
 touch "$prefix/.complete"
 rm -rf "$work"
-log "done: $prefix ($(du -sh "$prefix" | cut -f1))"
+log "done in $((SECONDS / 60)) min: $prefix ($(du -sh "$prefix" | cut -f1))"
 echo "$prefix"
