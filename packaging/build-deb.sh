@@ -4,7 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-pkg"
-bash "$here/scripts/setup.sh" dpkg-dev lintian
+bash "$here/scripts/setup.sh" --run dpkg-dev lintian
 
 # The flags a package built by Debian gets: fortified functions, stack protector, read-only
 # relocations. -ffile-prefix-map maps the source folder, which is where this runs from.

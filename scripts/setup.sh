@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages only, whatever the build, the program, its tests and its
-# benchmarks need.
+# benchmarks need; with --run first, only what building and running the program needs.
 # Extra package names given as arguments are installed too (packaging/build-deb.sh adds its tools).
 set -euo pipefail
 
@@ -8,11 +8,17 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     fonts-ipafont-gothic
-    libgtest-dev libbenchmark-dev
-    clang-14 libclang-rt-14-dev
-    xvfb xauth xdotool xclip faketime trayer
-    desktop-file-utils appstream
 )
+if [ "${1:-}" = --run ]; then
+    shift
+else
+    packages+=(
+        libgtest-dev libbenchmark-dev
+        clang-14 libclang-rt-14-dev
+        xvfb xauth xdotool xclip faketime trayer libxcb1-dev weston qt6-wayland
+        desktop-file-utils appstream
+    )
+fi
 packages+=("$@")
 
 missing=()

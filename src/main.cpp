@@ -1,8 +1,9 @@
 #include "app/ApplicationLook.h"
+#include "app/DataFolder.h"
 #include "app/Program.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
-#include <QDir>
 
 namespace {
 // A Wayland session does not let a window place itself; under XWayland the main window
@@ -18,8 +19,18 @@ int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication app(argc, argv);
     prepareApplicationLook();
-    // The data folder lies under the folder the program is started from.
-    Program program(QDir::currentPath());
+    // A start folder that cannot be named would put the data at the top of the file system.
+    const std::optional<QString> folder = dataFolder();
+    if (!folder) {
+        showOkMessage(nullptr, QStringLiteral("起動したフォルダの場所が分からないため、"
+                                              "設定を読み書きできません。\n"
+                                              "ほかのフォルダから起動してください。"));
+        return 1;
+    }
+    Program program(*folder);
     program.start();
+    // The session ends as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
     return QApplication::exec();
 }

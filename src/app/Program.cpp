@@ -8,9 +8,12 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramTitle.h"
 #include "platform/Screen.h"
+#include "platform/ShowRequests.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Twips.h"
 #include "platform/WebAddress.h"
+#include "settings/FileCommit.h"
 #include "settings/ProgramAddresses.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
@@ -22,10 +25,12 @@
 #include "windows/StoredColour.h"
 #include "windows/WindowPlacement.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,17 +69,13 @@ QPoint pixelPosition(std::int32_t left, std::int32_t top) {
     return {twipsToPixels(left), twipsToPixels(top)};
 }
 
-// Hands over from one window to the next at the same place.
-void handOver(QWidget* from, QWidget* to) {
-    to->move(from->pos());
-    to->show();
-    from->hide();
-    from->close();
+bool isShownWindow(const QWidget* w) {
+    return w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog);
 }
 
 } // namespace
 
-Program::Program(QString appDir) {
+Program::Program(QString appDir) : m_placesWindows(windowsCanBePlaced()) {
     m_state.appDir = std::move(appDir);
 }
 
@@ -82,9 +83,17 @@ void Program::start() {
     letOversizedWritesFail();
     // Checked before the data folder is touched, so a second start changes no file anywhere.
     if (anotherInstanceRunning()) {
+        askRunningInstanceToShow();
         showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
         endProcessNow();
     }
+    // A window hidden in the notification area or behind the mini window is still open: the
+    // program ends when its user ends it or its last window closes, not when the last one shows.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
+    connect(new TerminationSignals(this), &TerminationSignals::received, this, &Program::end);
+    // Listening once the signals are caught: a start that finds the socket finds this ready.
+    connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
     const FileFinding initial = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
     tellStartUpFindings(initial, options);
@@ -146,6 +155,68 @@ void Program::tellCannotSave(const QString& path) {
     showOkMessage(nullptr, cannotSaveMessage(path));
 }
 
+void Program::end() {
+    // Edits not saved are dropped, as by Cancel; closing a counter window saves both places.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<SettingsWindow*>(w) || qobject_cast<PromotionWindow*>(w)) {
+            w->hide();
+            w->deleteLater();
+        }
+    }
+    if (m_main)
+        m_main->close();
+    else if (m_mini)
+        m_mini->close();
+    if (m_help)
+        m_help->close();
+    QCoreApplication::quit();
+}
+
+void Program::endIfNoWindowLeft() {
+    const bool counting = (m_main && !m_main->isClosing()) || (m_mini && !m_mini->isClosing());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (!counting && std::none_of(windows.begin(), windows.end(), isShownWindow))
+        QCoreApplication::quit();
+}
+
+void Program::showWindowInUse() {
+    CounterWindow* inUse = m_main;
+    if (m_state.windowMode == 1)
+        inUse = m_mini;
+    if (inUse && !inUse->isClosing()) {
+        inUse->bringBack();
+        return;
+    }
+    // The settings or the first run stand in its place.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto shown = std::find_if(windows.begin(), windows.end(), isShownWindow);
+    if (shown == windows.end())
+        return;
+    (*shown)->setWindowState((*shown)->windowState() & ~Qt::WindowMinimized);
+    (*shown)->raise();
+    (*shown)->activateWindow();
+}
+
+void Program::moveWindow(QWidget* window, QPoint pixels) const {
+    if (m_placesWindows)
+        window->move(pixels);
+}
+
+void Program::keepPlace(QPoint pixels, std::int32_t& left, std::int32_t& top) const {
+    if (!m_placesWindows)
+        return;
+    const QPoint at = twipsPosition(pixels);
+    left = at.x();
+    top = at.y();
+}
+
+void Program::handOver(QWidget* from, QWidget* to) const {
+    moveWindow(to, from->pos());
+    to->show();
+    from->hide();
+    from->close();
+}
+
 void Program::refresh() {
     m_status = computeStatus(m_state, currentMinuteParts(), RandomDraw::current().percent());
     // The mini window's report still tells the detail view that this refresh ends.
@@ -165,7 +236,7 @@ void Program::openSetupWindow() {
     // the place of the one they replace.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        setup->move(area.center() - QPoint(setup->width() / 2, setup->height() / 2));
+        moveWindow(setup, area.center() - QPoint(setup->width() / 2, setup->height() / 2));
     }
     setup->show();
 }
@@ -202,9 +273,7 @@ void Program::runStartSequence(QWidget* confirming) {
     writeInBackground(writeInitialFile, initialFilePath(m_state.appDir), m_initialBehind);
     m_state.started = 1;
     // The main window opens where the confirming window stood.
-    const QPoint at = twipsPosition(confirming->pos());
-    m_state.mainLeft = at.x();
-    m_state.mainTop = at.y();
+    keepPlace(confirming->pos(), m_state.mainLeft, m_state.mainTop);
     writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
     loadMainWindow()->show();
     confirming->hide();
@@ -239,11 +308,13 @@ MainWindow* Program::loadMainWindow() {
     });
     refresh();
 
-    const QPoint place =
-        placedOnScreen({m_state.mainLeft, m_state.mainTop}, primaryScreenTwips(), kMainWindowRoom);
-    m_state.mainLeft = place.x();
-    m_state.mainTop = place.y();
-    m_main->move(pixelPosition(place.x(), place.y()));
+    if (m_placesWindows) {
+        const QPoint place = placedOnScreen({m_state.mainLeft, m_state.mainTop},
+                                            primaryScreenTwips(), kMainWindowRoom);
+        m_state.mainLeft = place.x();
+        m_state.mainTop = place.y();
+        m_main->move(pixelPosition(place.x(), place.y()));
+    }
     m_main->setValueColours(colourFromStored(m_state.backColour),
                             colourFromStored(m_state.textColour));
     return m_main;
@@ -259,11 +330,13 @@ MiniWindow* Program::loadMiniWindow() {
         counterWindowClosing(position, m_state.miniLeft, m_state.miniTop, m_main);
     });
 
-    const QPoint place =
-        placedOnScreen({m_state.miniLeft, m_state.miniTop}, primaryScreenTwips(), kMiniWindowRoom);
-    m_state.miniLeft = place.x();
-    m_state.miniTop = place.y();
-    m_mini->move(pixelPosition(place.x(), place.y()));
+    if (m_placesWindows) {
+        const QPoint place = placedOnScreen({m_state.miniLeft, m_state.miniTop},
+                                            primaryScreenTwips(), kMiniWindowRoom);
+        m_state.miniLeft = place.x();
+        m_state.miniTop = place.y();
+        m_mini->move(pixelPosition(place.x(), place.y()));
+    }
     m_mini->setColours(colourFromStored(m_state.backColour), colourFromStored(m_state.textColour));
     return m_mini;
 }
@@ -276,14 +349,13 @@ void Program::connectCommands(CounterWindow* window) {
     connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
     connect(window, &CounterWindow::versionRequested, this,
             [this, window] { showVersion(window); });
+    connect(window, &CounterWindow::exitRequested, this, &Program::end);
 }
 
 // Whichever window closes first closes the other: option.ini ends with both places.
 void Program::counterWindowClosing(QPoint position, std::int32_t& left, std::int32_t& top,
                                    QWidget* other) {
-    const QPoint at = twipsPosition(position);
-    left = at.x();
-    top = at.y();
+    keepPlace(position, left, top);
     // A failed write must not stop the window from closing; the old file stays whole.
     writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
     if (other)
@@ -294,7 +366,7 @@ void Program::switchToMiniWindow() {
     MiniWindow* mini = loadMiniWindow();
     // Until the mini window has been used once, it appears where the main window stands.
     if (m_state.windowMode == 2)
-        mini->move(m_main->pos());
+        moveWindow(mini, m_main->pos());
     m_state.windowMode = 1;
     m_main->hide();
     mini->show();
@@ -315,9 +387,7 @@ void Program::openSettingsWindow(CounterWindow* from) {
         return;
     }
     // Closing a counter window saves its place; the main window's is where settings open.
-    const QPoint mainPlace = twipsPosition(m_main ? m_main->pos() : from->pos());
-    m_state.mainLeft = mainPlace.x();
-    m_state.mainTop = mainPlace.y();
+    keepPlace(m_main ? m_main->pos() : from->pos(), m_state.mainLeft, m_state.mainTop);
     showSettingsWindow();
     from->hide();
     from->close();
@@ -335,7 +405,7 @@ void Program::showSettingsWindow() {
             [this, settings] { leaveSettingsWindow(settings); });
     connect(settings, &SettingsWindow::promotionRequested, this,
             [this, settings] { openPromotionWindow(settings); });
-    settings->move(pixelPosition(m_state.mainLeft, m_state.mainTop));
+    moveWindow(settings, pixelPosition(m_state.mainLeft, m_state.mainTop));
     settings->show();
 }
 
@@ -350,16 +420,16 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
     next.backColour = storedFromColour(background);
     next.textColour = storedFromColour(text);
     // Moving the settings window moves the main window.
-    const QPoint at = twipsPosition(settings->pos());
-    next.mainLeft = at.x();
-    next.mainTop = at.y();
+    keepPlace(settings->pos(), next.mainLeft, next.mainTop);
     // Nothing counts as saved until both files are: the window stays open with the edits.
     if (const std::optional<QString> failed = writeSettingsFiles(next)) {
         showOkMessage(settings, cannotSaveMessage(*failed));
         return;
     }
     m_state = next;
-    m_initialBehind = m_optionBehind = false;
+    // Committed is saved: a start finishes renames the folder refused. Until then the files are
+    // not read over what memory holds.
+    m_initialBehind = m_optionBehind = !settleCommit(dataDirPath(m_state.appDir));
     leaveSettingsWindow(settings);
 }
 
@@ -376,7 +446,7 @@ void Program::openPromotionWindow(SettingsWindow* settings) {
             [promotion] { openWebAddress(promotion, QString::fromLatin1(kPromotionPageUrl)); });
     // Closing it brings the settings back afresh, without the edits left behind.
     connect(promotion, &PromotionWindow::closed, this, &Program::showSettingsWindow);
-    promotion->move(pixelPosition(m_state.mainLeft, m_state.mainTop));
+    moveWindow(promotion, pixelPosition(m_state.mainLeft, m_state.mainTop));
     promotion->show();
     m_settings = nullptr;
     settings->hide();

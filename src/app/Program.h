@@ -25,6 +25,11 @@ public:
     void start();
     // Recomputes every figure from the settings and the clock and shows it.
     void refresh();
+    // Ends the program as its menu's end command does, at the end of a session too: the counter
+    // windows save their places and mode, unsaved settings are dropped, every window closes.
+    void end();
+    // The window in use comes forward, from the notification area or minimised.
+    void showWindowInUse();
 
     AppState& state() { return m_state; }
     MainWindow* mainWindow() const { return m_main; }
@@ -32,6 +37,13 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
 private:
+    void endIfNoWindowLeft();
+    // Where the desktop places windows itself, nothing is moved and the saved places stay.
+    void moveWindow(QWidget* window, QPoint pixels) const;
+    void keepPlace(QPoint pixels, std::int32_t& left, std::int32_t& top) const;
+    // Hands over from one window to the next at the same place.
+    void handOver(QWidget* from, QWidget* to) const;
+
     // Tells, in one message, what start-up could not read or write and what it kept.
     void tellStartUpFindings(FileFinding initial, FileFinding options);
     // Writes a file where no window waits for the outcome. Until the file takes the state,
@@ -67,6 +79,7 @@ private:
     void openHelp();
     void showVersion(QWidget* owner);
 
+    const bool m_placesWindows;
     AppState m_state;
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;

@@ -5,12 +5,16 @@
 #include <QTranslator>
 
 void installQtJapaneseTexts() {
-    // Debian ships them in qt6-translations-l10n, windeployqt beside the program; without them
-    // Qt's texts stay English.
+    // Debian installs them with Qt (qt6-translations-l10n); windeployqt puts them in
+    // "translations" beside the program. Without them Qt's texts stay English.
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+          QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (translator->load(QStringLiteral("qtbase_ja"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
 }

@@ -12,3 +12,7 @@ QSize primaryScreenTwips() {
     const QSize pixels = screen->geometry().size();
     return {pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel};
 }
+
+bool windowsCanBePlaced() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 std::optional<bool>& assumed() {
@@ -12,13 +13,22 @@ std::optional<bool>& assumed() {
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_watch(new QTimer(this)) {
+    m_watch->setInterval(1000);
+    connect(m_watch, &QTimer::timeout, this, [this] {
+        if (available())
+            return;
+        remove();
+        emit lost();
+    });
+}
 
 void TrayIcon::show() {
     // Made on first use: most runs never hide a window, and start-up need not pay for it.
     if (!m_icon)
         create();
     m_icon->show();
+    m_watch->start();
 }
 
 void TrayIcon::create() {
@@ -46,6 +56,7 @@ void TrayIcon::assumeAvailable(std::optional<bool> available) {
 }
 
 void TrayIcon::remove() {
+    m_watch->stop();
     if (m_icon)
         m_icon->hide();
 }

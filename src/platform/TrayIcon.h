@@ -5,6 +5,7 @@
 #include <optional>
 
 class QSystemTrayIcon;
+class QTimer;
 
 // A window's own icon in the notification area: "ケムリン式" as its tip, 16 × 16 (32 × 32 on
 // dense screens). It offers what the windows need of it: show, remove, and a single left click.
@@ -24,9 +25,13 @@ public:
 signals:
     // A left click; other clicks and moves over the icon are not reported.
     void clicked();
+    // The notification area went away while the icon was shown; the icon is removed.
+    void lost();
 
 private:
     void create();
 
     QSystemTrayIcon* m_icon = nullptr;
+    // Looks for the notification area while the icon is shown: no signal tells of its end.
+    QTimer* m_watch;
 };

@@ -1,13 +1,12 @@
 #include "settings/SettingsFiles.h"
 
+#include "settings/FileCommit.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsRecord.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
 
 namespace {
 
@@ -61,49 +60,21 @@ std::optional<QByteArray> readSettingsBytes(const QString& path) {
     return bytes;
 }
 
-// A new content written out in full beside its file, waiting to take the file's place.
-class PendingFile {
-public:
-    explicit PendingFile(const QString& path) : m_path(path), m_file(path) {
-        m_file.setDirectWriteFallback(false);
+// One file, or both, replaced through one commit. Only a file that could be read back is
+// replaced.
+std::optional<QString> replaceFiles(const QString& appDir, const std::vector<Replacement>& files) {
+    for (const Replacement& r : files) {
+        if (r.bytes.isEmpty() || !isReplaceable(r.path))
+            return r.path;
     }
-
-    bool write(const std::optional<QByteArray>& bytes) {
-        if (!bytes || !isReplaceable(m_path))
-            return false;
-        // Unbuffered, so that a short write shows here rather than being lost in a late flush.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        if (m_file.write(*bytes) != bytes->size()) {
-            m_file.cancelWriting();
-            return false;
-        }
-        return true;
-    }
-    bool commit() { return m_file.commit(); }
-
-private:
-    QString m_path;
-    QSaveFile m_file;
-};
-
-bool writeBytes(const QString& path, const std::optional<QByteArray>& bytes) {
-    PendingFile file(path);
-    return file.write(bytes) && file.commit();
+    return replaceTogether(dataDirPath(appDir), files);
 }
 
-// QSaveFile writes "<file>.XXXXXX" (six random letters) and renames it over the file; a kill
-// before the rename leaves it behind. A name in lower case only ("backup") is one a person gives
-// a copy, and one leftover in 64 that stays.
+// What a write cut short before its commit leaves; the lock file and every name a person gives
+// stay.
 void removeUnfinishedWrites(const QString& dataDir) {
-    static const QRegularExpression leftover(
-        QStringLiteral("^(initial|option)\\.ini\\.([A-Za-z]{6})$"));
-    for (const QFileInfo& entry : QDir(dataDir).entryInfoList(QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch match = leftover.match(entry.fileName());
-        if (!entry.isSymLink() && match.hasMatch() &&
-            match.captured(2) != match.captured(2).toLower())
-            QFile::remove(entry.filePath());
-    }
+    for (const char* name : kUnfinishedWriteNames)
+        QFile::remove(dataDir + u'/' + QLatin1String(name));
 }
 
 bool sameBytes(const QString& a, const QString& b) {
@@ -166,40 +137,26 @@ bool readOptionFile(AppState& state) {
 }
 
 bool writeInitialFile(const AppState& state) {
-    return writeBytes(initialFilePath(state.appDir), initialRecord(state));
+    return !replaceFiles(state.appDir,
+                         {{initialFilePath(state.appDir), initialRecord(state).value_or("")}});
 }
 
 bool writeOptionFile(const AppState& state) {
-    return writeBytes(optionFilePath(state.appDir), optionRecord(state));
+    return !replaceFiles(state.appDir,
+                         {{optionFilePath(state.appDir), optionRecord(state).value_or("")}});
 }
 
 std::optional<QString> writeSettingsFiles(const AppState& state) {
     QDir().mkdir(dataDirPath(state.appDir));
-    const QString initialPath = initialFilePath(state.appDir);
-    const QString optionPath = optionFilePath(state.appDir);
-    const bool initialWasMissing = isMissing(initialPath);
-    const std::optional<QByteArray> previous = readSettingsBytes(initialPath);
-    PendingFile initial(initialPath);
-    PendingFile option(optionPath);
-    if (!initial.write(initialRecord(state)))
-        return initialPath;
-    if (!option.write(optionRecord(state)))
-        return optionPath;
-    if (!initial.commit())
-        return initialPath;
-    if (!option.commit()) {
-        if (previous)
-            writeBytes(initialPath, *previous);
-        else if (initialWasMissing)
-            QFile::remove(initialPath);
-        return optionPath;
-    }
-    return std::nullopt;
+    return replaceFiles(state.appDir,
+                        {{initialFilePath(state.appDir), initialRecord(state).value_or("")},
+                         {optionFilePath(state.appDir), optionRecord(state).value_or("")}});
 }
 
 FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now) {
     const QString dir = dataDirPath(state.appDir);
     QDir().mkdir(dir);
+    settleCommit(dir);
     removeUnfinishedWrites(dir);
     if (isMissing(initialFilePath(state.appDir))) {
         state.setQuitDefaults(now);
@@ -224,7 +181,8 @@ std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, co
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0)
         return std::nullopt;
-    const QDir dir = info.absoluteDir();
+    // Relative when the data folder is: its full name may not read as text.
+    const QDir dir = info.dir();
     const QString prefix = info.fileName() + u'.' + tag + u'-';
     for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
         if (sameBytes(copy.filePath(), path))

@@ -10,7 +10,7 @@
 #include <optional>
 
 // The data folder "kemurindata" under appDir and its two one-line files. Every write replaces
-// its file atomically: a failed write leaves the previous file whole.
+// its file atomically and on the disk: a failed write leaves the previous file whole.
 QString dataDirPath(const QString& appDir);
 QString initialFilePath(const QString& appDir);
 QString optionFilePath(const QString& appDir);
@@ -33,10 +33,9 @@ bool readOptionFile(AppState& state);
 // device, a pipe, a folder or a read-only file stays as it is, and the write fails.
 bool writeInitialFile(const AppState& state);
 bool writeOptionFile(const AppState& state);
-// Writes both files, creating the data folder if it went missing. Both are written out in full
-// before either replaces its file, so a full disk leaves the old pair; when option.ini still
-// fails to take its place, initial.ini is put back as it was. Gives the path of the file that
-// could not be written, if any.
+// Writes both files as one commit, creating the data folder if it went missing: a crash or a
+// full disk at any moment leaves the old pair or the new one. Gives the path of the file that
+// could not be written, if any; the old pair then stands.
 std::optional<QString> writeSettingsFiles(const AppState& state);
 
 // What start-up found of a settings file.

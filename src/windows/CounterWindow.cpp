@@ -34,12 +34,19 @@ CounterWindow::CounterWindow(const QString& switchCaption)
     connect(addItem(m_menu, switchCaption, "switchItem"), &QAction::triggered, this,
             &CounterWindow::switchRequested);
     connect(addItem(m_menu, QStringLiteral("アプリケーションの終了"), "exitItem"),
-            &QAction::triggered, this, &QWidget::close);
+            &QAction::triggered, this, &CounterWindow::exitRequested);
 
-    connect(m_trayIcon, &TrayIcon::clicked, this, [this] {
-        show();
-        m_trayIcon->remove();
-    });
+    connect(m_trayIcon, &TrayIcon::clicked, this, &CounterWindow::bringBack);
+    // Hidden in a notification area that is gone, the window could not be found again.
+    connect(m_trayIcon, &TrayIcon::lost, this, &CounterWindow::bringBack);
+}
+
+void CounterWindow::bringBack() {
+    m_trayIcon->remove();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void CounterWindow::hideToTray() {
@@ -73,7 +80,7 @@ void CounterWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CounterWindow::showPopupMenuByKeyboard() {
-    // Over the control that has the focus, or over the window's corner.
+    // Over the control that has the focus, or over the window's middle.
     if (m_menu->isVisible())
         return;
     const QWidget* at = focusWidget() ? focusWidget() : this;

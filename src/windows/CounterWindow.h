@@ -14,6 +14,11 @@ public:
     explicit CounterWindow(const QString& switchCaption);
 
     QMenu* popupMenu() const { return m_menu; }
+    // True from the moment the window starts closing; a window hidden in the notification area
+    // or behind the other one is still open.
+    bool isClosing() const { return m_closing; }
+    // Shows the window from the notification area, minimised or hidden, in front.
+    void bringBack();
 
 signals:
     void copyRequested();
@@ -22,6 +27,8 @@ signals:
     void settingsRequested();
     void versionRequested();
     void switchRequested();
+    // "アプリケーションの終了": the whole program ends.
+    void exitRequested();
     // The window is closing; its position is that of the normal (not minimised) window.
     void closing(QPoint position);
 

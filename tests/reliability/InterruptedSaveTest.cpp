@@ -1,17 +1,21 @@
-// Saves cut short from outside: a child that saves is killed at random moments, and a file-size
-// limit stands in for a full disk. Each file must stay whole, old or new.
+// Saves cut short from outside: a child that saves is killed at each of its system calls, and a
+// file-size limit stands in for a full disk. The pair must stay whole, old or new.
 #include "settings/SettingsFiles.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <map>
-#include <random>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,44 +64,64 @@ protected:
     std::vector<std::array<QByteArray, 2>> files; // newer, older
 };
 
-// The newer settings saved over the older ones, killed at a random moment, 250 times. The
-// initial.ini is replaced first, so a kill between the renames leaves it new beside the old
-// option.ini; never the other way round.
-TEST_F(InterruptedSave, AKillAtAnyMomentLeavesEachFileWholeOldOrNew) {
-    std::mt19937 random(20081226);
-    // The kill falls anywhere in a window about as long as a whole save, kept so by shrinking
-    // it when a save ends before its kill.
-    QElapsedTimer clock;
-    clock.start();
-    writeSettingsFiles(older);
-    double window = 2 * static_cast<double>(clock.nsecsElapsed()) / 1000 + 500;
-    std::map<std::pair<int, int>, int> kills;
-    int killed = 0;
-    while (killed < 250 && clock.elapsed() < 15000) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0)
-            _exit(writeSettingsFiles(newer) ? 1 : 0);
-        ::usleep(
-            static_cast<useconds_t>(std::uniform_real_distribution<double>(0, window)(random)));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (WIFSIGNALED(status)) {
-            const std::pair<int, int> pair = found();
-            ASSERT_TRUE(pair.first >= 0 && pair.second >= 0 && pair != std::pair(1, 0)) << killed;
-            ++kills[pair];
-            ++killed;
-        } else {
-            ASSERT_EQ(found(), std::pair(0, 0));
-        }
-        window *= WIFSIGNALED(status) ? 1.02 : 0.9;
-        ASSERT_EQ(writeSettingsFiles(older), std::nullopt);
+// Runs `work` in a child stopped at each system call's entry and exit; kills it at the stop
+// numbered `at`. False when the child ended before that stop.
+bool killedAtStop(int at, const std::function<void()>& work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        raise(SIGSTOP);
+        work();
+        _exit(0);
     }
-    EXPECT_GE(killed, 200);
-    // The kills fell before the replacements and between them.
-    EXPECT_GT((kills[{1, 1}]), 0);
-    EXPECT_GT((kills[{0, 1}]), 0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+    for (int stop = 0; stop < at; ++stop) {
+        ptrace(PTRACE_SYSCALL, child, nullptr, nullptr);
+        waitpid(child, &status, 0);
+        if (WIFEXITED(status) || WIFSIGNALED(status))
+            return false;
+    }
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    return true;
+}
+
+// One save over the other, killed at every system call in turn, before and after it, each way
+// round: 200 kills. The next start then finds the old pair or the new one, and nothing else.
+TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
+    std::map<std::pair<int, int>, int> seen;
+    int kills = 0;
+    for (int round = 0; kills < 200; ++round) {
+        ASSERT_LT(round, 20) << "saves end before 200 kills";
+        const AppState& from = round % 2 ? newer : older;
+        const AppState& to = round % 2 ? older : newer;
+        for (int at = 0; kills < 200; ++at) {
+            ASSERT_EQ(writeSettingsFiles(from), std::nullopt);
+            const bool killed = killedAtStop(at, [&] { writeSettingsFiles(to); });
+            AppState start;
+            start.appDir = dir.path();
+            ensureDataFiles(start, {});
+            loadOptions(start);
+            const std::pair<int, int> pair = found();
+            const int toPair = round % 2 ? 1 : 0;
+            ASSERT_TRUE(pair == std::pair(0, 0) || pair == std::pair(1, 1))
+                << "killed at stop " << at << " of round " << round;
+            ASSERT_EQ(QDir(dataDirPath(dir.path())).entryList(QDir::Files | QDir::Hidden),
+                      QStringList({"initial.ini", "option.ini"}))
+                << "killed at stop " << at;
+            if (!killed) {
+                ASSERT_EQ(pair.first, toPair);
+                break;
+            }
+            ++seen[pair];
+            ++kills;
+        }
+    }
+    // The kills fell before the commit and after it.
+    EXPECT_GT((seen[{0, 0}]), 0);
+    EXPECT_GT((seen[{1, 1}]), 0);
 }
 
 // A full disk at any point of a save (a file-size limit from nothing to past both files): the
@@ -120,6 +144,33 @@ TEST_F(InterruptedSave, AFullDiskLeavesTheOldPairOrTheNewOne) {
         ASSERT_TRUE(WIFEXITED(status)) << limit;
         EXPECT_EQ(found(), WEXITSTATUS(status) == 0 ? std::pair(0, 0) : std::pair(1, 1)) << limit;
         ASSERT_EQ(writeSettingsFiles(older), std::nullopt);
+    }
+}
+
+// A disk that does not take the data (EIO from fdatasync, or from fsync on the folder): the save
+// and the single writes say so and leave the old files.
+TEST_F(InterruptedSave, AFailedSyncIsAFailedSave) {
+    for (const int failing : {__NR_fdatasync, __NR_fsync}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            sock_filter filter[] = {
+                BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(failing), 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+            const sock_fprog program{std::size(filter), filter};
+            if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+                prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+                _exit(2);
+            _exit(writeSettingsFiles(newer) && !writeInitialFile(newer) && !writeOptionFile(newer)
+                      ? 0
+                      : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << failing;
+        EXPECT_EQ(found(), std::pair(1, 1)) << failing;
     }
 }
 

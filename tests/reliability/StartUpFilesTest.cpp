@@ -4,6 +4,7 @@
 #include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
+#include "platform/CurrentFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "windows/SetupWindow.h"
@@ -12,6 +13,13 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,6 +49,40 @@ struct BadFile {
     bool copy;         // a dated copy of the file is kept
 };
 
+// The exit code of a child process that ends within five seconds; -2 when it had to be killed.
+int exitCodeWithin5s(pid_t child) {
+    for (int i = 0; i < 500; ++i) {
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return -2;
+}
+
+// Opens a named pipe for writing whenever something waits to read it, so that a start that opens
+// the pipe reads its end at once and the test fails, instead of waiting for a writer for good.
+struct PipeWatch {
+    explicit PipeWatch(const QByteArray& path)
+        : thread([this, path] {
+              for (; !stop; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
+                  if (const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                      ::close(fd);
+                      opened = true;
+                  }
+              }
+          }) {}
+    ~PipeWatch() {
+        stop = true;
+        thread.join();
+    }
+    std::atomic<bool> stop = false;
+    std::atomic<bool> opened = false;
+    std::thread thread;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(BadFile)
@@ -56,17 +98,21 @@ private slots:
         // Its own open of the lock file, so that this lock counts against the start.
         InstanceLock held(QDir(env.appDir()).filePath(QStringLiteral("instance.lock")));
         QVERIFY(held.tryAcquire());
-        if (fork() == 0) {
+        const pid_t child = fork();
+        if (child == 0) {
             setMessageInterceptor([](const QString& text) {
                 std::_Exit(text == QStringLiteral("プログラムは既に起動されています。") ? 7 : 3);
             });
             env.program->start();
             std::_Exit(3);
         }
-        int status = 0;
-        ::wait(&status);
-        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
+        const int code = exitCodeWithin5s(child);
+        QVERIFY2(code != -2, "the second start waited for the lock instead of being told");
+        QCOMPARE(code, 7);
         QVERIFY(!QDir(env.appDir()).exists(QStringLiteral("kemurindata")));
+        // A lock file that cannot be made does not stand for another start.
+        QVERIFY(
+            InstanceLock(env.appDir() + QStringLiteral("/no folder/instance.lock")).tryAcquire());
     }
 
     // How each kind of damage reads is the settings files' own test; here each kind is met at
@@ -123,12 +169,16 @@ private slots:
                 : row.make == LinkToZero ? QFile::link(QStringLiteral("/dev/zero"), path)
                 : row.make == Pipe       ? ::mkfifo(encoded.constData(), 0600) == 0
                                          : ::chmod(encoded.constData(), 0555) == 0);
+        std::optional<PipeWatch> watch;
+        if (row.make == Pipe)
+            watch.emplace(encoded);
         for (int start = 0; start < 2; ++start) {
             env.program = std::make_unique<Program>(env.appDir());
             env.program->start();
             QCOMPARE(shownAtStart(), QString::fromLatin1(row.shows));
             QApplication::closeAllWindows();
         }
+        QVERIFY2(!watch || !watch->opened, "a start opened the named pipe: it would wait there");
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
         // A file that did not read is left to be mended: its bytes, or not replaced by a file.
@@ -171,6 +221,62 @@ private slots:
         QCOMPARE(env.messages.size(), 1);
         QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
                  qPrintable(env.messages[0]));
+    }
+
+    // A folder named in EUC-JP or Shift_JIS bytes is found by those bytes: its data reads and a
+    // close saves there. One removed since the start, or too deep to spell, is named by nothing,
+    // so that no data folder lands at the top of the file system.
+    void theStartFolderAsTheSystemHoldsIt() {
+        WindowTestEnvironment env;
+        const int back = ::open(".", O_RDONLY | O_DIRECTORY);
+        const auto restore =
+            qScopeGuard([&] { QVERIFY(::fchdir(back) == 0 && ::close(back) == 0); });
+        const QByteArray top = QFile::encodeName(env.appDir());
+        for (const QByteArray name :
+             {"\xa5\xb1\xa5\xe0\xa5\xea\xa5\xf3", "\x83\x50\x83\x80\x83\x8a"}) {
+            const QByteArray data = top + '/' + name + "/kemurindata";
+            QVERIFY(::mkdir(data.chopped(12).constData(), 0700) == 0 &&
+                    ::mkdir(data.constData(), 0700) == 0);
+            for (const auto& [file, line] : {std::pair("/initial.ini", kInitial),
+                                             {"/option.ini", optionLine(1, 1500, 1500)}}) {
+                FILE* f = std::fopen((data + file).constData(), "wb");
+                QVERIFY(f &&
+                        std::fwrite(line.constData(), 1, line.size(), f) == size_t(line.size()) &&
+                        std::fclose(f) == 0);
+            }
+            QVERIFY(::chdir(data.chopped(12).constData()) == 0);
+            env.program = std::make_unique<Program>(currentFolder().value_or(QString()));
+            env.program->start();
+            QCOMPARE(shownAtStart(), QStringLiteral("1500"));
+            QApplication::closeAllWindows();
+            struct stat saved {};
+            QVERIFY(::stat((data + "/option.ini").constData(), &saved) == 0 && saved.st_size > 0);
+        }
+        // No folder beside them under a name text made of them.
+        int folders = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(top.toStdString()))
+            folders += entry.is_directory() ? 1 : 0;
+        QCOMPARE(folders, 2);
+        QVERIFY(env.messages.isEmpty());
+        for (const bool removed : {true, false}) {
+            if (fork() == 0) {
+                const QByteArray deep(200, 'd');
+                int depth = 0;
+                do {
+                    if (::mkdir(deep.constData(), 0700) != 0 || ::chdir(deep.constData()) != 0)
+                        std::_Exit(3);
+                } while (!removed && ++depth < 25);
+                if (removed)
+                    ::rmdir(("../" + deep).constData());
+                const bool named = currentFolder().has_value();
+                for (; depth > 0; --depth)
+                    ::chdir("..") == 0 && ::rmdir(deep.constData());
+                std::_Exit(named ? 1 : 0);
+            }
+            int status = 0;
+            ::wait(&status);
+            QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        }
     }
 
     // A full disk with option.ini gone: told once, nothing written, and the main window counts

@@ -6,6 +6,7 @@
 #include "settings/TextCodec.h"
 #include "windows/WindowPlacement.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,11 +64,12 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     constexpr auto kRange = EntryProblem::OutOfRange;
     constexpr auto kFuture = EntryProblem::InTheFuture;
     const std::pair<const char*, EntryProblem> moments[] = {
-        {"1900/2/29/0/0", kRange}, {"1900/2/28/0/0", kOk},     {"2000/2/29/0/0", kOk},
-        {"2008/2/29/0/0", kOk},    {"2007/2/29/0/0", kRange},  {"1899/12/31/0/0", kRange},
-        {"2025/4/31/0/0", kRange}, {"2025/11/31/0/0", kRange}, {"2025/12/31/23/59", kOk},
-        {"2025/13/1/0/0", kRange}, {"2025/1/0/0/0", kRange},   {"2025/1/1/24/0", kRange},
-        {"2025/1/1/0/60", kRange}, {"2027/1/1/0/0", kRange},   {"2026/12/6/15/31", kFuture},
+        {"1900/2/29/0/0", kRange},  {"1900/2/28/0/0", kOk},    {"2000/2/29/0/0", kOk},
+        {"2008/2/29/0/0", kOk},     {"2007/2/29/0/0", kRange}, {"1899/12/31/0/0", kRange},
+        {"2025/4/31/0/0", kRange},  {"2025/6/31/0/0", kRange}, {"2025/9/31/0/0", kRange},
+        {"2025/11/31/0/0", kRange}, {"2025/9/30/0/0", kOk},    {"2025/12/31/23/59", kOk},
+        {"2025/13/1/0/0", kRange},  {"2025/1/0/0/0", kRange},  {"2025/1/1/24/0", kRange},
+        {"2025/1/1/0/60", kRange},  {"2027/1/1/0/0", kRange},  {"2026/12/6/15/31", kFuture},
         {"2026/12/6/15/30", kOk}};
     for (const auto& [moment, problem] : moments)
         EXPECT_EQ(checkSettingsEntry(entry(moment), kNow).problem, problem) << moment;
@@ -241,23 +243,27 @@ TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
     }
 }
 
-// A write killed between the temporary file and the rename leaves "<file>.XXXXXX" behind: six
-// random letters. Start-up clears those of its own two files, nothing else, and spares a name
-// in lower case only: "backup" is a person's. It then writes the defaults.
-TEST_F(SettingsFilesTest, StartUpClearsWhatAnInterruptedWriteLeftAndWritesTheDefaults) {
-    const QStringList leftovers{"initial.ini.AbCdEf", "option.ini.qWeRtY", "option.ini.XOXEDK",
-                                "option.ini.Bmmxqd"};
-    const QStringList kept{"notes.txt.qWeRtY", "option.ini.Ab1dEf", "option.ini.backup",
-                           "option.ini.broken-20080826-102341"};
-    for (const QString& name : leftovers + kept)
-        write(dataDir + u'/' + name, "2008,8,26,10,23,20,300,85\r\n");
-    ensureDataFiles(state, kQuit);
-    loadOptions(state);
-    EXPECT_EQ(state.started, 0);
-    EXPECT_EQ(read(initialPath), "2008,8,26,10,23,20,300,85\r\n");
-    EXPECT_EQ(read(optionPath), defaultOptionLine());
-    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name).join(u' ').toStdString(),
-              "initial.ini notes.txt.qWeRtY option.ini " + kept.mid(1).join(u' ').toStdString());
+// A save killed before its commit leaves "<file>.new" behind; one whose commit names a new file
+// that is not whole (here cut short) is dropped, old files kept. Start-up clears those, and the
+// marker, and nothing else: a person's copies and the folder's lock stay.
+TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
+    const QByteArray line("2008,8,26,10,23,20,300,85\r\n");
+    const QByteArray digest = QCryptographicHash::hash(line, QCryptographicHash::Sha256).toHex();
+    write(dataDir + "/save.commit", digest + " initial.ini\n" + digest + " option.ini\n");
+    write(dataDir + "/initial.ini.new", line);
+    write(dataDir + "/option.ini.new", line.chopped(1));
+    const QStringList kept{"kemurin.lock", "notes.txt.new", "option.ini.backup",
+                           "option.ini.broken-20080826-102341", "option.ini.new.old"};
+    for (const QString& name : kept + QStringList{"save.commit.new"})
+        write(dataDir + u'/' + name, line);
+    write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
+    write(optionPath, optionLine(1, 0, 0));
+    EXPECT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
+    EXPECT_EQ(loadOptions(state), FileFinding::Read);
+    EXPECT_EQ(read(initialPath), "2007,1,2,3,4,5,6,50\r\n");
+    QStringList left = kept + QStringList{"initial.ini", "option.ini"};
+    left.sort();
+    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name), left);
 }
 
 // An option.ini that does not read leaves the defaults, not what the state held before.

@@ -8,13 +8,18 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 #include <sys/stat.h>
+#include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kMainTitle = QStringLiteral("ケムリン式 - pimaru");
 const QString kMiniTitle = QStringLiteral("ケムリン式 mini mode");
+const QString kHelpTitle = QStringLiteral("ケムリン式 - help");
 // The popup menu's items, the same in both counter windows, and a point of each window's surface.
 enum MenuItem { Copy, Blog, Help, Settings, Version, Switch, Exit };
 const QPoint kMainSurface(2, 2);
@@ -38,6 +43,27 @@ void mouse(const QString& window, QPoint at, const QString& commands) {
     const QPoint p = position(window) + at;
     run(QStringLiteral("xdotool mousemove %1 %2 %3").arg(p.x()).arg(p.y()).arg(commands));
     QTest::qWait(300);
+}
+
+// Closes a window as its close box does, by the window manager's message.
+void closeBox(const QString& window) {
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    const auto atom = [x](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        free(reply);
+        return found;
+    };
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window.toUInt();
+    message.type = atom("WM_PROTOCOLS");
+    message.data.data32[0] = atom("WM_DELETE_WINDOW");
+    free(xcb_request_check(x, xcb_send_event_checked(x, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
+                                                     reinterpret_cast<const char*>(&message))));
+    xcb_disconnect(x);
 }
 
 void menuItem(const QString& window, QPoint surface, MenuItem item) {
@@ -135,14 +161,18 @@ private slots:
         QCOMPARE(window(*program, kMainTitle), main);
         QCOMPARE(position(main), at);
 
-        // The mini window takes the main window's place; closing it saves both places.
+        // The mini window takes the main window's place; the menu's end, with help open, ends
+        // the program and saves both places.
         run("xdotool windowmove " + main + " 240 150");
         QTRY_COMPARE(position(main), QPoint(240, 150));
         menuItem(main, kMainSurface, Switch);
         QString mini = window(*program, kMiniTitle);
         QVERIFY(!mini.isEmpty() && window(*program, kMainTitle, false).isEmpty());
+        menuItem(mini, kMiniSurface, Help);
+        QVERIFY(!window(*program, kHelpTitle).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
-        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 10000);
+        QVERIFY2(QTest::qWaitFor([&] { return program->state() == QProcess::NotRunning; }, 10000),
+                 "the menu's end left the program running beside its help");
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
@@ -152,10 +182,20 @@ private slots:
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
 
-        // A second start is refused by a box titled with the program's name, and ends once it is
-        // answered. Answered as a person would, the box focused and the key pressed: a key sent to
-        // the box alone leaves the display dropping what is typed next.
+        // Help closed while the window hides in the notification area leaves the program running:
+        // a second start is refused by a box titled with the program's name, brings the hidden
+        // window back and ends once answered. Answered as a person would, the box focused and the
+        // key pressed: a key sent to the box alone leaves the display dropping what is typed next.
+        menuItem(mini, kMiniSurface, Help);
+        const QString help = window(*program, kHelpTitle);
+        QVERIFY(!help.isEmpty());
+        mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
+        QVERIFY(window(*program, kMiniTitle, false).isEmpty());
+        closeBox(help);
+        QVERIFY(window(*program, kHelpTitle, false).isEmpty());
         const auto second = launch("2026-11-02 09:31:00");
+        QVERIFY2(window(*program, kMiniTitle) == mini,
+                 "the window stayed hidden, or closing help ended the program");
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return answer(*second, QStringLiteral("ケムリン式"), "Return") &&
@@ -164,6 +204,78 @@ private slots:
             },
             10000));
         QCOMPARE(second->exitCode(), 0);
+
+        // A notification area that goes away gives back the window hidden in it.
+        mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
+        QVERIFY(window(*program, kMiniTitle, false).isEmpty());
+        trayer.kill();
+        QVERIFY2(window(*program, kMiniTitle) == mini, "the window stayed in a gone tray");
+
+        // The end of the session saves a move as the user's own end would.
+        run("xdotool windowmove " + mini + " 300 200");
+        QTRY_COMPARE(position(mini), QPoint(300, 200));
+        program->terminate();
+        QVERIFY(QTest::qWaitFor([&] { return program->state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(saved("option.ini"),
+                 OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
+    }
+
+    // The installed program keeps one record wherever it is started from. Under Wayland, where a
+    // window cannot know its place, it leaves the saved places alone, here at a SIGTERM.
+    void installedProgramUnderWayland() {
+        QTemporaryDir runtimeDir, dataHome, folder;
+        ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
+        const QString data = dataHome.filePath(QStringLiteral("kemurin/kemurindata/"));
+        const QByteArray places =
+            OptionLine({1, 3000, 1500, 9241372, 16777215, 1, 900, 600}).bytes();
+        QVERIFY(QDir().mkpath(data));
+        for (const auto& [name, bytes] :
+             {std::pair{"initial.ini", "2026,11,1,9,0,20,300,85\r\n"_ba},
+              std::pair{"option.ini", places}}) {
+            QFile file(data + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
+        QProcess weston;
+        weston.setProcessEnvironment(env);
+        weston.start(QStringLiteral("weston"),
+                     {QStringLiteral("--backend=headless-backend.so"),
+                      QStringLiteral("--use-pixman"), QStringLiteral("--socket=wayland-kemurin")});
+        const auto appears = [&](const char* name) {
+            return QTest::qWaitFor(
+                [&] { return QFileInfo::exists(runtimeDir.filePath(QLatin1String(name))); }, 20000);
+        };
+        QVERIFY2(appears("wayland-kemurin"), "weston did not start");
+
+        QProcess program;
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-kemurin"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        // Qt tells when the compositor has set up the window: only then is a place to be had.
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.wayland.debug=true"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(KEMURIN_INSTALLED_PROGRAM), {});
+        QByteArray told;
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         told += program.readAllStandardError();
+                         return told.contains("Applied pending xdg_toplevel configure");
+                     },
+                     20000),
+                 told.constData());
+        program.terminate();
+        QVERIFY(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QFile option(data + QStringLiteral("option.ini"));
+        QVERIFY(option.open(QIODevice::ReadOnly));
+        QCOMPARE(option.readAll(), places);
+        QVERIFY2(!QFileInfo::exists(folder.filePath(QStringLiteral("kemurindata"))),
+                 "a second record beside the start folder");
+        weston.terminate();
+        QVERIFY(weston.waitForFinished(5000));
     }
 };
 

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -27,7 +28,10 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <csignal>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -98,10 +102,85 @@ struct Leaving {
     bool enter;
 };
 
+// The main window on a day: its title, the lungs' colour, which ducks and happy ducks show (as
+// 0/1 flags) and the bar's value, -1 when it is hidden.
+struct MainView {
+    int day;
+    const char* title;
+    int lung;
+    const char* ducks;
+    const char* happyDucks;
+    int bar;
+};
+
+// A command given from a window's menu item or button, with the blog address it finds (none:
+// the default) and whether the desktop opens it; the address it asks to open and its message.
+struct Command {
+    const char* name;
+    bool mini;
+    const char* command;
+    bool opens;
+    const char* blogUrl;
+    const char* opened;
+    const char* message;
+};
+
+// The report copied five days into the count started by startCounting().
+const QString kReport =
+    u"ステータス： 軍曹|ケムリン日： 2008年 8月 21日|"
+    u"ケムリンからの日数： 0年 0ヶ月 5日 0時間 0分|延びた寿命： 0日と9時間10分|"
+    u"節約できた金額： 1500円（節税分945円）|節煙本数： 5箱 8.5ｍ 金剛力士立像吽形"_s;
+// Full-width digits, a full-width space in front of one digit, so that the colons line up.
+QString helpNumber(int n) {
+    QString digits = QString::number(n).rightJustified(2, u'　');
+    for (QChar& c : digits)
+        c = c.isDigit() ? QChar(c.unicode() - u'0' + u'０') : c;
+    return digits;
+}
+
+// What is wrong with the help text's frame, empty if nothing: the closing hint, a menu of twenty
+// numbered sections, each section under its heading in menu order with four empty lines after
+// it, and the hint again at the end.
+QString helpFrameFault(const QString& text) {
+    const QString hint = u"\n＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝\n"_s;
+    QStringList titles =
+        u"概要 ステータス ケムリンからの日数 延びた寿命と肺の状態 節約できた金額 吸わなかった煙草 "
+        u"今日の一言 プログレスバー コピーボタン ブログボタン 設定ボタン タスクトレイへの収納方法 "
+        u"ミニサイズでの運転方法 不具合がでたときの対処方法 削除の方法 動作環境 更新履歴 "
+        u"バージョン情報、著作権、ソフトの転載 免責事項 作者連絡先"_s.split(u' ');
+    QString opening = hint + u"\n\n　ケムリン式ヘルプメニュー\n\n"_s;
+    for (int i = 0; i < titles.size(); ++i)
+        opening += helpNumber(i + 1) + u'：' + titles[i] + u'\n';
+    opening += u"\n\n\n\n"_s;
+    if (!text.startsWith(opening) || !text.endsWith(hint))
+        return u"the opening, the menu or the closing line"_s;
+    // Sections 1 and 4 carry a longer title in their heading than in the menu.
+    titles[0] = u"ソフトの概要"_s;
+    titles[3] += u"について"_s;
+    const qsizetype end = text.size() - hint.size();
+    qsizetype at = opening.size();
+    for (int i = 0; i < titles.size(); ++i) {
+        const QString heading = u"★★★"_s + helpNumber(i + 1) + u'：' + titles[i] + u"★★★\n"_s;
+        if (text.mid(at, heading.size()) != heading)
+            return heading;
+        at += heading.size();
+        qsizetype next = text.indexOf(u"★★★"_s, at);
+        next = next < 0 || next > end ? end : next;
+        const QString body = text.mid(at, next - at);
+        if (body.size() <= 6 || body.front() == u'\n' || !body.endsWith(u"\n\n\n\n\n"_s) ||
+            body[body.size() - 6] == u'\n')
+            return heading + u" without a body or four empty lines after it"_s;
+        at = next;
+    }
+    return at == end ? QString() : u"a stray heading in the last section"_s;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(FirstRun)
 Q_DECLARE_METATYPE(Leaving)
+Q_DECLARE_METATYPE(MainView)
+Q_DECLARE_METATYPE(Command)
 
 class WindowFlowsTest : public QObject {
     Q_OBJECT
@@ -289,50 +368,117 @@ private slots:
         QVERIFY(env->messages.isEmpty());
     }
 
-    // The main window: in the settings' colours, at the screen's centre when the saved place is
-    // off it, refreshed every thirty seconds. A click on the elapsed time toggles the detail view
-    // until the next refresh; a double click on the window's own surface hides it in the tray,
-    // and the right button opens the menu there; on a value neither acts.
-    void theMainWindow() {
+    // The main window on each day that changes what it shows, at both ends: the title, the lungs'
+    // colour (red by day 25, pale to its cap on day 39), the ducks and where they stand (arriving
+    // on days 11, 22, 33, happy on 44, 55, 66), the bar and how far it is filled. Its values in the
+    // settings' colours, at the screen's centre when the saved place is off it.
+    void theMainWindowByDay_data() {
+        QTest::addColumn<MainView>("row");
+        for (const MainView& r : {MainView{0, "２等兵", 0x050000, "000", "000", 0},
+                                  {10, "少尉", 0x690000, "000", "000", 30},
+                                  {11, "少尉", 0x730000, "100", "000", 0},
+                                  {21, "大佐", 0xd70000, "100", "000", 30},
+                                  {22, "少将", 0xe10000, "101", "000", 0},
+                                  {25, "少将", 0xff0000, "101", "000", 9},
+                                  {26, "中将", 0xff0a0a, "101", "000", 12},
+                                  {32, "大将", 0xff4646, "101", "000", 30},
+                                  {33, "大将", 0xff5050, "111", "000", -1},
+                                  {39, "大将", 0xff8c8c, "111", "000", -1},
+                                  {43, "大将", 0xff8c8c, "111", "000", -1},
+                                  {44, "大将", 0xff8c8c, "011", "100", -1},
+                                  {54, "大将", 0xff8c8c, "011", "100", -1},
+                                  {55, "大将", 0xff8c8c, "010", "101", -1},
+                                  {65, "元帥", 0xff8c8c, "010", "101", -1},
+                                  {66, "元帥", 0xff8c8c, "000", "111", -1}})
+            QTest::newRow(qPrintable(u"day %1"_s.arg(r.day))) << r;
+    }
+    void theMainWindowByDay() {
+        QFETCH(MainView, row);
+        env->clock.set(at(2008, 8, 21, 10, 23).addDays(row.day));
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
         MainWindow* main =
             startCounting(OptionLine{1, screen.width() - 4999, -300, 0x00332211, 0x00665544});
+        QVERIFY(main);
         QCOMPARE(main->pos(), QPoint(screen.width() / 2, screen.height() / 2) / 15);
         QCOMPARE(cutOff(main), QString());
+        QVERIFY(env->messages.isEmpty());
         for (const char* name : {"elapsedValue", "lifeValue", "moneyValue", "statusValue",
                                  "cigarettesValue", "messageValue"}) {
             const QPalette colours = label(main, name)->palette();
             QCOMPARE(colours.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
             QCOMPARE(colours.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
         }
-        QVERIFY(!env->program->miniWindow()->isVisible());
+        QCOMPARE(label(main, "statusValue")->text(), QString::fromUtf8(row.title));
+        const QImage shot = main->grab().toImage();
+        const auto lung = main->findChild<QWidget*>(u"lungLeft"_s);
+        QCOMPARE(shot.pixelColor(lung->geometry().center()), QColor(QRgb(row.lung)));
+        // Each picture that shows, and its top: the ducks stand lower once all three have come.
+        const int duckTop = row.day >= 33 ? 190 : 180;
+        QString ducks, happy;
+        for (int i = 0; i < 3; ++i) {
+            const auto place = [&](const QString& name, QString& shown) {
+                QLabel* picture = control<QLabel>(main, name.arg(i));
+                shown += picture->isVisibleTo(main) ? u'1' : u'0';
+                if (picture->isVisibleTo(main))
+                    QCOMPARE(picture->geometry().topLeft(), QPoint(136 + 36 * i, duckTop));
+            };
+            place(u"duck%1"_s, ducks);
+            place(u"happyDuck%1"_s, happy);
+        }
+        QCOMPARE(ducks, QString::fromLatin1(row.ducks));
+        QCOMPARE(happy, QString::fromLatin1(row.happyDucks));
+        auto* bar = control<QProgressBar>(main, u"milestoneProgress"_s);
+        QCOMPARE(bar->isVisibleTo(main) ? bar->value() : -1, row.bar);
+    }
+
+    // What the elapsed time shows after each click: a click toggles the detail view, a double
+    // click toggles it once, a click elsewhere does nothing, and a refresh ends it, which the mini
+    // window's report tells once. A double click on the window's own surface hides it in the
+    // tray, the right button opens the menu there; on a value neither acts.
+    void theMainWindowClicks() {
+        MainWindow* main = startCounting();
+        QVERIFY(main);
         auto* timer = control<QTimer>(main, u"refreshTimer"_s);
         QCOMPARE(timer->interval(), 30000);
         env->clock.set(at(2009, 9, 24, 13, 32));
         timer->start(10);
         QLabel* elapsed = label(main, "elapsedValue");
-        QTRY_COMPARE(elapsed->text(), u"１年１ヶ月３日３時間９分"_s);
+        const QString plain = u"１年１ヶ月３日３時間９分"_s, detailed = u"３９９日３時間９分"_s;
+        QTRY_COMPARE(elapsed->text(), plain);
         timer->start(30000);
-
-        QTest::mouseClick(label(main, "lifeValue"), Qt::LeftButton);
-        QTest::mouseClick(elapsed, Qt::LeftButton);
-        QCOMPARE(elapsed->text(), u"３９９日３時間９分"_s);
-        // As the desktop delivers a double click, the second press as the double click: one
-        // toggle, and the window stays.
-        QTest::mouseClick(elapsed, Qt::LeftButton);
-        QTest::mouseClick(elapsed, Qt::LeftButton);
-        const QPointF at = elapsed->rect().center();
-        QMouseEvent twice(QEvent::MouseButtonDblClick, at, elapsed->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(elapsed, &twice);
-        QTest::mouseRelease(elapsed, Qt::LeftButton);
-        QCOMPARE(elapsed->text(), u"３９９日３時間９分"_s);
-        // The mini window's report still tells the detail view the refresh ends, once.
-        env->program->refresh();
-        QCOMPARE(elapsed->text(), u"１年１ヶ月３日３時間９分"_s);
-        QVERIFY(env->program->miniWindow()->reportText().contains(u"399日"));
-        env->program->refresh();
-        QVERIFY(!env->program->miniWindow()->reportText().contains(u"399日"));
+        MiniWindow* mini = env->program->miniWindow();
+        // Another value clicked (o), the elapsed time clicked (l), right-clicked (r),
+        // double-clicked as the desktop delivers it, the second press as the double click (d), a
+        // refresh (R); then the view: Plain or Detailed.
+        const QString steps = u"oPlDlPrPdDlPdDRPlD"_s;
+        for (qsizetype i = 0; i < steps.size(); i += 2) {
+            const QChar act = steps[i];
+            if (act == u'o')
+                QTest::mouseClick(label(main, "lifeValue"), Qt::LeftButton);
+            if (act == u'l' || act == u'r' || act == u'd')
+                QTest::mouseClick(elapsed, act == u'r' ? Qt::RightButton : Qt::LeftButton);
+            if (act == u'd') {
+                const QPointF at = elapsed->rect().center();
+                QMouseEvent twice(QEvent::MouseButtonDblClick, at, elapsed->mapToGlobal(at),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(elapsed, &twice);
+                QTest::mouseRelease(elapsed, Qt::LeftButton);
+            }
+            if (act == u'R')
+                env->program->refresh();
+            QVERIFY2(elapsed->text() == (steps[i + 1] == u'D' ? detailed : plain),
+                     qPrintable(steps.left(i + 2)));
+        }
+        // Seen in the mini window: the detail view the refresh ended, then the plain one.
+        for (const char* days : {"399日", "1年 1ヶ月 3日"}) {
+            env->program->refresh();
+            QVERIFY(elapsed->text() == plain && !mini->isVisible());
+            trigger(main, "switchItem");
+            QVERIFY(QTest::qWaitForWindowExposed(mini));
+            QVERIFY2(label(mini, "reportLabel")->text().contains(QString::fromUtf8(days)), days);
+            trigger(mini, "switchItem");
+            QVERIFY(QTest::qWaitForWindowExposed(main));
+        }
 
         QMenu* menu = control<QMenu>(main, u"popupMenu"_s);
         QTest::mousePress(label(main, "lifeValue"), Qt::RightButton);
@@ -358,50 +504,96 @@ private slots:
         QVERIFY(!icon->isVisible());
     }
 
-    // The menu's items do what the buttons do, and say what went wrong. The mini window takes the
-    // main window's place the first time only, hides in the tray as the main window does, and
-    // shares one help window with it, which outlives them both.
-    void theMenuAndTheMiniWindow() {
-        MainWindow* main = startCounting();
-        main->move(200, 100);
-        QTRY_COMPARE(main->pos(), QPoint(200, 100));
-        QGuiApplication::clipboard()->clear();
-        for (const char* item : {"copyItem", "blogItem", "helpItem"})
-            trigger(main, item);
-        for (const char* button : {"blogButton", "helpButton"})
-            clickButton(main, QLatin1String(button));
-        QCOMPARE(QGuiApplication::clipboard()->text(), env->program->miniWindow()->reportText());
-        QCOMPARE(fakes.opened, QStringList(2, u"http://kemurin.example.jp/"_s));
-        QCOMPARE(alive<HelpWindow>(), 1);
-        fakes.opensAddresses = false;
-        trigger(main, "blogItem");
-        fakes.opensAddresses = true;
-        const QString blog = std::exchange(env->program->state().blogUrl, QString());
-        trigger(main, "blogItem");
-        env->program->state().blogUrl = blog;
-        trigger(main, "versionItem");
-        const QString error = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
-        QCOMPARE(
-            env->messages,
-            QStringList(
-                {error, error,
-                 u"ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/"_s}));
+    // Each command from the main window's menu or buttons and from the mini window's menu: what
+    // it opens, what it copies, and the message it shows, or that it shows none.
+    void commands_data() {
+        const char* blog = "http://kemurin.example.jp/";
+        const char* error = "エラーです。フォルダオプションの関連付けなどを確認してください";
+        const char* version =
+            "ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/";
+        QTest::addColumn<Command>("row");
+        for (const Command& r : {Command{"copy item", false, "copyItem", true, nullptr, "", ""},
+                                 {"copy button", false, "copyButton", true, nullptr, "", ""},
+                                 {"mini copy", true, "copyItem", true, nullptr, "", ""},
+                                 {"blog item", false, "blogItem", true, nullptr, blog, ""},
+                                 {"blog button", false, "blogButton", true, nullptr, blog, ""},
+                                 {"blog refused", true, "blogItem", false, nullptr, blog, error},
+                                 {"no blog address", false, "blogItem", true, "", "", error},
+                                 {"help item", false, "helpItem", true, nullptr, "", ""},
+                                 {"help button", false, "helpButton", true, nullptr, "", ""},
+                                 {"mini help", true, "helpItem", true, nullptr, "", ""},
+                                 {"version", false, "versionItem", true, nullptr, "", version},
+                                 {"mini version", true, "versionItem", true, nullptr, "", version}})
+            QTest::newRow(r.name) << r;
+    }
+    void commands() {
+        QFETCH(Command, row);
+        OptionLine option{1, 1500, 1500};
+        option.windowMode = row.mini ? 1 : 0;
+        QVERIFY(startCounting(option));
+        if (row.blogUrl)
+            env->program->state().blogUrl = QString::fromUtf8(row.blogUrl);
+        fakes.opensAddresses = row.opens;
+        QGuiApplication::clipboard()->setText(u"before"_s);
+        QWidget* window = shown<CounterWindow>();
+        if (QByteArray(row.command).endsWith("Button"))
+            clickButton(window, QLatin1String(row.command));
+        else
+            trigger(window, row.command);
+        QCOMPARE(env->messages,
+                 *row.message ? QStringList(QString::fromUtf8(row.message)) : QStringList());
+        QCOMPARE(fakes.opened.join(u' '), QString::fromUtf8(row.opened));
+        QCOMPARE(QGuiApplication::clipboard()->text().split(u"\r\n"_s).join(u'|'),
+                 QByteArray(row.command).startsWith("copy") ? kReport : u"before"_s);
+        HelpWindow* help = env->program->helpWindow();
+        QCOMPARE(help && help->isVisible(), QByteArray(row.command).startsWith("help"));
+        if (help) {
+            QCOMPARE(helpFrameFault(control<QPlainTextEdit>(help, u"helpText"_s)->toPlainText()),
+                     QString());
+        }
+    }
+
+    // The mini window shows the report as it stands, in the chosen colours: when it comes up,
+    // after each refresh while it shows, and back from the tray. It takes the main window's place
+    // the first time only; closing either window closes both and keeps both places. The help
+    // window outlives them.
+    void theMiniWindow() {
+        OptionLine option{1, 3000, 1500, 0x00332211, 0x00665544};
+        MainWindow* main = startCounting(option);
+        QVERIFY(main);
         MiniWindow* mini = env->program->miniWindow();
+        QLabel* report = label(mini, "reportLabel");
+        const auto elapsedLine = [&] { return report->text().split(u"\r\n"_s).value(2); };
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
         QCOMPARE(mini->pos(), QPoint(200, 100));
+        QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 5日 0時間 0分"_s);
+        const QImage shot = mini->grab().toImage();
+        const QPoint margin(2, 2);
+        QCOMPARE(shot.pixelColor(margin), QColor(0x11, 0x22, 0x33));
+        QCOMPARE(shot.pixelColor(QPoint(mini->width() - 3, report->y() + 3)),
+                 QColor(0x11, 0x22, 0x33));
+        QCOMPARE(report->palette().color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
+        QCOMPARE(report->alignment(), Qt::AlignLeft | Qt::AlignTop);
+
+        env->clock.set(at(2008, 8, 27, 12, 24));
+        env->program->refresh();
+        QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 6日 2時間 1分"_s);
         mini->move(60, 40);
         QTRY_COMPARE(mini->pos(), QPoint(60, 40));
+        QTest::mouseDClick(report, Qt::LeftButton);
+        QVERIFY(!mini->isVisible());
+        env->clock.set(at(2008, 8, 28, 12, 24));
+        env->program->refresh();
+        emit mini->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 7日 2時間 1分"_s);
         trigger(mini, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(main) && !mini->isVisible());
         QCOMPARE(env->program->state().windowMode, 0);
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini));
         QCOMPARE(mini->pos(), QPoint(60, 40));
-        QTest::mouseDClick(label(mini, "reportLabel"), Qt::LeftButton);
-        QVERIFY(!mini->isVisible());
-        emit mini->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->activated(QSystemTrayIcon::Trigger);
-        QVERIFY(QTest::qWaitForWindowExposed(mini));
         trigger(mini, "helpItem");
 
         ShowCounter counter;
@@ -409,13 +601,14 @@ private slots:
         main->close(); // the journey of the real program closes from the mini window
         QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
         QCOMPARE(counter.shows, 0); // the hidden window is not flashed on screen
-        const OptionLine both{
-            .mainLeft = 3000, .mainTop = 1500, .windowMode = 1, .miniLeft = 900, .miniTop = 600};
-        QCOMPARE(env->readFile(kOptionFile), both.bytes());
+        option.windowMode = 1;
+        option.miniLeft = 900;
+        option.miniTop = 600;
+        QCOMPARE(env->readFile(kOptionFile), option.bytes());
         QCOMPARE(alive<HelpWindow>(), 1);
         QVERIFY(env->program->helpWindow()->isVisible());
+        QVERIFY(env->messages.isEmpty());
     }
-
     // From the main window or the mini window, the settings open where the main window stood,
     // filled from the settings. A save refused, or failing on either file, writes nothing and
     // keeps the edits and the running figures; one that goes through writes both files and brings
@@ -497,6 +690,24 @@ private slots:
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
     }
 
+    // The end of a session (SIGHUP) with the settings open drops their edits as Cancel does, but
+    // brings back no window: nothing written, the program ended.
+    void sessionEndDropsUnsavedSettings() {
+        SettingsWindow* settings = openSettings();
+        // A save replaces a file by another: its inode tells a rewrite of the same bytes.
+        const auto inode = [this] {
+            struct stat file {};
+            ::stat(QFile::encodeName(env->appDir() + u'/' + kOptionFile).constData(), &file);
+            return file.st_ino;
+        };
+        const auto before = std::pair(bothFiles(), inode());
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        settings->move(150, 120);
+        QVERIFY(programEndsAfter([] { std::raise(SIGHUP); }));
+        QCOMPARE(std::pair(bothFiles(), inode()), before);
+        QCOMPARE(alive<SettingsWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
+    }
+
     // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
     // leave them alike: nothing written, the main window back in its old colours.
     void settingsLeftWriteNothing() {
@@ -554,12 +765,13 @@ private:
         return env->readFile(kInitialFile) + env->readFile(kOptionFile);
     }
 
-    // A count started on 21 August 2008, five days before the clock's default.
+    // A count started on 21 August 2008, five days before the clock's default; the main window
+    // once the window the option line puts up shows.
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500}) {
         env->writeSettings("2008,8,21,10,23,20,300,85\r\n", option.bytes());
         env->program->start();
         MainWindow* main = env->program->mainWindow();
-        return QTest::qWaitForWindowExposed(main) ? main : nullptr;
+        return QTest::qWaitForWindowExposed(shown<CounterWindow>()) ? main : nullptr;
     }
 
     // The settings, opened on 6 December 2026 from the counter window the option line puts up.

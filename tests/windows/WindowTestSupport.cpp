@@ -21,6 +21,8 @@ WindowTestEnvironment::WindowTestEnvironment()
     // The program's fonts and icon, as at its start.
     [[maybe_unused]] static const bool looked = (prepareApplicationLook(), true);
     useInstanceLockFile(m_dir.filePath(QStringLiteral("instance.lock")));
+    // The socket a second start calls is the test's own too.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
     Clock::install(&clock);
     RandomDraw::install(&draw);
     setMessageInterceptor([this](const QString& text) { messages << text; });

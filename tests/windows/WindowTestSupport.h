@@ -14,7 +14,8 @@ class QLineEdit;
 class StartConfirmWindow;
 
 // What every window test needs: the program's look, a program on a fresh folder, a fixed clock
-// and draw, recorded messages instead of modal boxes, and a lock file of its own.
+// and draw, recorded messages instead of modal boxes, and a lock file and runtime folder of its
+// own.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();

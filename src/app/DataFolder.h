@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The folder that holds "kemurindata". The installed program keeps one per user however it is
+// started ($XDG_DATA_HOME/kemurin, made when missing); the portable build and the program run
+// from its build folder use the folder they are started in. Which one a binary is, its build
+// decides by linking one of the two definitions. Nothing when the folder cannot be named.
+std::optional<QString> dataFolder();

@@ -1,0 +1,50 @@
+#include "platform/DiskSync.h"
+
+#include <QFile>
+#include <QString>
+
+#ifdef Q_OS_WIN
+#include <filesystem>
+#include <io.h>
+#else
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#ifdef Q_OS_WIN
+
+bool syncFileData(QFile& file) {
+    return file.isOpen() && _commit(file.handle()) == 0;
+}
+
+// NTFS writes a rename through its journal; a folder has no handle of its own to flush.
+bool syncFolder(const QString&) {
+    return true;
+}
+
+bool replaceFile(const QString& from, const QString& to) {
+    std::error_code failed;
+    std::filesystem::rename(from.toStdWString(), to.toStdWString(), failed);
+    return !failed;
+}
+
+#else
+
+bool syncFileData(QFile& file) {
+    return file.isOpen() && ::fdatasync(file.handle()) == 0;
+}
+
+bool syncFolder(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+bool replaceFile(const QString& from, const QString& to) {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+#endif
