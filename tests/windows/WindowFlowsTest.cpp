@@ -759,6 +759,24 @@ private slots:
         QVERIFY(shown<SettingsWindow>());
     }
 
+    // A screen that shrinks while the program runs: a window still partly on it stays, one left
+    // wholly off every screen comes back by the start-up rule, its corner to the centre.
+    void aShrunkScreenBringsBackAStrandedWindow() {
+        MainWindow* main = startCounting();
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize size = screen->geometry().size();
+        const auto shrink = [&](int x) {
+            main->move(x, 100);
+            QTRY_COMPARE(main->pos(), QPoint(x, 100));
+            emit screen->geometryChanged(screen->geometry());
+            QTest::qWait(50); // the queued reaction runs
+        };
+        shrink(size.width() - 20);
+        QCOMPARE(main->pos(), QPoint(size.width() - 20, 100));
+        shrink(size.width() + 300);
+        QTRY_COMPARE(main->pos(), QPoint(size.width() / 2, size.height() / 2));
+    }
+
 private:
     // Both files as they stand.
     QByteArray bothFiles() const {
