@@ -544,10 +544,9 @@ private slots:
                  QByteArray(row.command).startsWith("copy") ? kReport : u"before"_s);
         HelpWindow* help = env->program->helpWindow();
         QCOMPARE(help && help->isVisible(), QByteArray(row.command).startsWith("help"));
-        if (help) {
+        if (help)
             QCOMPARE(helpFrameFault(control<QPlainTextEdit>(help, u"helpText"_s)->toPlainText()),
                      QString());
-        }
     }
 
     // The mini window shows the report as it stands, in the chosen colours: when it comes up,
@@ -606,6 +605,7 @@ private slots:
         QVERIFY(env->program->helpWindow()->isVisible());
         QVERIFY(env->messages.isEmpty());
     }
+
     // From the main window or the mini window, the settings open where the main window stood,
     // filled from the settings. A save refused, or failing on either file, writes nothing and
     // keeps the edits and the running figures; one that goes through writes both files and brings
