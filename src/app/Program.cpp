@@ -5,6 +5,7 @@
 #include "engine/StatusReport.h"
 #include "platform/Clipboard.h"
 #include "platform/FileSizeSignal.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramTitle.h"
 #include "platform/Screen.h"
@@ -77,13 +78,24 @@ bool isShownWindow(const QWidget* w) {
 
 Program::Program(QString appDir) : m_placesWindows(windowsCanBePlaced()) {
     m_state.appDir = std::move(appDir);
+    // A monitor unplugged or a resolution lowered must not strand a window out of reach.
+    if (m_placesWindows)
+        whenScreensChange(this, [this] { bringBackStrandedWindows(); });
 }
 
 void Program::start() {
     letOversizedWritesFail();
-    // Checked before the data folder is touched, so a second start changes no file anywhere.
-    if (anotherInstanceRunning()) {
+    // Checked before any file is touched, so a second start changes none. The data folder's
+    // own lock meets a copy started from another session or by another user.
+    bool running = anotherInstanceRunning();
+    if (running) {
         askRunningInstanceToShow();
+    } else {
+        const QString dataDir = dataDirPath(m_state.appDir);
+        QDir().mkdir(dataDir);
+        running = dataFolderTaken(dataDir);
+    }
+    if (running) {
         showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
         endProcessNow();
     }
@@ -308,13 +320,7 @@ MainWindow* Program::loadMainWindow() {
     });
     refresh();
 
-    if (m_placesWindows) {
-        const QPoint place = placedOnScreen({m_state.mainLeft, m_state.mainTop},
-                                            primaryScreenTwips(), kMainWindowRoom);
-        m_state.mainLeft = place.x();
-        m_state.mainTop = place.y();
-        m_main->move(pixelPosition(place.x(), place.y()));
-    }
+    place(m_main, m_state.mainLeft, m_state.mainTop, kMainWindowRoom);
     m_main->setValueColours(colourFromStored(m_state.backColour),
                             colourFromStored(m_state.textColour));
     return m_main;
@@ -330,15 +336,30 @@ MiniWindow* Program::loadMiniWindow() {
         counterWindowClosing(position, m_state.miniLeft, m_state.miniTop, m_main);
     });
 
-    if (m_placesWindows) {
-        const QPoint place = placedOnScreen({m_state.miniLeft, m_state.miniTop},
-                                            primaryScreenTwips(), kMiniWindowRoom);
-        m_state.miniLeft = place.x();
-        m_state.miniTop = place.y();
-        m_mini->move(pixelPosition(place.x(), place.y()));
-    }
+    place(m_mini, m_state.miniLeft, m_state.miniTop, kMiniWindowRoom);
     m_mini->setColours(colourFromStored(m_state.backColour), colourFromStored(m_state.textColour));
     return m_mini;
+}
+
+void Program::place(QWidget* window, std::int32_t& left, std::int32_t& top, QSize room) {
+    if (!m_placesWindows)
+        return;
+    const QPoint place = placedOnScreen({left, top}, primaryScreenTwips(), room);
+    left = place.x();
+    top = place.y();
+    window->move(pixelPosition(place.x(), place.y()));
+}
+
+void Program::bringBackStrandedWindows() {
+    const auto bringBack = [this](QWidget* window, std::int32_t& left, std::int32_t& top,
+                                  QSize room) {
+        if (!window || showsOnAScreen(window->frameGeometry()))
+            return;
+        keepPlace(window->pos(), left, top);
+        place(window, left, top, room);
+    };
+    bringBack(m_main, m_state.mainLeft, m_state.mainTop, kMainWindowRoom);
+    bringBack(m_mini, m_state.miniLeft, m_state.miniTop, kMiniWindowRoom);
 }
 
 void Program::connectCommands(CounterWindow* window) {

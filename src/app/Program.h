@@ -61,6 +61,10 @@ private:
     void openCounterWindows();
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
+    // Puts a window at its saved corner by the start-up rule; the corrected corner is kept.
+    void place(QWidget* window, std::int32_t& left, std::int32_t& top, QSize room);
+    // A counter window no screen shows any more goes back by the same rule.
+    void bringBackStrandedWindows();
     void connectCommands(CounterWindow* window);
     void counterWindowClosing(QPoint position, std::int32_t& left, std::int32_t& top,
                               QWidget* other);

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 QSize primaryScreenTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -15,4 +17,22 @@ QSize primaryScreenTwips() {
 
 bool windowsCanBePlaced() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool showsOnAScreen(const QRect& frame) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen* s) { return s->geometry().intersects(frame); });
+}
+
+void whenScreensChange(QObject* context, const std::function<void()>& changed) {
+    // Queued: the desktop may move windows itself before the change settles.
+    const auto watch = [context, changed](const QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, context, changed, Qt::QueuedConnection);
+    };
+    for (const QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, context, watch);
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, context, changed,
+                     Qt::QueuedConnection);
 }

@@ -28,7 +28,10 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <csignal>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -695,6 +698,24 @@ private slots:
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
     }
 
+    // The end of a session (SIGHUP) with the settings open drops their edits as Cancel does, but
+    // brings back no window: nothing written, the program ended.
+    void sessionEndDropsUnsavedSettings() {
+        SettingsWindow* settings = openSettings();
+        // A save replaces a file by another: its inode tells a rewrite of the same bytes.
+        const auto inode = [this] {
+            struct stat file {};
+            ::stat(QFile::encodeName(env->appDir() + u'/' + kOptionFile).constData(), &file);
+            return file.st_ino;
+        };
+        const auto before = std::pair(bothFiles(), inode());
+        retype(box(settings, "perDayEdit"), u"40"_s);
+        settings->move(150, 120);
+        QVERIFY(programEndsAfter([] { std::raise(SIGHUP); }));
+        QCOMPARE(std::pair(bothFiles(), inode()), before);
+        QCOMPARE(alive<SettingsWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
+    }
+
     // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
     // leave them alike: nothing written, the main window back in its old colours.
     void settingsLeftWriteNothing() {
@@ -744,6 +765,24 @@ private slots:
         clickButton(main, u"settingsButton"_s);
         QCOMPARE(alive<SettingsWindow>(), 1);
         QVERIFY(shown<SettingsWindow>());
+    }
+
+    // A screen that shrinks while the program runs: a window still partly on it stays, one left
+    // wholly off every screen comes back by the start-up rule, its corner to the centre.
+    void aShrunkScreenBringsBackAStrandedWindow() {
+        MainWindow* main = startCounting();
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize size = screen->geometry().size();
+        const auto shrink = [&](int x) {
+            main->move(x, 100);
+            QTRY_COMPARE(main->pos(), QPoint(x, 100));
+            emit screen->geometryChanged(screen->geometry());
+            QTest::qWait(50); // the queued reaction runs
+        };
+        shrink(size.width() - 20);
+        QCOMPARE(main->pos(), QPoint(size.width() - 20, 100));
+        shrink(size.width() + 300);
+        QTRY_COMPARE(main->pos(), QPoint(size.width() / 2, size.height() / 2));
     }
 
 private:
