@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// The settings files' character set: Windows code page 932. Kept in this one place so that a
-// Windows build can use the system's own code page here.
+// The settings files' character set: Windows code page 932, read and written alike on Debian
+// (ICU) and on Windows (the system's own code page).
 
 // Empty when the text holds a character that code page 932 cannot write, or cannot write so
 // that it reads back as itself.

@@ -3,6 +3,7 @@
 #include "engine/QuitStatistics.h"
 #include "engine/StatusReport.h"
 #include "engine/StatusTitles.h"
+#include "engine/WideDigits.h"
 
 #include <gtest/gtest.h>
 
@@ -189,7 +190,8 @@ TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
         EXPECT_EQ(cigaretteText(s, quitFigures(s, minutes)).toStdString(), text);
     }
     // Full-width digits, no blanks; the other texts are the main window's.
-    EXPECT_EQ(lifeGainedText(1505).toStdString(), "１日と１時間５分");
+    EXPECT_EQ((lifeGainedText(1500) + lifeGainedText(1439) + wideNumber(-1205)).toStdString(),
+              "１日と１時間０分０日と２３時間５９分－１２０５");
 }
 
 // Mode, size, detailed, elapsed minutes ({0, 1, 2, 3, 4, 5} years to minutes), life gained; what

@@ -111,6 +111,39 @@ TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     }
 }
 
+// Bytes where ICU's table and Windows' code page 932 part, and the look-alikes around them:
+// both builds read and write each row as Windows does ("refused": the text does not encode).
+TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
+    struct Row {
+        QByteArray bytes;
+        std::u16string text;
+        const char* written;
+    };
+    const Row rows[] = {
+        {"\x1A\x1C\x7F", u"\x1A\x1C\x7F", "\x1A\x1C\x7F"}, // ICU swaps these control bytes
+        {"\x80\xA0\xFD\xFE\xFF", u"\x80\uF8F0\uF8F1\uF8F2\uF8F3", "\x80\xA0\xFD\xFE\xFF"},
+        {"\x81\x60\x81\x5F\x81\x7C", u"～＼－", "\x81\x60\x81\x5F\x81\x7C"},
+        {"\x87\x40\x87\x82", u"①№", "\x87\x40\x87\x82"},
+        // NEC and IBM rows read alike; the IBM row is what is written.
+        {"\xED\x40\xFA\x5C\xEE\xF9\x87\x90", u"纊纊￢≒", "\xFA\x5C\xFA\x5C\x81\xCA\x81\xE0"},
+        // Unreadable: an unused pair, a lead byte before a blank, a lead byte cut off.
+        {"\x85\x40\x81 \x81", u"\x1A\x1A ", "\x1A\x1A "},
+        {{}, u"\uF86F", "refused"}, // ICU writes it as 0x87 0x82, which reads as №
+        {{}, u"\u301C", "refused"}, // Shift_JIS's wave dash
+        {{}, u"\u00A5\u2212", "refused"},
+        {{}, u"\U0002000B", "refused"},
+    };
+    for (const auto& [bytes, text, written] : rows) {
+        if (!bytes.isNull()) {
+            EXPECT_EQ(decodeSettingsText(bytes).toStdU16String(), text) << written;
+        }
+        EXPECT_EQ(
+            encodeSettingsText(QString::fromStdU16String(text)).value_or("refused").toStdString(),
+            written)
+            << bytes.toHex().constData();
+    }
+}
+
 // Fields a, a text, b, c and a 64-bit d as the file writes them, "refused" when the read
 // fails, which leaves every field as it was.
 std::string readRecord(const char* text) {

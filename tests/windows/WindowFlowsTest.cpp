@@ -548,10 +548,9 @@ private slots:
                  QByteArray(row.command).startsWith("copy") ? kReport : u"before"_s);
         HelpWindow* help = env->program->helpWindow();
         QCOMPARE(help && help->isVisible(), QByteArray(row.command).startsWith("help"));
-        if (help) {
+        if (help)
             QCOMPARE(helpFrameFault(control<QPlainTextEdit>(help, u"helpText"_s)->toPlainText()),
                      QString());
-        }
     }
 
     // The mini window shows the report as it stands, in the chosen colours: when it comes up,
@@ -610,6 +609,7 @@ private slots:
         QVERIFY(env->program->helpWindow()->isVisible());
         QVERIFY(env->messages.isEmpty());
     }
+
     // From the main window or the mini window, the settings open where the main window stood,
     // filled from the settings. A save refused, or failing on either file, writes nothing and
     // keeps the edits and the running figures; one that goes through writes both files and brings
@@ -649,12 +649,20 @@ private slots:
         retype(box(settings, "consumptionTaxEdit"), u"10"_s);
         if (!mini)
             box(settings, "blogUrlEdit")->setText(u" example.jp/?q=\"煙\"😀 "_s);
+        // The sample shows the saved colours, then the chosen ones, as background and text.
+        const QPalette& sample = label(settings, "colourSample")->palette();
+        const auto sampleShows = [&](QColor back, QColor text) {
+            return sample.color(QPalette::Window) == back &&
+                   sample.color(QPalette::WindowText) == text;
+        };
+        QVERIFY(sampleShows(QColor(28, 3, 141), Qt::white));
         fakes.nextColours = {QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)};
         clickButton(settings, u"textColourButton"_s);
         clickButton(settings, u"backColourButton"_s);
         clickButton(settings, u"backColourButton"_s); // cancelled
         QCOMPARE(fakes.dialogStarts,
                  QList<QColor>({Qt::black, QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)}));
+        QVERIFY(sampleShows(QColor(0x44, 0x55, 0x66), QColor(0x11, 0x22, 0x33)));
         QTest::mouseClick(control<QRadioButton>(settings, u"size2"_s), Qt::LeftButton);
         control<QComboBox>(settings, u"statusModeBox"_s)->setCurrentIndex(1);
         settings->move(150, 120);

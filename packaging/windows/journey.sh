@@ -1,0 +1,143 @@
+# The real program's journey, driven from outside on the current X display as a person would:
+# the first run by keyboard, the main window, a second start refused, a close, and a restart
+# where the window was left. Sourced by test-wine.sh; needs $out and fail().
+
+faketime_library="$(find /usr/lib -name libfaketime.so.1 -print -quit)"
+
+# Starts the program in a folder with its clock set to the given moment and running on from
+# there; its process id in $started.
+launch() {
+    local folder="$1" at="$2"
+    shift 2
+    # A runtime folder of its own: the lock of a program running elsewhere is not this one's.
+    (cd "$folder" && TZ=Asia/Tokyo XDG_RUNTIME_DIR="$runtime" LD_PRELOAD="$faketime_library" \
+        FAKETIME="@$at" exec "$@" >>"$folder.log" 2>&1 </dev/null) &
+    started=$!
+}
+
+# The visible window with exactly this title, within 60 s (Wine starts slowly).
+window() {
+    local title="$1" w
+    for _ in $(seq 300); do
+        # The name read back, as a search pattern anchored at both ends misses Japanese titles.
+        for w in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$w")" = "$title" ]; then
+                sleep 0.5 # a window just mapped may not take keys yet
+                echo "$w"
+                return
+            fi
+        done
+        sleep 0.2
+    done
+    fail "no window \"$title\" within 60 s"
+}
+
+# Types into the window once it has the focus.
+answer() {
+    local w="$1"
+    shift
+    timeout 10 xdotool windowfocus --sync "$w" || fail "window $w took no focus in 10 s"
+    xdotool key --delay 80 "$@"
+    sleep 0.2
+}
+
+# Waits up to 30 s for the process to end with status 0.
+ended() {
+    local pid="$1" what="$2"
+    for _ in $(seq 150); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" || fail "$what ended with status $?"
+            return
+        fi
+        sleep 0.2
+    done
+    fail "$what still running after 30 s"
+}
+
+where() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XY]=//p' | paste -sd,; }
+
+screenshot() { xwd -silent -id "$1" | xwdtopnm 2>/dev/null | pnmtopng >"$out/screenshots/$2.png"; }
+
+# journey <label> <command...>: the files it leaves in $out/journey-<label>/kemurindata.
+journey() {
+    local label="$1"
+    shift
+    local folder="$out/journey-$label" runtime w program at before
+    runtime="$out/runtime-$label"
+    rm -rf "$folder" "$folder.log" "$runtime"
+    mkdir -p "$folder"
+    mkdir -m 0700 "$runtime"
+
+    launch "$folder" "2026-11-01 09:00:10" "$@"
+    program=$started
+    w="$(window " ケムリン式初期設定 - pimaru")"
+    [ "$label" = wine ] && screenshot "$w" first-run
+    answer "$w" 2 0 Tab 3 0 0 Return
+    answer "$(window " ようこそケムリン式へ - pimaru")" Return
+    w="$(window " ケムリン式 - pimaru")"
+    [ "$label" = wine ] && screenshot "$w" main-window
+    at="$(where "$w")"
+
+    # A second start in the same folder says so and changes no file.
+    before="$(cat "$folder"/kemurindata/*.ini | md5sum)"
+    launch "$folder" "2026-11-01 09:01:00" "$@"
+    answer "$(window "ケムリン式")" Return
+    ended "$started" "the second start"
+    [ "$(cat "$folder"/kemurindata/*.ini | md5sum)" = "$before" ] ||
+        fail "$label: the second start changed the files"
+
+    close_main "$label" "$w"
+    ended "$program" "the program"
+    cp "$folder/kemurindata/initial.ini" "$folder/kemurindata/option.ini" "$folder/"
+
+    # The next start opens the main window where it was left.
+    launch "$folder" "2026-11-02 09:30:00" "$@"
+    program=$started
+    w="$(window " ケムリン式 - pimaru")"
+    [ "$(where "$w")" = "$at" ] || fail "$label: the main window came back at $(where "$w"), not $at"
+    close_main "$label" "$w"
+    ended "$program" "the restarted program"
+    echo "journey $label: $(tr -d '\r' <"$folder/initial.ini") | $(tr -d '\r' <"$folder/option.ini" | iconv -f CP932 -t UTF-8)"
+}
+
+# Windows closes a window on Alt+F4; under X without a window manager the popup menu's last
+# item does.
+close_main() {
+    if [ "$1" = wine ]; then
+        answer "$2" alt+F4
+    else
+        local x y
+        read -r x y < <(where "$2" | tr , ' ')
+        xdotool mousemove $((x + 2)) $((y + 2)) click 3 sleep 0.4 key --delay 60 \
+            Down Down Down Down Down Down Down Return
+    fi
+}
+
+# The files of the two journeys, field by field; the quit moment may differ by the minute it
+# was confirmed in.
+compare_journeys() {
+    local a="$out/journey-$1" b="$out/journey-$2" file i
+    for file in initial.ini option.ini; do
+        cmp -s <(tail -c 2 "$a/$file") <(printf '\r\n') || fail "$1's $file does not end in CR LF"
+        IFS=, read -r -a left <"$a/$file"
+        IFS=, read -r -a right <"$b/$file"
+        [ ${#left[@]} -eq ${#right[@]} ] || fail "$file: ${#left[@]} fields against ${#right[@]}"
+        for i in "${!left[@]}"; do
+            [ "$file" = initial.ini ] && [ "$i" -lt 5 ] && continue
+            [ "${left[i]}" = "${right[i]}" ] ||
+                fail "$file field $((i + 1)): $1 wrote ${left[i]}, $2 wrote ${right[i]}"
+        done
+    done
+    local quit_a quit_b
+    quit_a="$(quit_minute "$a")"
+    quit_b="$(quit_minute "$b")"
+    [ $((quit_a - quit_b)) -le 60 ] && [ $((quit_b - quit_a)) -le 60 ] ||
+        fail "quit moments more than a minute apart: $(cut -d, -f1-5 "$a/initial.ini") and $(cut -d, -f1-5 "$b/initial.ini")"
+    echo "journeys: initial.ini and option.ini alike, field by field"
+}
+
+quit_minute() {
+    local y m d h min
+    IFS=, read -r y m d h min _ <"$1/initial.ini"
+    TZ=UTC date -d "$(printf '%04d-%02d-%02d %02d:%02d' "$y" "$m" "$d" "$h" "$min")" +%s
+}
