@@ -241,6 +241,12 @@ private slots:
         const auto restore =
             qScopeGuard([&] { QVERIFY(::fchdir(back) == 0 && ::close(back) == 0); });
         const QByteArray top = QFile::encodeName(env.appDir());
+        // Names Qt cannot spell, so the temporary folder cannot remove them itself.
+        const auto removeByBytes = qScopeGuard([&] {
+            for (const auto& entry : std::filesystem::directory_iterator(top.toStdString()))
+                if (entry.is_directory())
+                    std::filesystem::remove_all(entry.path());
+        });
         for (const QByteArray name :
              {"\xa5\xb1\xa5\xe0\xa5\xea\xa5\xf3", "\x83\x50\x83\x80\x83\x8a"}) {
             const QByteArray data = top + '/' + name + "/kemurindata";
