@@ -27,8 +27,11 @@ qt_flags=(
     -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON -DQT_QMAKE_TARGET_MKSPEC=win32-g++
     # Not used by the program.
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF
-    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF
+    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_zstd=OFF -DFEATURE_freetype=OFF
+    # Network only for the local socket that brings a running program forward.
+    -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_brotli=OFF -DFEATURE_gssapi=OFF
+    -DFEATURE_libproxy=OFF
     # Every third-party library bundled, none taken from the system.
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
