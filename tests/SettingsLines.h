@@ -4,6 +4,10 @@
 
 #include <QByteArray>
 
+// initial.ini of a count started on 21 August 2008 at 10:23, twenty a day at 300 yen, regular
+// size: five days and 1500 yen by the window tests' clock.
+inline const QByteArray kFiveDaysInitial("2008,8,21,10,23,20,300,85\r\n");
+
 // option.ini as the program writes it: code page 932 ("ソルジャー" in its bytes), CR LF.
 struct OptionLine {
     int started = 1;
@@ -14,11 +18,12 @@ struct OptionLine {
     int windowMode = 2;
     int miniLeft = 0;
     int miniTop = 0;
+    int copyPlus = 0;
 
     QByteArray bytes() const {
         const auto n = [](int v) { return QByteArray::number(v); };
-        return n(started) + ",8744,5,0,5,1," + n(mainLeft) + ',' + n(mainTop) + ',' +
-               n(backColour) + ',' + n(textColour) + ",\"" + kDefaultBlogUrl + "\"," +
+        return n(started) + ",8744,5," + n(copyPlus) + ",5,1," + n(mainLeft) + ',' + n(mainTop) +
+               ',' + n(backColour) + ',' + n(textColour) + ",\"" + kDefaultBlogUrl + "\"," +
                n(windowMode) + ',' + n(miniLeft) + ',' + n(miniTop) + ',' +
                "\"\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b\"\r\n";
     }
@@ -26,9 +31,4 @@ struct OptionLine {
 
 inline QByteArray optionLine(int started, int mainLeft, int mainTop) {
     return OptionLine{started, mainLeft, mainTop}.bytes();
-}
-
-// The line a first start writes.
-inline QByteArray defaultOptionLine() {
-    return optionLine(0, 0, 0);
 }

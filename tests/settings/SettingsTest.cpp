@@ -208,23 +208,22 @@ protected:
 // window would not take does not read, but one in the future (a clock set back) does, up to the
 // calendar's last year.
 TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
-    const std::pair<const char*, Number> cases[] = {{"2008,8,26,10,23,0.51", 1},
-                                                    {"2008,8,26,10,23,2.501", 3},
-                                                    {"2008,8,26,10,23,0.4999", 0},
-                                                    {"2008,8,26,10,23,0.5", 0},
-                                                    {"2008,8,26,10,23,2.5", 2},
-                                                    {"2008,8,26,10,23,3.5", 4},
-                                                    {"2008,8,26,10,23,-3.5", -4},
-                                                    {"2008,8,26,10,23,2147483646.5", 2147483646},
-                                                    {"2008,8,26,10,23,2147483647.5", {}},
-                                                    {"1899,12,31,23,59,20", {}},
-                                                    {"1900,1,1,0,0,20", 20},
-                                                    {"9999,12,31,23,59,20", 20},
-                                                    {"10000,1,1,0,0,20", {}}};
-    for (const auto& [line, perDay] : cases) {
-        write(initialPath, QByteArray(line) + ",300,85\r\n");
-        EXPECT_EQ(readInitialFile(state) ? Number(state.perDay) : std::nullopt, perDay) << line;
-    }
+    const auto perDayRead = [&](const QByteArray& line) {
+        write(initialPath, line + ",300,85\r\n");
+        return readInitialFile(state) ? Number(state.perDay) : std::nullopt;
+    };
+    const std::pair<const char*, Number> perDays[] = {
+        {"0.51", 1},         {"2.501", 3}, {"0.4999", 0}, {"0.5", 0},
+        {"2.5", 2},          {"3.5", 4},   {"-3.5", -4},  {"2147483646.5", 2147483646},
+        {"2147483647.5", {}}};
+    for (const auto& [perDay, read] : perDays)
+        EXPECT_EQ(perDayRead("2008,8,26,10,23," + QByteArray(perDay)), read) << perDay;
+    const std::pair<const char*, Number> moments[] = {{"1899,12,31,23,59,20", {}},
+                                                      {"1900,1,1,0,0,20", 20},
+                                                      {"9999,12,31,23,59,20", 20},
+                                                      {"10000,1,1,0,0,20", {}}};
+    for (const auto& [line, read] : moments)
+        EXPECT_EQ(perDayRead(line), read) << line;
 }
 
 // The saved corner of option.ini on a screen of 1024 × 768 pixels in twips; the main window needs
@@ -271,7 +270,7 @@ TEST_F(SettingsFilesTest, AnOptionFileThatDoesNotReadLeavesTheDefaults) {
     write(optionPath, "1,8744,5\r\n");
     state.started = state.miniTop = 1;
     EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
-    EXPECT_EQ(optionRecord(state), defaultOptionLine());
+    EXPECT_EQ(optionRecord(state), optionLine(0, 0, 0)); // as a first start writes it
 }
 
 // A link to a regular file is the user's way of keeping the file elsewhere, here saved by an

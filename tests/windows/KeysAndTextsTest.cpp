@@ -1,6 +1,5 @@
 // What a user reads and types: Qt's own texts in Japanese, every window reached from the
 // keyboard, texts shown whole, and web addresses handed to the desktop as they are meant.
-#include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
 #include "platform/ColourDialog.h"
@@ -28,17 +27,20 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum class Opened { Main, Mini, Help, Settings, Promotion };
-enum class Outcome { MenuShows, HelpShows, HelpGone, CounterBack, SettingsBack, PageOpened };
 
-// A key pressed in a window, on a named control or on the window itself, and what it does.
+// A key pressed in a window, on a named control or on the window itself, and what then shows.
 struct KeyRow {
     const char* name;
     Opened window;
     const char* on;
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
-    Outcome outcome;
+    bool (*after)();
 };
+
+bool focusOn(const QString& name) {
+    return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == name;
+}
 
 // An address stored in option.ini, how the desktop's opener ends, and what the user meets.
 struct OpenerRow {
@@ -85,106 +87,61 @@ private slots:
 
     void keys_data() {
         QTest::addColumn<KeyRow>("row");
-        const auto none = Qt::NoModifier;
+        const auto none = Qt::NoModifier, shift = Qt::ShiftModifier;
+        const auto menuShows = [] { return shown<QMenu>() != nullptr; };
+        const auto helpShows = [] { return shown<HelpWindow>() != nullptr; };
+        const auto helpGone = [] { return alive<HelpWindow>() == 0; };
+        const auto counterBack = [] { return shown<MainWindow>() && !alive<SettingsWindow>(); };
+        const auto settingsBack = [] {
+            return shown<SettingsWindow>() && !alive<PromotionWindow>();
+        };
+        const auto promotionStays = [] { return shown<PromotionWindow>() != nullptr; };
         const KeyRow rows[] = {
             {"Shift+F10 on the main window's copy button", Opened::Main, "copyButton", Qt::Key_F10,
-             Qt::ShiftModifier, Outcome::MenuShows},
-            {"menu key on the main window", Opened::Main, "", Qt::Key_Menu, none,
-             Outcome::MenuShows},
-            {"Shift+F10 on the mini window", Opened::Mini, "", Qt::Key_F10, Qt::ShiftModifier,
-             Outcome::MenuShows},
-            {"menu key on the mini window", Opened::Mini, "", Qt::Key_Menu, none,
-             Outcome::MenuShows},
+             shift, menuShows},
+            {"menu key on the main window", Opened::Main, "", Qt::Key_Menu, none, menuShows},
+            {"Shift+F10 on the mini window", Opened::Mini, "", Qt::Key_F10, shift, menuShows},
+            {"menu key on the mini window", Opened::Mini, "", Qt::Key_Menu, none, menuShows},
             {"Enter on the main window's help button", Opened::Main, "helpButton", Qt::Key_Return,
-             none, Outcome::HelpShows},
-            {"Escape in the help text", Opened::Help, "helpText", Qt::Key_Escape, none,
-             Outcome::HelpGone},
+             none, helpShows},
+            {"Escape in the help text", Opened::Help, "helpText", Qt::Key_Escape, none, helpGone},
             {"Escape in a settings box", Opened::Settings, "perDayEdit", Qt::Key_Escape, none,
-             Outcome::CounterBack},
+             counterBack},
             {"Escape in the promotion text", Opened::Promotion, "promotionText", Qt::Key_Escape,
-             none, Outcome::SettingsBack},
+             none, settingsBack},
             {"Enter on the promotion's close button", Opened::Promotion, "closeButton",
-             Qt::Key_Return, none, Outcome::SettingsBack},
+             Qt::Key_Return, none, settingsBack},
             {"keypad Enter on the promotion's page button", Opened::Promotion, "pageButton",
-             Qt::Key_Enter, none, Outcome::PageOpened},
+             Qt::Key_Enter, none, promotionStays},
+            // Tab into an option row lands on its chosen option.
+            {"Tab into the copy options", Opened::Settings, "boxDisplayCheck", Qt::Key_Tab, none,
+             [] { return focusOn(u"copyPlus2"_s); }},
+            {"Tab into the sizes", Opened::Settings, "packPriceEdit", Qt::Key_Tab, none,
+             [] { return focusOn(u"size2"_s); }},
         };
         for (const KeyRow& r : rows)
             QTest::newRow(r.name) << r;
     }
+    // No key writes a file; only the page button opens an address.
     void keys() {
         QFETCH(KeyRow, row);
         QWidget* window = open(row.window);
         QVERIFY(window && QTest::qWaitForWindowExposed(window));
-        const QByteArray files = bothFiles();
+        const QByteArray files = env->bothFiles();
         QWidget* target = *row.on ? control<QWidget>(window, QLatin1String(row.on)) : window;
-        retypePerDayIfSettings(window);
-        QTest::keyClick(target, row.key, row.modifiers);
-        switch (row.outcome) {
-        case Outcome::MenuShows:
-            QTRY_VERIFY(control<QMenu>(window, u"popupMenu"_s)->isVisible());
-            break;
-        case Outcome::HelpShows:
-            QTRY_VERIFY(shown<HelpWindow>());
-            break;
-        case Outcome::HelpGone:
-            QTRY_COMPARE(alive<HelpWindow>(), 0);
-            break;
-        case Outcome::CounterBack:
-            QTRY_VERIFY(shown<MainWindow>() && alive<SettingsWindow>() == 0);
-            QCOMPARE(bothFiles(), files);
-            break;
-        case Outcome::SettingsBack:
-            QTRY_VERIFY(shown<SettingsWindow>() && alive<PromotionWindow>() == 0);
-            break;
-        case Outcome::PageOpened:
-            QCOMPARE(opened, QStringList(u"https://kemurin.example.jp/minkemu/"_s));
-            QVERIFY(window->isVisible());
-            break;
+        if (row.window == Opened::Settings) // an edit that leaving by Escape must drop
+            retype(box(window, "perDayEdit"), u"40"_s);
+        if (row.key == Qt::Key_Tab) { // Tab moves on from the control that has the focus
+            window->activateWindow();
+            target->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(target->hasFocus());
         }
-    }
-
-    // Tab into an option row of the settings lands on its chosen option.
-    void tabLandsOnTheChosenOption_data() {
-        QTest::addColumn<QByteArray>("initial");
-        QTest::addColumn<int>("copyPlus");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("lands");
-        const QByteArray shortOnes = "2008,8,21,10,23,20,300,50\r\n";
-        const QByteArray longOnes = "2008,8,21,10,23,20,300,100\r\n";
-        QTest::newRow("copy+ ON") << shortOnes << 1 << u"boxDisplayCheck"_s << u"copyPlus1"_s;
-        QTest::newRow("copy+ with years")
-            << shortOnes << 2 << u"boxDisplayCheck"_s << u"copyPlus2"_s;
-        QTest::newRow("long size") << longOnes << 0 << u"packPriceEdit"_s << u"size2"_s;
-    }
-    void tabLandsOnTheChosenOption() {
-        QFETCH(QByteArray, initial);
-        QFETCH(int, copyPlus);
-        QFETCH(QString, after);
-        QFETCH(QString, lands);
-        env->writeSettings(
-            initial, OptionLine{.started = 1, .mainLeft = 1500, .mainTop = 1500}.bytes().replace(
-                         ",8744,5,0,", ",8744,5," + QByteArray::number(copyPlus) + ','));
-        env->program->start();
-        trigger(shown<MainWindow>(), "settingsItem");
-        SettingsWindow* settings = shown<SettingsWindow>();
-        QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
-        settings->activateWindow();
-        QWidget* from = control<QWidget>(settings, after);
-        from->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(from->hasFocus());
-        QTest::keyClick(from, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), control<QRadioButton>(settings, lands));
-    }
-
-    void helpComesBackFromMinimised() {
-        QWidget* main = open(Opened::Main);
-        clickButton(main, u"helpButton"_s);
-        HelpWindow* help = shown<HelpWindow>();
-        QVERIFY(help && QTest::qWaitForWindowExposed(help));
-        help->showMinimized();
-        QTRY_VERIFY(help->isMinimized());
-        clickButton(main, u"helpButton"_s);
-        QTRY_VERIFY(!help->isMinimized() && help->isVisible());
+        QTest::keyClick(target, row.key, row.modifiers);
+        QTRY_VERIFY(row.after());
+        QCOMPARE(env->bothFiles(), files);
+        QCOMPARE(opened, QByteArray(row.on) == "pageButton"
+                             ? QStringList(u"https://kemurin.example.jp/minkemu/"_s)
+                             : QStringList());
     }
 
     // The mini window never cuts a line, and never shrinks below its design, at the start and at
@@ -193,12 +150,11 @@ private slots:
         QTest::addColumn<QByteArray>("initial");
         QTest::addColumn<QDateTime>("later");
         const QDateTime start(QDate(2008, 8, 26), QTime(10, 23, 41));
-        QTest::newRow("five days") << QByteArray("2008,8,21,10,23,20,300,85\r\n") << start;
-        QTest::newRow("ten months") << QByteArray("2007,10,21,9,43,20,300,85\r\n") << start;
-        QTest::newRow("twelve years, 200 a day")
-            << QByteArray("1996,6,21,9,43,200,2000,100\r\n") << start;
+        QTest::newRow("five days") << kFiveDaysInitial << start;
+        QTest::newRow("ten months") << "2007,10,21,9,43,20,300,85\r\n"_ba << start;
+        QTest::newRow("twelve years, 200 a day") << "1996,6,21,9,43,200,2000,100\r\n"_ba << start;
         QTest::newRow("five days, refreshed twelve years on")
-            << QByteArray("2008,8,21,10,23,20,300,85\r\n") << start.addYears(12).addSecs(2400);
+            << kFiveDaysInitial << start.addYears(12).addSecs(2400);
     }
     void miniWindowShowsWholeLines() {
         QFETCH(QByteArray, initial);
@@ -272,7 +228,7 @@ private slots:
         }
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8());
-        env->writeSettings("2008,8,21,10,23,20,300,85\r\n",
+        env->writeSettings(kFiveDaysInitial,
                            OptionLine{.mainLeft = 1500, .mainTop = 1500}.bytes().replace(
                                kDefaultBlogUrl, row.stored));
         env->program->start();
@@ -292,50 +248,27 @@ private slots:
     }
 
 private:
-    QByteArray bothFiles() const {
-        return env->readFile(kInitialFile) + env->readFile(kOptionFile);
-    }
-
-    static void trigger(QWidget* window, const char* item) {
-        control<QAction>(window, QLatin1String(item))->trigger();
-    }
-
-    // Opens a window as a user reaches it, the counter windows on a count of five days.
+    // Opens a window as a user reaches it, the counter windows on a count of five days; the
+    // settings on options other than each row's first, the long size and copy+ with years.
     QWidget* open(Opened window) {
-        env->writeSettings("2008,8,21,10,23,20,300,85\r\n",
-                           OptionLine{.mainLeft = 1500,
-                                      .mainTop = 1500,
-                                      .windowMode = window == Opened::Mini ? 1 : 2}
-                               .bytes());
-        env->program->start();
-        CounterWindow* counter = env->program->mainWindow();
-        if (window == Opened::Mini)
-            counter = env->program->miniWindow();
-        switch (window) {
-        case Opened::Main:
-        case Opened::Mini:
+        if (!env->startCounting({.mainLeft = 1500,
+                                 .mainTop = 1500,
+                                 .windowMode = window == Opened::Mini ? 1 : 2,
+                                 .copyPlus = 2},
+                                QByteArray(kFiveDaysInitial).replace(",85", ",100")))
+            return nullptr;
+        QWidget* counter = shown<CounterWindow>();
+        if (window == Opened::Main || window == Opened::Mini)
             return counter;
-        case Opened::Help:
+        if (window == Opened::Help) {
             trigger(counter, "helpItem");
             return shown<HelpWindow>();
-        case Opened::Settings:
-            trigger(counter, "settingsItem");
-            return shown<SettingsWindow>();
-        case Opened::Promotion:
-            trigger(counter, "settingsItem");
-            clickButton(shown<SettingsWindow>(), u"promotionButton"_s);
-            return shown<PromotionWindow>();
         }
-        return nullptr;
-    }
-
-    // An edit left in the settings, which leaving by Escape must drop.
-    static void retypePerDayIfSettings(QWidget* window) {
-        if (!qobject_cast<SettingsWindow*>(window))
-            return;
-        auto* perDay = control<QLineEdit>(window, u"perDayEdit"_s);
-        perDay->selectAll();
-        QTest::keyClicks(perDay, u"40"_s);
+        trigger(counter, "settingsItem");
+        if (window == Opened::Settings)
+            return shown<SettingsWindow>();
+        clickButton(shown<SettingsWindow>(), u"promotionButton"_s);
+        return shown<PromotionWindow>();
     }
 
     std::unique_ptr<WindowTestEnvironment> env;

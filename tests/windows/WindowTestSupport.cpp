@@ -3,9 +3,11 @@
 #include "app/ApplicationLook.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
+#include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -62,6 +64,34 @@ void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
                                           const QByteArray& optionLine) const {
     writeFile(kInitialFile, initialLine);
     writeFile(kOptionFile, optionLine);
+}
+
+QByteArray WindowTestEnvironment::bothFiles() const {
+    return readFile(kInitialFile) + readFile(kOptionFile);
+}
+
+MainWindow* WindowTestEnvironment::startCounting(const OptionLine& option,
+                                                 const QByteArray& initial) {
+    writeSettings(initial, option.bytes());
+    program->start();
+    return QTest::qWaitForWindowExposed(shown<CounterWindow>()) ? program->mainWindow() : nullptr;
+}
+
+QLabel* label(QWidget* window, const char* name) {
+    return control<QLabel>(window, QLatin1String(name));
+}
+
+QLineEdit* box(QWidget* window, const char* name) {
+    return control<QLineEdit>(window, QLatin1String(name));
+}
+
+void trigger(QWidget* window, const char* menuItem) {
+    control<QAction>(window, QLatin1String(menuItem))->trigger();
+}
+
+void retype(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
 }
 
 void clickButton(QWidget* window, const QString& button) {

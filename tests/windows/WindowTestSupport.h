@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SettingsLines.h"
 #include "app/Program.h"
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
@@ -10,7 +11,9 @@
 
 #include <memory>
 
+class QLabel;
 class QLineEdit;
+class MainWindow;
 class StartConfirmWindow;
 
 // What every window test needs: the program's look, a program on a fresh folder, a fixed clock
@@ -25,6 +28,12 @@ public:
     QByteArray readFile(const QString& relativePath) const;
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
+    // Both files as they stand.
+    QByteArray bothFiles() const;
+    // Starts on a count five days old; the main window once the window the option line puts up
+    // shows, null if it does not.
+    MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500},
+                              const QByteArray& initial = kFiveDaysInitial);
 
     FixedClock clock;
     FixedDraw draw{50};
@@ -64,7 +73,12 @@ template <class C> C* control(QWidget* window, const QString& name) {
     return c;
 }
 
+QLabel* label(QWidget* window, const char* name);
+QLineEdit* box(QWidget* window, const char* name);
+void trigger(QWidget* window, const char* menuItem);
 void clickButton(QWidget* window, const QString& button);
+// Replaces a box's text as typed.
+void retype(QLineEdit* edit, const QString& text);
 // Types into a box: ASCII as key presses, anything else as the input method commits it.
 void typeInto(QLineEdit* edit, const QString& text);
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
