@@ -11,15 +11,14 @@
 #include <utility>
 
 #include <sys/stat.h>
-#include <xcb/xcb.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kMainTitle = QStringLiteral("ケムリン式 - pimaru");
-const QString kMiniTitle = QStringLiteral("ケムリン式 mini mode");
-const QString kHelpTitle = QStringLiteral("ケムリン式 - help");
+const QString kMainTitle = u"ケムリン式 - pimaru"_s;
+const QString kMiniTitle = u"ケムリン式 mini mode"_s;
+const QString kHelpTitle = u"ケムリン式 - help"_s;
 // The popup menu's items, the same in both counter windows, and a point of each window's surface.
 enum MenuItem { Copy, Blog, Help, Settings, Version, Switch, Exit };
 const QPoint kMainSurface(2, 2);
@@ -41,35 +40,13 @@ QPoint position(const QString& window) {
 // The mouse moved to a point of a window, then xdotool's commands that follow.
 void mouse(const QString& window, QPoint at, const QString& commands) {
     const QPoint p = position(window) + at;
-    run(QStringLiteral("xdotool mousemove %1 %2 %3").arg(p.x()).arg(p.y()).arg(commands));
+    run(u"xdotool mousemove %1 %2 %3"_s.arg(p.x()).arg(p.y()).arg(commands));
     QTest::qWait(300);
-}
-
-// Closes a window as its close box does, by the window manager's message.
-void closeBox(const QString& window) {
-    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    const auto atom = [x](const char* name) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            x, xcb_intern_atom(x, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr);
-        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        free(reply);
-        return found;
-    };
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window.toUInt();
-    message.type = atom("WM_PROTOCOLS");
-    message.data.data32[0] = atom("WM_DELETE_WINDOW");
-    free(xcb_request_check(x, xcb_send_event_checked(x, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
-                                                     reinterpret_cast<const char*>(&message))));
-    xcb_disconnect(x);
 }
 
 void menuItem(const QString& window, QPoint surface, MenuItem item) {
     mouse(window, surface,
-          "click 3 sleep 0.4 key --delay 60 " + QStringLiteral("Down ").repeated(item + 1) +
-              "Return");
+          "click 3 sleep 0.4 key --delay 60 " + u"Down "_s.repeated(item + 1) + "Return");
 }
 
 // The program's mapped window with this title once it shows; not `shows`: empty once it goes.
@@ -86,6 +63,11 @@ QString window(const QProcess& program, const QString& title, bool shows = true)
     if (QTest::qWaitFor(look, 20000) && shows)
         QTest::qWait(300); // a window just mapped may not take keys yet
     return found;
+}
+
+// Whether a program ends within ten seconds.
+bool ends(const QProcess& program, int milliseconds = 10000) {
+    return QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, milliseconds);
 }
 
 // Types into the window with this title once it shows; false if it does not.
@@ -114,7 +96,7 @@ private slots:
             auto program = std::make_unique<QProcess>();
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             for (const QString& set :
-                 {"XDG_RUNTIME_DIR=" + runtimeDir.path(), QStringLiteral("QT_QPA_PLATFORM=xcb"),
+                 {"XDG_RUNTIME_DIR=" + runtimeDir.path(), u"QT_QPA_PLATFORM=xcb"_s,
                   QStringLiteral("LD_PRELOAD=" KEMURIN_FAKETIME_LIBRARY),
                   "FAKETIME=@" + QString(at),
                   "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"})
@@ -125,7 +107,7 @@ private slots:
             return program;
         };
         const auto saved = [&](const char* name) {
-            QFile file(folder.filePath(QStringLiteral("kemurindata/") + name));
+            QFile file(folder.filePath(u"kemurindata/"_s + name));
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         QProcess trayer;
@@ -135,15 +117,14 @@ private slots:
         QTest::qWait(700);
 
         auto program = launch("2026-11-01 09:00:10");
-        QVERIFY(answer(*program, QStringLiteral("ケムリン式初期設定 - pimaru"),
-                       "2 0 Tab 3 0 0 Return"));
-        QVERIFY(answer(*program, QStringLiteral("ようこそケムリン式へ - pimaru"), "Return"));
+        QVERIFY(answer(*program, u"ケムリン式初期設定 - pimaru"_s, "2 0 Tab 3 0 0 Return"));
+        QVERIFY(answer(*program, u"ようこそケムリン式へ - pimaru"_s, "Return"));
         const QString main = window(*program, kMainTitle);
         QVERIFY(!main.isEmpty());
         QCOMPARE(saved("initial.ini"), QByteArray("2026,11,1,9,0,20,300,85\r\n"));
 
         mouse(main, QPoint(32, 206), "click 1"); // the copy button
-        const QString copied = run(QStringLiteral("xclip -o -selection clipboard"));
+        const QString copied = run(u"xclip -o -selection clipboard"_s);
         // From the plain view, which counts years and months.
         QVERIFY2(copied.startsWith(
                      QStringLiteral("ステータス： ２等兵\r\nケムリン日： 2026年 11月 1日\r\n"
@@ -155,9 +136,8 @@ private slots:
         const QPoint at = position(main);
         mouse(main, kMainSurface, "click --repeat 2 --delay 60 1");
         QVERIFY(window(*program, kMainTitle, false).isEmpty());
-        const int width =
-            run(QStringLiteral("xdotool getdisplaygeometry")).section(u' ', 0, 0).toInt();
-        run(QStringLiteral("xdotool mousemove %1 12 click 1").arg(width - 12));
+        const int width = run(u"xdotool getdisplaygeometry"_s).section(u' ', 0, 0).toInt();
+        run(u"xdotool mousemove %1 12 click 1"_s.arg(width - 12));
         QCOMPARE(window(*program, kMainTitle), main);
         QCOMPARE(position(main), at);
 
@@ -171,8 +151,7 @@ private slots:
         menuItem(mini, kMiniSurface, Help);
         QVERIFY(!window(*program, kHelpTitle).isEmpty());
         menuItem(mini, kMiniSurface, Exit);
-        QVERIFY2(QTest::qWaitFor([&] { return program->state() == QProcess::NotRunning; }, 10000),
-                 "the menu's end left the program running beside its help");
+        QVERIFY2(ends(*program), "the menu's end left the program running beside its help");
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
@@ -191,17 +170,13 @@ private slots:
         QVERIFY(!help.isEmpty());
         mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
         QVERIFY(window(*program, kMiniTitle, false).isEmpty());
-        closeBox(help);
+        QVERIFY(answer(*program, kHelpTitle, "Escape"));
         QVERIFY(window(*program, kHelpTitle, false).isEmpty());
         const auto second = launch("2026-11-02 09:31:00");
         QVERIFY2(window(*program, kMiniTitle) == mini,
                  "the window stayed hidden, or closing help ended the program");
         QVERIFY(QTest::qWaitFor(
-            [&] {
-                return answer(*second, QStringLiteral("ケムリン式"), "Return") &&
-                       QTest::qWaitFor([&] { return second->state() == QProcess::NotRunning; },
-                                       300);
-            },
+            [&] { return answer(*second, u"ケムリン式"_s, "Return") && ends(*second, 300); },
             10000));
         QCOMPARE(second->exitCode(), 0);
 
@@ -215,7 +190,7 @@ private slots:
         run("xdotool windowmove " + mini + " 300 200");
         QTRY_COMPARE(position(mini), QPoint(300, 200));
         program->terminate();
-        QVERIFY(QTest::qWaitFor([&] { return program->state() == QProcess::NotRunning; }, 10000));
+        QVERIFY(ends(*program));
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
@@ -226,7 +201,7 @@ private slots:
     void installedProgramUnderWayland() {
         QTemporaryDir runtimeDir, dataHome, folder;
         ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
-        const QString data = dataHome.filePath(QStringLiteral("kemurin/kemurindata/"));
+        const QString data = dataHome.filePath(u"kemurin/kemurindata/"_s);
         const QByteArray places =
             OptionLine({1, 3000, 1500, 9241372, 16777215, 1, 900, 600}).bytes();
         QVERIFY(QDir().mkpath(data));
@@ -237,12 +212,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir.path());
         QProcess weston;
         weston.setProcessEnvironment(env);
-        weston.start(QStringLiteral("weston"),
-                     {QStringLiteral("--backend=headless-backend.so"),
-                      QStringLiteral("--use-pixman"), QStringLiteral("--socket=wayland-kemurin")});
+        weston.start(u"weston"_s, {u"--backend=headless-backend.so"_s, u"--use-pixman"_s,
+                                   u"--socket=wayland-kemurin"_s});
         const auto appears = [&](const char* name) {
             return QTest::qWaitFor(
                 [&] { return QFileInfo::exists(runtimeDir.filePath(QLatin1String(name))); }, 20000);
@@ -250,11 +224,11 @@ private slots:
         QVERIFY2(appears("wayland-kemurin"), "weston did not start");
 
         QProcess program;
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-kemurin"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
         // Qt tells when the compositor has set up the window: only then is a place to be had.
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.wayland.debug=true"));
+        for (const QString& set : {"XDG_DATA_HOME=" + dataHome.path(), u"QT_QPA_PLATFORM=wayland"_s,
+                                   u"WAYLAND_DISPLAY=wayland-kemurin"_s,
+                                   u"QT_LOGGING_RULES=qt.qpa.wayland.debug=true"_s})
+            env.insert(set.section(u'=', 0, 0), set.section(u'=', 1));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
         program.start(QStringLiteral(KEMURIN_INSTALLED_PROGRAM), {});
@@ -267,12 +241,12 @@ private slots:
                      20000),
                  told.constData());
         program.terminate();
-        QVERIFY(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000));
+        QVERIFY(ends(program));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QFile option(data + QStringLiteral("option.ini"));
+        QFile option(data + u"option.ini"_s);
         QVERIFY(option.open(QIODevice::ReadOnly));
         QCOMPARE(option.readAll(), places);
-        QVERIFY2(!QFileInfo::exists(folder.filePath(QStringLiteral("kemurindata"))),
+        QVERIFY2(!QFileInfo::exists(folder.filePath(u"kemurindata"_s)),
                  "a second record beside the start folder");
         weston.terminate();
         QVERIFY(weston.waitForFinished(5000));
