@@ -9,8 +9,7 @@ void installQtJapaneseTexts() {
     // inside the program. Without them Qt's texts stay English.
     auto* translator = new QTranslator(QCoreApplication::instance());
     for (const QString& folder :
-         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-          QStringLiteral(":/translations")}) {
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
         if (translator->load(QStringLiteral("qtbase_ja"), folder)) {
             QCoreApplication::installTranslator(translator);
             return;
