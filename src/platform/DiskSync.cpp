@@ -4,8 +4,10 @@
 #include <QString>
 
 #ifdef Q_OS_WIN
-#include <filesystem>
+#include <QDir>
+
 #include <io.h>
+#include <windows.h>
 #else
 #include <cstdio>
 #include <fcntl.h>
@@ -23,10 +25,13 @@ bool syncFolder(const QString&) {
     return true;
 }
 
+// Write-through: the call returns once the new name is on the disk.
 bool replaceFile(const QString& from, const QString& to) {
-    std::error_code failed;
-    std::filesystem::rename(from.toStdWString(), to.toStdWString(), failed);
-    return !failed;
+    const QString nativeFrom = QDir::toNativeSeparators(from);
+    const QString nativeTo = QDir::toNativeSeparators(to);
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(nativeFrom.utf16()),
+                       reinterpret_cast<const wchar_t*>(nativeTo.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 #else
