@@ -31,7 +31,7 @@ qt_flags=(
     -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_zstd=OFF -DFEATURE_freetype=OFF
     # Network only for the local socket that brings a running program forward.
     -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_brotli=OFF -DFEATURE_gssapi=OFF
-    -DFEATURE_libproxy=OFF
+    -DFEATURE_libproxy=OFF -DFEATURE_schannel=OFF
     # Every third-party library bundled, none taken from the system.
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
