@@ -56,7 +56,11 @@ ended() {
 
 where() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XY]=//p' | paste -sd,; }
 
-screenshot() { xwd -silent -id "$1" | xwdtopnm 2>/dev/null | pnmtopng >"$out/screenshots/$2.png"; }
+# A window just mapped under Wine may not be painted yet: what lies under it would be taken.
+screenshot() {
+    sleep 2
+    xwd -silent -id "$1" | xwdtopnm 2>/dev/null | pnmtopng >"$out/screenshots/$2.png"
+}
 
 # journey <label> <command...>: the files it leaves in $out/journey-<label>/kemurindata.
 journey() {

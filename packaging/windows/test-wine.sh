@@ -30,6 +30,7 @@ wine=/usr/lib/wine/wine64
 # One wineserver for the whole run: a fresh one per program costs a second each. Wine's services
 # start first, their output detached, or they hold ctest's pipes open and it never ends.
 phase "Wine: wineserver and services"
+mkdir -p "$WINEPREFIX"
 wineserver -p
 trap 'wineserver -k || true' EXIT
 timeout 300 "$wine" wineboot >/dev/null 2>&1 </dev/null || fail "wineboot did not finish in 300 s"
