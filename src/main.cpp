@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace {
 // A Wayland session does not let a window place itself; under XWayland the main window
@@ -28,7 +29,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     Program program(*folder);
-    program.start();
+    // Started inside the event loop: quit() does nothing before it runs, so a session's end that
+    // came while a start-up message is open would be lost.
+    QTimer::singleShot(0, &program, &Program::start);
     // The session ends as the user's own end would: places saved, unsaved settings dropped.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);

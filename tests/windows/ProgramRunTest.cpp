@@ -110,6 +110,17 @@ private slots:
             QFile file(folder.filePath(u"kemurindata/"_s + name));
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
+        // A session's end while a start-up message is open ends the program too.
+        QVERIFY(QDir(folder.path()).mkpath(u"kemurindata"_s));
+        QFile broken(folder.filePath(u"kemurindata/option.ini"_s));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\r\n") == 3);
+        broken.close();
+        auto told = launch("2026-11-01 09:00:00");
+        QVERIFY(!window(*told, u"ケムリン式"_s).isEmpty());
+        told->terminate();
+        QVERIFY2(ends(*told), "a session's end was lost behind a start-up message");
+        QVERIFY(broken.remove());
+
         QProcess trayer;
         trayer.startCommand(QStringLiteral("trayer --edge top --align right --widthtype pixel "
                                            "--width 200 --height 24 --transparent false"));
