@@ -265,6 +265,19 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
     EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name), left);
 }
 
+// A save puts both files in place over the ones there, on every system.
+TEST_F(SettingsFilesTest, ASaveReplacesBothFiles) {
+    write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
+    write(optionPath, optionLine(1, 0, 0));
+    ASSERT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
+    ASSERT_EQ(loadOptions(state), FileFinding::Read);
+    state.mainLeft = 1500;
+    state.perDay = 30;
+    EXPECT_EQ(writeSettingsFiles(state), std::nullopt);
+    EXPECT_EQ(read(initialPath), initialRecord(state));
+    EXPECT_EQ(read(optionPath), optionLine(1, 1500, 0));
+}
+
 // An option.ini that does not read leaves the defaults, not what the state held before.
 TEST_F(SettingsFilesTest, AnOptionFileThatDoesNotReadLeavesTheDefaults) {
     write(optionPath, "1,8744,5\r\n");
