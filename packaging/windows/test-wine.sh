@@ -29,11 +29,18 @@ wine=/usr/lib/wine/wine64
 
 # One wineserver for the whole run: a fresh one per program costs a second each. Wine's services
 # start first, their output detached, or they hold ctest's pipes open and it never ends.
+# A fresh prefix each time: a first wineboot was seen failing once, and a half-made prefix
+# never recovers.
+start_wine() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
+    timeout 300 "$wine" wineboot >/dev/null 2>&1 </dev/null
+}
 phase "Wine: wineserver and services"
-mkdir -p "$WINEPREFIX"
-wineserver -p
 trap 'wineserver -k || true' EXIT
-timeout 300 "$wine" wineboot >/dev/null 2>&1 </dev/null || fail "wineboot did not finish in 300 s"
+start_wine || start_wine || fail "wineboot failed twice on a fresh prefix"
 
 phase "Wine: core tests"
 # QFile::link makes a .lnk shortcut on Windows, not a link a file is read through: the test of
