@@ -12,7 +12,6 @@ MiniWindow::MiniWindow()
     setAutoFillBackground(true);
     reportLabel->setObjectName(QStringLiteral("reportLabel"));
     reportLabel->setFont(msGothic(9));
-    reportLabel->setAutoFillBackground(true);
     reportLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     reportLabel->move(twipsToPixels(120), twipsToPixels(120));
     fitToReport();
@@ -52,8 +51,7 @@ void MiniWindow::setColours(const QColor& background, const QColor& text) {
     QPalette p = palette();
     p.setColor(QPalette::Window, background);
     p.setColor(QPalette::WindowText, text);
-    setPalette(p);
-    reportLabel->setPalette(p);
+    setPalette(p); // the report inherits it
 }
 
 void MiniWindow::mousePressEvent(QMouseEvent* event) {
