@@ -31,10 +31,9 @@ QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5,
     return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
-// The parts as they borrow: a day borrowed in January takes December's length and the year with
-// it; a borrowed month is the longer of the month before now and the quit month; one minute
-// borrows through every part. A hand-edited quit moment off the calendar is taken at its nearest
-// edge. Day counts over centuries and clocks set back are the clock tests' own.
+// The parts as they borrow: a day borrowed in January takes December's length, and the year; a
+// borrowed month is the longer of the month before now and the quit month; one minute borrows
+// through every part. A quit moment off the calendar is taken at its nearest edge.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
         {at(2008, 2, 28, 10, 0), at(2008, 3, 1, 10, 0), 2 * kDay, {0, 0, 0, 2, 0, 0}},
@@ -49,10 +48,9 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     }
 }
 
-// The first day (or whole year) of each title, soldier and cosmo series; checked on every day of
-// the first leap year, and on every year to 1200 at day 10: whole calendar years decide alone.
-// No title before the quit moment or for an unknown series. Through a whole refresh the first
-// anniversary comes by the calendar: the 365th day of a leap year has the first year's title.
+// Each title's first day or whole year in both series, on every day of the first year and every
+// year to 1200; none before the quit moment or for an unknown series. The first anniversary comes
+// by the calendar: the 365th day of a leap year keeps the first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{
@@ -147,8 +145,7 @@ TEST(LengthTable, RowAtEachBoundaryAndMetres) {
 
 // Figures worked out by hand; exact multiples must not come out one short, as floating point
 // makes them. A hand-edited file's values beyond what the settings window accepts are taken at
-// the nearest bound, so nothing overflows or divides by zero (the clock tests run the bounds
-// over 8000 years).
+// the nearest bound, so nothing overflows or divides by zero.
 TEST(QuitFigures, HandWorkedFigures) {
     // Per day, price, size, taxes, minutes; money, tobacco and consumption tax saved, life
     // gained, cigarettes, their length.

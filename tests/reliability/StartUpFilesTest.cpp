@@ -131,10 +131,9 @@ private slots:
         QVERIFY(InstanceLock(env.appDir() + u"/no folder/instance.lock"_s).tryAcquire());
     }
 
-    // How each kind of damage reads is the settings files' own test; here each kind is met at
-    // start-up, twice. An initial.ini that does not read counts from now and waits to be mended;
-    // an option.ini that does not read starts the first run, and the quit data it will replace is
-    // kept too. Each start tells the same, and a copy once kept is not kept again.
+    // Each kind of damage met at two starts. An initial.ini that does not read counts from now and
+    // waits to be mended; an option.ini that does not read starts the first run, keeping the quit
+    // data it will replace too. Each start tells the same; a copy once kept is not kept again.
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;

@@ -55,8 +55,7 @@ SettingsEntry entry(const char* moment) {
 }
 
 // The calendar's edges and each value's bounds, as loosely as they may be typed. One problem at
-// most: a value out of range hides a moment in the future, which hides the taxes. How the values
-// read is the settings window's save.
+// most: a value out of range hides a moment in the future, which hides the taxes.
 TEST(EntryCheck, ReportsOneProblemAtMost) {
     EXPECT_EQ(checkSettingsEntry(entry("２００８/ 8/26.9/10/23"), kNow).settings.quitMoment,
               (DateTimeParts{0, 2008, 8, 26, 10, 23}));
@@ -203,10 +202,9 @@ protected:
     AppState state;
 };
 
-// initial.ini as a hand edit may leave it: the per-day count it gives, or none when it does not
-// read. A decimal goes to the nearest whole number, halves to even; a quit moment the settings
-// window would not take does not read, but one in the future (a clock set back) does, up to the
-// calendar's last year.
+// initial.ini as a hand edit may leave it: the per-day count it gives, or none. A decimal goes to
+// the nearest whole number, halves to even; a quit moment the settings window would not take
+// does not read, but one in the future (a clock set back) does, up to the calendar's last year.
 TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
     const auto perDayRead = [&](const QByteArray& line) {
         write(initialPath, line + ",300,85\r\n");
