@@ -339,10 +339,11 @@ private slots:
         MainWindow* main = env->startCounting();
         QVERIFY(main);
         auto* timer = control<QTimer>(main, u"refreshTimer"_s);
-        env->clock.set(at(2009, 9, 24, 13, 32));
+        QVERIFY(timer->isActive() && timer->interval() == 30000); // the figures move on each 30 s
+        env->clock.set(at(2009, 9, 24, 14, 32)); // hours unlike days, so one cannot pass for other
         timer->start(10);
         QLabel* elapsed = label(main, "elapsedValue");
-        const QString plain = u"１年１ヶ月３日３時間９分"_s, detailed = u"３９９日３時間９分"_s;
+        const QString plain = u"１年１ヶ月３日４時間９分"_s, detailed = u"３９９日４時間９分"_s;
         QTRY_COMPARE(elapsed->text(), plain);
         timer->start(30000);
         MiniWindow* mini = env->program->miniWindow();
