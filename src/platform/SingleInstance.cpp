@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 
 #include <cstdlib>
-#include <memory>
 
 #ifdef Q_OS_WIN
 #include <cerrno>
@@ -86,15 +85,19 @@ bool InstanceLock::tryAcquire() {
     return true;
 }
 
+bool holdLock(std::unique_ptr<InstanceLock>& held, const QString& path) {
+    if (held && held->path() == path)
+        return true;
+    auto lock = std::make_unique<InstanceLock>(path);
+    if (!lock->tryAcquire())
+        return false;
+    held = std::move(lock);
+    return true;
+}
+
 bool anotherInstanceRunning() {
     static std::unique_ptr<InstanceLock> held;
-    if (held)
-        return false;
-    auto lock = std::make_unique<InstanceLock>(lockFilePath());
-    if (!lock->tryAcquire())
-        return true;
-    held = std::move(lock);
-    return false;
+    return !holdLock(held, lockFilePath());
 }
 
 void useInstanceLockFile(const QString& path) {
