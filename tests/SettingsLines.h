@@ -3,6 +3,7 @@
 #include "settings/ProgramAddresses.h"
 
 #include <QByteArray>
+#include <QFile>
 
 // initial.ini of a count started on 21 August 2008 at 10:23, twenty a day at 300 yen, regular
 // size: five days and 1500 yen by the window tests' clock.
@@ -29,6 +30,8 @@ struct OptionLine {
     }
 };
 
-inline QByteArray optionLine(int started, int mainLeft, int mainTop) {
-    return OptionLine{started, mainLeft, mainTop}.bytes();
+// A file's bytes as they stand, or "<missing>".
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }

@@ -1,5 +1,6 @@
 // Saves cut short from outside: a child that saves is killed at each of its system calls, and a
 // file-size limit stands in for a full disk. The pair must stay whole, old or new.
+#include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
 
 #include <QDir>
@@ -23,11 +24,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 class InterruptedSave : public testing::Test {
 protected:
     void SetUp() override {
@@ -43,14 +39,14 @@ protected:
         for (const AppState* s : {&newer, &older}) {
             ASSERT_EQ(writeSettingsFiles(*s), std::nullopt);
             files.push_back(
-                {readAll(initialFilePath(dir.path())), readAll(optionFilePath(dir.path()))});
+                {fileBytes(initialFilePath(dir.path())), fileBytes(optionFilePath(dir.path()))});
         }
     }
 
     // Which pair each file now comes from: 0 the newer, 1 the older, -1 neither.
     std::pair<int, int> found() const {
         const auto which = [&](int f, const QString& path) {
-            const QByteArray bytes = readAll(path);
+            const QByteArray bytes = fileBytes(path);
             return bytes == files[0][f] ? 0 : bytes == files[1][f] ? 1 : -1;
         };
         return {which(0, initialFilePath(dir.path())), which(1, optionFilePath(dir.path()))};

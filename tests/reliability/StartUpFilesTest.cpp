@@ -137,7 +137,7 @@ private slots:
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;
-        const QByteArray option = optionLine(1, 1500, 1500);
+        const QByteArray option = OptionLine{1, 1500, 1500}.bytes();
         // Bytes no character stands for, in both texts: a lead byte cut off by the quote too.
         const QByteArray odd = QByteArray(option)
                                    .replace(kDefaultBlogUrl, "x/\x80\xfd\x85\x40~\x81")
@@ -169,7 +169,7 @@ private slots:
             QSKIP("root writes through any permission: run the tests as another user for this row");
         const bool reads = row.shows == QByteArray("1500");
         WindowTestEnvironment env;
-        env.writeSettings(kFiveDaysInitial, optionLine(1, 1500, 1500));
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
         const QString path = QDir(env.appDir()).filePath(row.file);
         const QByteArray encoded = QFile::encodeName(path);
         QFile::remove(path);
@@ -214,7 +214,7 @@ private slots:
     // The count ran but initial.ini is gone: counted from now and told once, naming the file.
     void aLostInitialFileIsToldOnce() {
         WindowTestEnvironment env;
-        env.writeFile(kOptionFile, optionLine(1, 1500, 1500));
+        env.writeFile(kOptionFile, OptionLine{1, 1500, 1500}.bytes());
         for (int start = 0; start < 2; ++start)
             QCOMPARE(startAndClose(env), u"0"_s);
         QCOMPARE(env.messages.size(), 1);

@@ -184,10 +184,6 @@ protected:
         state.appDir = dir.path();
         QDir().mkpath(dataDir);
     }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     static void write(const QString& path, const QByteArray& bytes) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
@@ -254,10 +250,10 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
     for (const QString& name : kept + QStringList{"save.commit.new"})
         write(dataDir + u'/' + name, line);
     write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
-    write(optionPath, optionLine(1, 0, 0));
+    write(optionPath, OptionLine{1, 0, 0}.bytes());
     EXPECT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
     EXPECT_EQ(loadOptions(state), FileFinding::Read);
-    EXPECT_EQ(read(initialPath), "2007,1,2,3,4,5,6,50\r\n");
+    EXPECT_EQ(fileBytes(initialPath), "2007,1,2,3,4,5,6,50\r\n");
     QStringList left = kept + QStringList{"initial.ini", "option.ini"};
     left.sort();
     EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name), left);
@@ -266,14 +262,14 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
 // A save puts both files in place over the ones there, on every system.
 TEST_F(SettingsFilesTest, ASaveReplacesBothFiles) {
     write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
-    write(optionPath, optionLine(1, 0, 0));
+    write(optionPath, OptionLine{1, 0, 0}.bytes());
     ASSERT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
     ASSERT_EQ(loadOptions(state), FileFinding::Read);
     state.mainLeft = 1500;
     state.perDay = 30;
     EXPECT_EQ(writeSettingsFiles(state), std::nullopt);
-    EXPECT_EQ(read(initialPath), initialRecord(state));
-    EXPECT_EQ(read(optionPath), optionLine(1, 1500, 0));
+    EXPECT_EQ(fileBytes(initialPath), initialRecord(state));
+    EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
 }
 
 // An option.ini that does not read leaves the defaults, not what the state held before.
@@ -281,7 +277,7 @@ TEST_F(SettingsFilesTest, AnOptionFileThatDoesNotReadLeavesTheDefaults) {
     write(optionPath, "1,8744,5\r\n");
     state.started = state.miniTop = 1;
     EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
-    EXPECT_EQ(optionRecord(state), optionLine(0, 0, 0)); // as a first start writes it
+    EXPECT_EQ(optionRecord(state), (OptionLine{0, 0, 0}.bytes())); // as a first start writes it
 }
 
 // A link to a regular file is the user's way of keeping the file elsewhere, here saved by an
@@ -301,7 +297,7 @@ TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     state.mainLeft = 1500;
     ASSERT_TRUE(writeOptionFile(state));
     EXPECT_TRUE(QFileInfo(optionPath).isSymLink());
-    EXPECT_EQ(read(real),
+    EXPECT_EQ(fileBytes(real),
               "1,8744,5,0,5,1,1500,2147483647,9241372,16777215,"
               "\"blog.example.jp/\x83\x75\x81\x60,x\",2,0,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
 }

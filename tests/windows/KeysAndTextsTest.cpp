@@ -113,8 +113,6 @@ private slots:
             // Tab into an option row lands on its chosen option.
             {"Tab into the copy options", Opened::Settings, "boxDisplayCheck", Qt::Key_Tab, none,
              [] { return focusOn(u"copyPlus2"_s); }},
-            {"Tab into the sizes", Opened::Settings, "packPriceEdit", Qt::Key_Tab, none,
-             [] { return focusOn(u"size2"_s); }},
         };
         for (const KeyRow& r : rows)
             QTest::newRow(r.name) << r;

@@ -106,8 +106,7 @@ private slots:
             return program;
         };
         const auto saved = [&](const char* name) {
-            QFile file(folder.filePath(u"kemurindata/"_s + name));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return fileBytes(folder.filePath(u"kemurindata/"_s + name));
         };
         // A session's end while a start-up message is open ends the program too.
         QVERIFY(QDir(folder.path()).mkpath(u"kemurindata"_s));

@@ -681,7 +681,7 @@ private slots:
 
 private:
     // The settings, opened on 6 December 2026 from the counter window the option line puts up.
-    SettingsWindow* openSettings(const QByteArray& option = optionLine(1, 1500, 1500)) {
+    SettingsWindow* openSettings(const QByteArray& option = OptionLine{1, 1500, 1500}.bytes()) {
         env->clock.set(at(2026, 12, 6, 15, 30, 20));
         env->writeSettings("2026,11,1,9,0,20,300,85\r\n", option);
         env->program->start();

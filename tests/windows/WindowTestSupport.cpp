@@ -49,8 +49,7 @@ WindowTestEnvironment::~WindowTestEnvironment() {
 }
 
 QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
-    QFile file(m_dir.filePath(relativePath));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fileBytes(m_dir.filePath(relativePath));
 }
 
 void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
