@@ -100,8 +100,7 @@ class StartUpFilesTest : public QObject {
 
 private slots:
     // Told so in these words before any file is touched, whether this user's lock is held or the
-    // data folder's (a copy from another session or another user). First of all: the lock a start
-    // takes is the process's own for good. The journey of the real program sees it end by itself.
+    // data folder's (a copy from another session or another user).
     void aSecondStartIsToldSoBeforeTouchingAFile_data() {
         QTest::addColumn<QString>("lock");
         QTest::newRow("this user's") << u"instance.lock"_s;
@@ -129,6 +128,15 @@ private slots:
                  QStringList(lock.count(u'/'), u"kemurin.lock"_s));
         // A lock file that cannot be made does not stand for another start.
         QVERIFY(InstanceLock(env.appDir() + u"/no folder/instance.lock"_s).tryAcquire());
+    }
+
+    // The locks a start takes stay its own until the process ends.
+    void aStartKeepsBothLocks() {
+        WindowTestEnvironment env;
+        env.program->start();
+        for (const char* lock : {"instance.lock", "kemurindata/kemurin.lock"})
+            QVERIFY2(!InstanceLock(QDir(env.appDir()).filePath(QLatin1String(lock))).tryAcquire(),
+                     lock);
     }
 
     // Each kind of damage met at two starts. An initial.ini that does not read counts from now and
