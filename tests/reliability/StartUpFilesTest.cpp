@@ -246,7 +246,9 @@ private slots:
         QVERIFY2(told.startsWith(u"設定を保存できませんでした。"_s) &&
                      told.contains(optionFilePath(env.appDir())),
                  qPrintable(told));
-        clickButton(acceptSetup(u"30"_s, u"440"_s), u"startButton"_s);
+        StartConfirmWindow* confirm = acceptSetup(u"30"_s, u"440"_s);
+        QVERIFY(confirm);
+        clickButton(confirm, u"startButton"_s);
         QCOMPARE(shownAtStart(), u"0"_s);
         env.clock.set(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
         env.program->refresh();

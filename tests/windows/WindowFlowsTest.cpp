@@ -256,6 +256,7 @@ private slots:
         if (row.accepted > 0)
             window = acceptSetup(u"30"_s, u"440"_s);
         if (row.accepted > 1) {
+            QVERIFY(window);
             clickButton(window, u"startButton"_s);
             window = shown<GreetingWindow>();
         }
