@@ -166,7 +166,7 @@ private slots:
         MainWindow* main = env->startCounting();
         QVERIFY(main);
         const QByteArray path = qgetenv("PATH");
-        const QString told = u"エラーです。フォルダオプションの関連付けなどを確認してください"_s;
+        const QString told = QString::fromUtf8(kCannotOpenAddress);
         for (const int exitCode : {0, 3, -1}) { // -1: no opener at all
             QTemporaryDir bin;
             QFile opener(bin.filePath(u"xdg-open"_s));

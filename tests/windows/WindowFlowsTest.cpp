@@ -410,7 +410,7 @@ private slots:
     // it opens, what it copies, and the message it shows, or that it shows none.
     void commands_data() {
         const char* blog = "http://kemurin.example.jp/";
-        const char* error = "エラーです。フォルダオプションの関連付けなどを確認してください";
+        const char* error = kCannotOpenAddress;
         const char* version =
             "ケムリン式　Ver 1.0\nCopyright (C) 2026 pimaru\n\nhttps://kemurin.example.jp/";
         QTest::addColumn<Command>("row");

@@ -44,6 +44,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+// What the user is told when the desktop cannot open an address.
+inline constexpr char kCannotOpenAddress[] =
+    "エラーです。フォルダオプションの関連付けなどを確認してください";
+
 inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
 inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
 
