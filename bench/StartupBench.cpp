@@ -9,7 +9,7 @@
 // run_startup.sh times many such runs of both in one go.
 #include "app/ApplicationLook.h"
 #include "app/Program.h"
-#include "platform/JapaneseFont.h"
+#include "desktop/JapaneseFont.h"
 
 #include <QApplication>
 #include <QDir>

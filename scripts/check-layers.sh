@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Checks that includes point one way (main.cpp → app → windows → engine, settings, platform;
-# engine → settings → platform) and that no file includes another in a loop.
+# Checks that includes point one way (main.cpp → app → windows → engine, settings, desktop,
+# system; engine → settings → system) and that no file includes another in a loop. The core
+# (engine, settings) may call the operating system's layer, never the desktop's.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../src"
 
 allowed() {
     case "$1" in
-    app) echo "app windows engine settings platform" ;;
-    windows) echo "windows engine settings platform" ;;
+    app) echo "app windows engine settings desktop system" ;;
+    windows) echo "windows engine settings desktop system" ;;
     engine) echo "engine settings" ;;
-    settings) echo "settings platform" ;;
-    platform) echo "platform" ;;
+    settings) echo "settings system" ;;
+    desktop) echo "desktop" ;;
+    system) echo "system" ;;
     esac
 }
 

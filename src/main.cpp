@@ -1,7 +1,7 @@
 #include "app/ApplicationLook.h"
 #include "app/DataFolder.h"
 #include "app/Program.h"
-#include "platform/MessageBox.h"
+#include "desktop/MessageBox.h"
 
 #include <QApplication>
 #include <QTimer>

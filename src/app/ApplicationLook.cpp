@@ -1,7 +1,7 @@
 #include "app/ApplicationLook.h"
 
-#include "platform/JapaneseFont.h"
-#include "platform/QtJapaneseTexts.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/QtJapaneseTexts.h"
 
 #include <QApplication>
 #include <QIcon>

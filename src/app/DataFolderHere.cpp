@@ -1,6 +1,6 @@
 #include "app/DataFolder.h"
 
-#include "platform/CurrentFolder.h"
+#include "system/CurrentFolder.h"
 
 std::optional<QString> dataFolder() {
     return currentFolder();

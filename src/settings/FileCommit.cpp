@@ -1,6 +1,6 @@
 #include "settings/FileCommit.h"
 
-#include "platform/DiskSync.h"
+#include "system/DiskSync.h"
 
 #include <QCryptographicHash>
 #include <QDir>

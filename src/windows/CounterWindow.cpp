@@ -1,6 +1,6 @@
 #include "windows/CounterWindow.h"
 
-#include "platform/TrayIcon.h"
+#include "desktop/TrayIcon.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/JapaneseFont.h"
-#include "platform/Twips.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/Twips.h"
 
 #include <QWidget>
 

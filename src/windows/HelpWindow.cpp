@@ -1,8 +1,8 @@
 #include "windows/HelpWindow.h"
 
-#include "platform/EnterKeyPreview.h"
-#include "platform/JapaneseFont.h"
-#include "platform/Twips.h"
+#include "desktop/EnterKeyPreview.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/Twips.h"
 
 #include <QFile>
 #include <QGuiApplication>

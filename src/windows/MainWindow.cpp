@@ -1,9 +1,9 @@
 #include "windows/MainWindow.h"
 
 #include "engine/QuitStatistics.h"
-#include "platform/EnterKeyPreview.h"
-#include "platform/JapaneseFont.h"
-#include "platform/Twips.h"
+#include "desktop/EnterKeyPreview.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/Twips.h"
 #include "windows/ShapeWidget.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "windows/MiniWindow.h"
 
-#include "platform/JapaneseFont.h"
-#include "platform/Twips.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/Twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
 #include "windows/SetupWindow.h"
 
-#include "platform/EnterKeyPreview.h"
-#include "platform/JapaneseFont.h"
-#include "platform/MessageBox.h"
-#include "platform/Twips.h"
+#include "desktop/EnterKeyPreview.h"
+#include "desktop/JapaneseFont.h"
+#include "desktop/MessageBox.h"
+#include "desktop/Twips.h"
 #include "settings/LenientNumber.h"
 #include "windows/FirstRunWindow.h"
 #include "windows/OptionRowFocus.h"

@@ -4,8 +4,8 @@
 #include "SettingsLines.h"
 #include "WindowTestSupport.h"
 
-#include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
+#include "desktop/MessageBox.h"
+#include "system/SingleInstance.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 

@@ -2,8 +2,8 @@
 // keyboard, texts shown whole, and web addresses handed to the desktop as they are meant.
 #include "WindowTestSupport.h"
 
-#include "platform/ColourDialog.h"
-#include "platform/WebAddress.h"
+#include "desktop/ColourDialog.h"
+#include "desktop/WebAddress.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/PromotionWindow.h"

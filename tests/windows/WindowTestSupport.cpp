@@ -1,8 +1,8 @@
 #include "WindowTestSupport.h"
 
 #include "app/ApplicationLook.h"
-#include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
+#include "desktop/MessageBox.h"
+#include "system/SingleInstance.h"
 #include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"

@@ -1,4 +1,4 @@
-#include "platform/QtJapaneseTexts.h"
+#include "desktop/QtJapaneseTexts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

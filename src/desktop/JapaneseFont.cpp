@@ -1,4 +1,4 @@
-#include "platform/JapaneseFont.h"
+#include "desktop/JapaneseFont.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "platform/FolderLock.h"
+#include "system/FolderLock.h"
 
-#include "platform/SingleInstance.h"
+#include "system/SingleInstance.h"
 
 bool dataFolderTaken(const QString& dataDir) {
     static std::unique_ptr<InstanceLock> held;

@@ -1,4 +1,4 @@
-#include "platform/DiskSync.h"
+#include "system/DiskSync.h"
 
 #include <QFile>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "platform/MessageBox.h"
+#include "desktop/MessageBox.h"
 
-#include "platform/ProgramTitle.h"
+#include "desktop/ProgramTitle.h"
 
 #include <QMessageBox>
 

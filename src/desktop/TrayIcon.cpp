@@ -1,6 +1,6 @@
-#include "platform/TrayIcon.h"
+#include "desktop/TrayIcon.h"
 
-#include "platform/ProgramTitle.h"
+#include "desktop/ProgramTitle.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>

@@ -1,4 +1,4 @@
-#include "platform/FileSizeSignal.h"
+#include "system/FileSizeSignal.h"
 
 #include <csignal>
 

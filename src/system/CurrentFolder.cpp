@@ -1,4 +1,4 @@
-#include "platform/CurrentFolder.h"
+#include "system/CurrentFolder.h"
 
 #include <QDir>
 #include <QFile>

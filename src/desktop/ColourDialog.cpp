@@ -1,4 +1,4 @@
-#include "platform/ColourDialog.h"
+#include "desktop/ColourDialog.h"
 
 #include <QColorDialog>
 

@@ -1,6 +1,6 @@
-#include "platform/Screen.h"
+#include "desktop/Screen.h"
 
-#include "platform/Twips.h"
+#include "desktop/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "platform/WebAddress.h"
+#include "desktop/WebAddress.h"
 
-#include "platform/MessageBox.h"
+#include "desktop/MessageBox.h"
 
 #include <QPointer>
 #include <QUrl>

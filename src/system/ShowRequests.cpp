@@ -1,4 +1,4 @@
-#include "platform/ShowRequests.h"
+#include "system/ShowRequests.h"
 
 #include <QDir>
 #include <QLocalServer>

@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "system/SingleInstance.h"
 
 #include <QDir>
 #include <QFile>
