@@ -13,11 +13,11 @@
 // alternates between two far-apart quit moments, where everything changes. After Google
 // Benchmark's own output, one table row per benchmark compares the median CPU time with its
 // baseline's.
+#include "desktop/JapaneseFont.h"
+#include "desktop/Twips.h"
 #include "engine/Clock.h"
 #include "engine/StatusEngine.h"
 #include "engine/StatusReport.h"
-#include "desktop/JapaneseFont.h"
-#include "desktop/Twips.h"
 #include "settings/AppState.h"
 #include "windows/MainWindow.h"
 #include "windows/StoredColour.h"

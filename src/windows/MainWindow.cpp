@@ -1,9 +1,9 @@
 #include "windows/MainWindow.h"
 
-#include "engine/QuitStatistics.h"
 #include "desktop/EnterKeyPreview.h"
 #include "desktop/JapaneseFont.h"
 #include "desktop/Twips.h"
+#include "engine/QuitStatistics.h"
 #include "windows/ShapeWidget.h"
 
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "windows/SettingsWindow.h"
 
-#include "engine/Clock.h"
 #include "desktop/ColourDialog.h"
 #include "desktop/EnterKeyPreview.h"
 #include "desktop/JapaneseFont.h"
 #include "desktop/MessageBox.h"
 #include "desktop/Twips.h"
+#include "engine/Clock.h"
 #include "settings/SettingsEntry.h"
 #include "windows/OptionRowFocus.h"
 #include "windows/StoredColour.h"

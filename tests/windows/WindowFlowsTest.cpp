@@ -1,9 +1,9 @@
 #include "WindowTestSupport.h"
 
 #include "desktop/ColourDialog.h"
-#include "system/ShowRequests.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
+#include "system/ShowRequests.h"
 #include "windows/GreetingWindow.h"
 #include "windows/HelpWindow.h"
 #include "windows/MainWindow.h"
