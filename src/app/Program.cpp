@@ -102,18 +102,21 @@ void Program::start() {
     // A window hidden in the notification area or behind the mini window is still open: the
     // program ends when its user ends it or its last window closes, not when the last one shows.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
     connect(new TerminationSignals(this), &TerminationSignals::received, this, &Program::end);
     // Listening once the signals are caught: a start that finds the socket finds this ready.
     connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
     const FileFinding initial = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
     tellStartUpFindings(initial, options);
-    if (m_state.started == 0) {
-        openSetupWindow();
+    // The session ended while a start-up message was open.
+    if (m_ending)
         return;
-    }
-    openCounterWindows();
+    if (m_state.started == 0)
+        openSetupWindow();
+    else
+        openCounterWindows();
+    // Only now: a start-up message closing before any window stood is no reason to end.
+    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
 }
 
 void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
@@ -168,6 +171,7 @@ void Program::tellCannotSave(const QString& path) {
 }
 
 void Program::end() {
+    m_ending = true;
     // Edits not saved are dropped, as by Cancel; closing a counter window saves both places.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (qobject_cast<SettingsWindow*>(w) || qobject_cast<PromotionWindow*>(w)) {

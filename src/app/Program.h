@@ -88,6 +88,7 @@ private:
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;
     bool m_toldCannotSave = false;
+    bool m_ending = false; // the user or the session ends the program: no message may hold it
     StatusSnapshot m_status;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;

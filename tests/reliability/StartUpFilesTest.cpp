@@ -39,10 +39,12 @@ QString shownAtStart() {
     return shown<SetupWindow>() ? u"setup"_s : u"nothing"_s;
 }
 
-// A start of the program, its windows closed after; what it first showed.
+// A start of the program, its messages answered as a user does, its windows closed after; what
+// it showed once the messages were answered.
 QString startAndClose(WindowTestEnvironment& env) {
     env.program = std::make_unique<Program>(env.appDir());
-    env.program->start();
+    if (!env.startAnsweringMessages())
+        return u"ended"_s;
     const QString shows = shownAtStart();
     QApplication::closeAllWindows();
     return shows;
@@ -241,7 +243,7 @@ private slots:
         const rlimit full{0, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &full);
         const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &saved); });
-        env.program->start();
+        QVERIFY2(env.startAnsweringMessages(), "the program ended at OK");
         const QString told = env.messages.value(0);
         QVERIFY2(told.startsWith(u"設定を保存できませんでした。"_s) &&
                      told.contains(optionFilePath(env.appDir())),

@@ -117,7 +117,6 @@ private slots:
         QVERIFY(!window(*told, u"ケムリン式"_s).isEmpty());
         told->terminate();
         QVERIFY2(ends(*told), "a session's end was lost behind a start-up message");
-        QVERIFY(broken.remove());
 
         QProcess trayer;
         trayer.startCommand(QStringLiteral("trayer --edge top --align right --widthtype pixel "
@@ -125,7 +124,9 @@ private slots:
         QVERIFY(trayer.waitForStarted(5000));
         QTest::qWait(700);
 
+        // The same message answered leads on to the first run, which replaces the broken file.
         auto program = launch("2026-11-01 09:00:10");
+        QVERIFY(answer(*program, u"ケムリン式"_s, "Return"));
         QVERIFY(answer(*program, u"ケムリン式初期設定 - pimaru"_s, "2 0 Tab 3 0 0 Return"));
         QVERIFY(answer(*program, u"ようこそケムリン式へ - pimaru"_s, "Return"));
         const QString main = window(*program, kMainTitle);

@@ -13,10 +13,28 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+
+namespace {
+
+// Sees the application asked to end, which no test of its own does.
+class QuitWatch : public QObject {
+public:
+    QuitWatch() { qApp->installEventFilter(this); }
+    ~QuitWatch() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* target, QEvent* event) override {
+        asked = asked || (target == qApp && event->type() == QEvent::Quit);
+        return false;
+    }
+    bool asked = false;
+};
+
+} // namespace
 
 WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
@@ -74,6 +92,31 @@ MainWindow* WindowTestEnvironment::startCounting(const OptionLine& option,
     writeSettings(initial, option.bytes());
     program->start();
     return QTest::qWaitForWindowExposed(shown<CounterWindow>()) ? program->mainWindow() : nullptr;
+}
+
+bool WindowTestEnvironment::startAnsweringMessages() {
+    setMessageInterceptor({});
+    QuitWatch quit;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        user.stop();
+        if (QTest::qWaitForWindowExposed(box, 2000)) {
+            messages << box->text();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        }
+        user.start();
+    });
+    user.start(20);
+    QTimer::singleShot(0, [this] {
+        program->start();
+        QCoreApplication::exit();
+    });
+    QApplication::exec();
+    setMessageInterceptor([this](const QString& text) { messages << text; });
+    return !quit.asked;
 }
 
 QLabel* label(QWidget* window, const char* name) {

@@ -34,6 +34,10 @@ public:
     // shows, null if it does not.
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500},
                               const QByteArray& initial = kFiveDaysInitial);
+    // Starts the program inside the event loop, as the real program starts, with real message
+    // boxes that a user answers with OK once each shows (their texts go to `messages`). False
+    // when the program asked to end.
+    bool startAnsweringMessages();
 
     FixedClock clock;
     FixedDraw draw{50};
