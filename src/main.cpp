@@ -34,6 +34,6 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(0, &program, &Program::start);
     // The session ends as the user's own end would: places saved, unsaved settings dropped.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::endUnattended);
     return QApplication::exec();
 }

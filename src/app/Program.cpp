@@ -27,6 +27,7 @@
 #include "windows/WindowPlacement.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
@@ -102,7 +103,8 @@ void Program::start() {
     // A window hidden in the notification area or behind the mini window is still open: the
     // program ends when its user ends it or its last window closes, not when the last one shows.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    connect(new TerminationSignals(this), &TerminationSignals::received, this, &Program::end);
+    connect(new TerminationSignals(this), &TerminationSignals::received, this,
+            &Program::endUnattended);
     // Listening once the signals are caught: a start that finds the socket finds this ready.
     connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
     const FileFinding initial = ensureDataFiles(m_state, currentMinuteParts());
@@ -164,6 +166,11 @@ void Program::writeInBackground(bool (*write)(const AppState&), const QString& p
 }
 
 void Program::tellCannotSave(const QString& path) {
+    // Nobody may be there to answer a box, and the session waits for the end.
+    if (m_unattended) {
+        qWarning().noquote() << cannotSaveMessage(path);
+        return;
+    }
     if (m_toldCannotSave)
         return;
     m_toldCannotSave = true;
@@ -171,6 +178,8 @@ void Program::tellCannotSave(const QString& path) {
 }
 
 void Program::end() {
+    if (m_ending)
+        return;
     m_ending = true;
     // Edits not saved are dropped, as by Cancel; closing a counter window saves both places.
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -186,6 +195,11 @@ void Program::end() {
     if (m_help)
         m_help->close();
     QCoreApplication::quit();
+}
+
+void Program::endUnattended() {
+    m_unattended = true;
+    end();
 }
 
 void Program::endIfNoWindowLeft() {

@@ -28,6 +28,9 @@ public:
     // Ends the program as its menu's end command does, at the end of a session too: the counter
     // windows save their places and mode, unsaved settings are dropped, every window closes.
     void end();
+    // The same end where nobody may be there to answer a message (the session ends, the process
+    // is told to end): a failed save goes to standard error instead of a box.
+    void endUnattended();
     // The window in use comes forward, from the notification area or minimised.
     void showWindowInUse();
 
@@ -88,7 +91,8 @@ private:
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;
     bool m_toldCannotSave = false;
-    bool m_ending = false; // the user or the session ends the program: no message may hold it
+    bool m_ending = false;
+    bool m_unattended = false;
     StatusSnapshot m_status;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -91,8 +92,13 @@ private slots:
         ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
         // The program started in the folder, its clock set to `at` and running on from there. A
         // sanitized build must accept faketime's library loaded ahead of its runtime.
-        const auto launch = [&](const char* at) {
+        const auto launch = [&](const char* at, bool fullDisk = false) {
             auto program = std::make_unique<QProcess>();
+            if (fullDisk)
+                program->setChildProcessModifier([] {
+                    const rlimit none{0, RLIM_INFINITY};
+                    ::setrlimit(RLIMIT_FSIZE, &none);
+                });
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             for (const QString& set :
                  {"XDG_RUNTIME_DIR=" + runtimeDir.path(), u"QT_QPA_PLATFORM=xcb"_s,
@@ -100,6 +106,9 @@ private slots:
                   "FAKETIME=@" + QString(at),
                   "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"})
                 env.insert(set.section(u'=', 0, 0), set.section(u'=', 1));
+            // faketime's shared clock is a file of some size: the real clock on a full disk.
+            if (fullDisk)
+                env.remove(u"LD_PRELOAD"_s);
             program->setProcessEnvironment(env);
             program->setWorkingDirectory(folder.path());
             program->start(QStringLiteral(KEMURIN_PROGRAM), {});
@@ -165,6 +174,17 @@ private slots:
         program->terminate();
         QVERIFY(ends(*program));
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(saved("option.ini"),
+                 OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
+
+        // On a full disk the end is not held by a message nobody may be there to answer.
+        program = launch("", true);
+        QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
+        run("xdotool windowmove " + mini + " 100 100");
+        QTRY_COMPARE(position(mini), QPoint(100, 100));
+        program->terminate();
+        QVERIFY2(ends(*program), "a failed save held the session's end");
+        QVERIFY(program->readAllStandardError().contains("設定を保存できませんでした。"));
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
     }
