@@ -50,6 +50,39 @@ QString cannotSaveMessage(const QString& path) {
         .join(u'\n');
 }
 
+// What the user needs to know of a save that did not end with its files in place.
+QString saveMessage(const CommitOutcome& saved) {
+    const QString path = QDir::toNativeSeparators(saved.path);
+    switch (saved.status) {
+    case CommitOutcome::Pending:
+        return QStringList{
+            QStringLiteral("設定は保存しましたが、ファイルをまだ置き換えられていません。"), path,
+            QStringLiteral("次に保存するときか、次に起動したときに置き換えます。")}
+            .join(u'\n');
+    case CommitOutcome::Blocked:
+        return QStringList{
+            QStringLiteral("設定を保存できませんでした。"), path,
+            QStringLiteral("このプログラムが作ったものではないため、手を付けずにあります。"
+                           "別の場所へ移すか削除してから、もう一度保存してください。")}
+            .join(u'\n');
+    case CommitOutcome::Done:
+    case CommitOutcome::NotSaved:
+        break;
+    }
+    return cannotSaveMessage(saved.path);
+}
+
+// Leftovers of a save that the program did not act on, by file name.
+QString setAsideMessage(const QStringList& paths) {
+    QStringList names;
+    for (const QString& path : paths)
+        names << QFileInfo(path).fileName();
+    return QStringLiteral(
+               "データフォルダに、このプログラムの保存とは思えないファイルがありました。\n"
+               "使わずに、次の名前で残してあります。\n") +
+           names.join(u'\n');
+}
+
 // Says which file did not read, what the program does instead and what became of the file.
 QString cannotReadMessage(const QString& path, const QString& consequence,
                           const std::optional<QString>& copy) {
@@ -107,9 +140,9 @@ void Program::start() {
             &Program::endUnattended);
     // Listening once the signals are caught: a start that finds the socket finds this ready.
     connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
-    const FileFinding initial = ensureDataFiles(m_state, currentMinuteParts());
+    const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
-    tellStartUpFindings(initial, options);
+    tellStartUpFindings(found, options);
     // The session ended while a start-up message was open.
     if (m_ending)
         return;
@@ -121,11 +154,26 @@ void Program::start() {
     connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
 }
 
-void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
+void Program::tellStartUpFindings(const DataFolderFindings& found, FileFinding options) {
+    const FileFinding initial = found.initial;
     const QDateTime now = Clock::current().localNow();
     const QString initialPath = initialFilePath(m_state.appDir);
     const QString optionPath = optionFilePath(m_state.appDir);
     QStringList told;
+    if (!found.earlierSave.setAside.isEmpty())
+        told << setAsideMessage(found.earlierSave.setAside);
+    // A save the last run committed and could not finish: the files read are older than it, so
+    // nothing is written over it before the next start finishes it.
+    if (found.earlierSave.status == CommitOutcome::Pending) {
+        m_unfinishedSave = found.earlierSave.path;
+        told << QStringList{QStringLiteral("前回の保存を最後まで終えられませんでした。"),
+                            QDir::toNativeSeparators(m_unfinishedSave),
+                            QStringLiteral(
+                                "次に起動したときに仕上げます。それまで設定は保存しません。")}
+                    .join(u'\n');
+    } else if (found.earlierSave.status == CommitOutcome::Blocked) {
+        told << saveMessage(found.earlierSave);
+    }
     // The count ran, but its start is lost: said once, as the next start finds the new file.
     if ((initial == FileFinding::Created || initial == FileFinding::NotCreated) &&
         m_state.started != 0)
@@ -159,22 +207,27 @@ void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
         showOkMessage(nullptr, told.join(QStringLiteral("\n\n")));
 }
 
-void Program::writeInBackground(bool (*write)(const AppState&), const QString& path, bool& behind) {
-    behind = !write(m_state);
+void Program::writeSettingsFile(CommitOutcome (*write)(const AppState&), bool& behind) {
+    if (!m_unfinishedSave.isEmpty()) {
+        behind = true;
+        return;
+    }
+    const CommitOutcome saved = write(m_state);
+    behind = !saved.done();
     if (behind)
-        tellCannotSave(path);
+        tellSaveFailure(saved);
 }
 
-void Program::tellCannotSave(const QString& path) {
+void Program::tellSaveFailure(const CommitOutcome& saved) {
     // Nobody may be there to answer a box, and the session waits for the end.
     if (m_unattended) {
-        qWarning().noquote() << cannotSaveMessage(path);
+        qWarning().noquote() << saveMessage(saved);
         return;
     }
     if (m_toldCannotSave)
         return;
     m_toldCannotSave = true;
-    showOkMessage(nullptr, cannotSaveMessage(path));
+    showOkMessage(nullptr, saveMessage(saved));
 }
 
 void Program::end() {
@@ -300,11 +353,11 @@ void Program::confirmStart(QWidget* confirming) {
 
 void Program::runStartSequence(QWidget* confirming) {
     // A failed write does not stop the start: the count runs from this moment all the same.
-    writeInBackground(writeInitialFile, initialFilePath(m_state.appDir), m_initialBehind);
+    writeSettingsFile(writeInitialFile, m_initialBehind);
     m_state.started = 1;
     // The main window opens where the confirming window stood.
     keepPlace(confirming->pos(), m_state.mainLeft, m_state.mainTop);
-    writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
+    writeSettingsFile(writeOptionFile, m_optionBehind);
     loadMainWindow()->show();
     confirming->hide();
     confirming->close();
@@ -396,7 +449,7 @@ void Program::counterWindowClosing(QPoint position, std::int32_t& left, std::int
                                    QWidget* other) {
     keepPlace(position, left, top);
     // A failed write must not stop the window from closing; the old file stays whole.
-    writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
+    writeSettingsFile(writeOptionFile, m_optionBehind);
     if (other)
         other->close();
 }
@@ -460,15 +513,20 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
     next.textColour = storedFromColour(text);
     // Moving the settings window moves the main window.
     keepPlace(settings->pos(), next.mainLeft, next.mainTop);
-    // Nothing counts as saved until both files are: the window stays open with the edits.
-    if (const std::optional<QString> failed = writeSettingsFiles(next)) {
-        showOkMessage(settings, cannotSaveMessage(*failed));
+    // Nothing counts as saved until the commit stands: the window stays open with the edits.
+    const CommitOutcome saved = m_unfinishedSave.isEmpty()
+                                    ? writeSettingsFiles(next)
+                                    : CommitOutcome{CommitOutcome::NotSaved, m_unfinishedSave, {}};
+    if (saved.status == CommitOutcome::NotSaved || saved.status == CommitOutcome::Blocked) {
+        showOkMessage(settings, saveMessage(saved));
         return;
     }
     m_state = next;
-    // Committed is saved: a start finishes renames the folder refused. Until then the files are
-    // not read over what memory holds.
-    m_initialBehind = m_optionBehind = !settleCommit(dataDirPath(m_state.appDir));
+    // Committed is saved: what the disk refused now is put in place by the next save or start,
+    // and until then the files are not read over what memory holds.
+    m_initialBehind = m_optionBehind = !saved.done();
+    if (!saved.done())
+        showOkMessage(settings, saveMessage(saved));
     leaveSettingsWindow(settings);
 }
 

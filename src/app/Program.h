@@ -48,11 +48,12 @@ private:
     void handOver(QWidget* from, QWidget* to) const;
 
     // Tells, in one message, what start-up could not read or write and what it kept.
-    void tellStartUpFindings(FileFinding initial, FileFinding options);
-    // Writes a file where no window waits for the outcome. Until the file takes the state,
-    // memory stays ahead of the disk and is not read over; the first failure of a run is told.
-    void writeInBackground(bool (*write)(const AppState&), const QString& path, bool& behind);
-    void tellCannotSave(const QString& path);
+    void tellStartUpFindings(const DataFolderFindings& found, FileFinding options);
+    // Writes a settings file now, where no window waits for the outcome. Until the file takes
+    // the state, memory stays ahead of the disk and is not read over; the first failure of a run
+    // is told.
+    void writeSettingsFile(CommitOutcome (*write)(const AppState&), bool& behind);
+    void tellSaveFailure(const CommitOutcome& saved);
 
     void openSetupWindow();
     void openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
@@ -91,6 +92,7 @@ private:
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;
     bool m_toldCannotSave = false;
+    QString m_unfinishedSave; // a save of the last run that start-up could not finish
     bool m_ending = false;
     bool m_unattended = false;
     StatusSnapshot m_status;

@@ -3,45 +3,36 @@
 #include "system/DiskSync.h"
 
 #include <QCryptographicHash>
-#include <QDir>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 constexpr qint64 kMaxCommittedFileSize = 64 * 1024;
+constexpr qsizetype kDigestLength = 64;
 
-QString markerPath(const QString& folder) {
-    return folder + QStringLiteral("/save.commit");
+QString markerPath(const CommitFolder& folder) {
+    return folder.path + QStringLiteral("/save.commit");
 }
 
 QString newPath(const QString& path) {
     return path + QStringLiteral(".new");
 }
 
-bool isMissing(const QString& path) {
-    const QFileInfo info(path);
-    return !info.exists() && !info.isSymLink();
-}
-
-// A link to the file is kept: the new content goes to the file it leads to.
-QString finalPath(const QString& path) {
+// Where a file's new content goes: the file itself, or the one a link in its place leads to.
+QString finalPath(const CommitFolder& folder, const QString& name) {
+    const QString path = folder.path + u'/' + name;
     const QFileInfo info(path);
     return info.isSymLink() ? info.symLinkTarget() : path;
 }
 
 QByteArray digest(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-// The digest of a small regular file; empty for anything else.
-QByteArray digestOf(const QString& path) {
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || info.size() > kMaxCommittedFileSize || !file.open(QIODevice::ReadOnly))
-        return {};
-    return digest(file.readAll());
 }
 
 // A new file written out in full and synced. An older one of that name, even a link, goes
@@ -59,106 +50,187 @@ bool writeSynced(const QString& path, const QByteArray& bytes) {
     return false;
 }
 
-struct Committed {
-    QString path;
+// Renames a leftover the program will not act on to a dated name beside it; its new path, or
+// nothing when it cannot be moved.
+std::optional<QString> setAside(const QString& path) {
+    const QString stem = path + QStringLiteral(".broken-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = stem;
+    for (int n = 2; pathKind(aside) != PathKind::Missing; ++n)
+        aside = stem + u'-' + QString::number(n);
+    if (!replaceFile(path, aside))
+        return std::nullopt;
+    return aside;
+}
+
+struct Entry {
+    QString name;
     QByteArray digest;
 };
 
-// The marker's lines, "<digest> <path>", the path relative to the folder when it lies there.
-QByteArray markerText(const QString& folder, const std::vector<Committed>& files) {
+QByteArray markerText(const std::vector<Entry>& entries) {
     QByteArray text;
-    for (const Committed& f : files) {
-        const QString name =
-            QFileInfo(f.path).path() == folder ? QFileInfo(f.path).fileName() : f.path;
-        text += f.digest + ' ' + QFile::encodeName(name) + '\n';
-    }
+    for (const Entry& e : entries)
+        text += e.digest + ' ' + e.name.toUtf8() + '\n';
     return text;
 }
 
-std::optional<std::vector<Committed>> readMarker(const QString& folder) {
-    const QString path = markerPath(folder);
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() > kMaxCommittedFileSize ||
-        !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::vector<Committed> files;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        const qsizetype space = line.indexOf(' ');
+bool isDigest(const QByteArray& text) {
+    return text.size() == kDigestLength && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// The marker's entries, when it names only the folder's own files, each once, by plain name.
+std::optional<std::vector<Entry>> parseMarker(const QByteArray& text, const QStringList& names) {
+    std::vector<Entry> entries;
+    for (const QByteArray& line : text.split('\n')) {
         if (line.isEmpty())
             continue;
-        if (space <= 0)
+        const QByteArray hex = line.left(line.indexOf(' '));
+        const QString name = QString::fromUtf8(line.mid(hex.size() + 1));
+        const bool named = std::any_of(entries.begin(), entries.end(),
+                                       [&](const Entry& e) { return e.name == name; });
+        if (!isDigest(hex) || !names.contains(name) || named)
             return std::nullopt;
-        const QString name = QFile::decodeName(line.mid(space + 1));
-        files.push_back(
-            {QDir::isAbsolutePath(name) ? name : folder + u'/' + name, line.left(space)});
+        entries.push_back({name, hex});
     }
-    if (files.empty())
+    if (entries.empty())
         return std::nullopt;
-    return files;
+    return entries;
+}
+
+// A leftover that is not acted on goes aside, or blocks the folder when it cannot be moved.
+CommitOutcome notActedOn(const QString& path) {
+    if (const std::optional<QString> aside = setAside(path))
+        return {CommitOutcome::Done, {}, {*aside}};
+    return {CommitOutcome::Blocked, path, {}};
+}
+
+// Puts each new file in place, then lets the marker go.
+CommitOutcome finish(const CommitFolder& folder, const std::vector<Entry>& entries) {
+    QSet<QString> folders{folder.path};
+    for (const Entry& e : entries) {
+        const QString path = finalPath(folder, e.name);
+        folders.insert(QFileInfo(path).absolutePath());
+        if (pathKind(newPath(path)) != PathKind::Missing && !replaceFile(newPath(path), path))
+            return {CommitOutcome::Pending, path, {}};
+    }
+    for (const QString& f : folders) {
+        if (!syncFolder(f))
+            return {CommitOutcome::Pending, f, {}};
+    }
+    if (!QFile::remove(markerPath(folder)))
+        return {CommitOutcome::Pending, markerPath(folder), {}};
+    // Lost in a crash, the marker's removal only makes the next start find the work done.
+    syncFolder(folder.path);
+    return {};
+}
+
+// A commit that is not whole: the old files stand, the new ones go.
+CommitOutcome drop(const CommitFolder& folder, const std::vector<Entry>& entries) {
+    CommitOutcome outcome;
+    for (const Entry& e : entries) {
+        const QString fresh = newPath(finalPath(folder, e.name));
+        // A regular one that stays is removed by the next save before it writes.
+        if (pathKind(fresh) == PathKind::RegularFile) {
+            QFile::remove(fresh);
+            continue;
+        }
+        if (pathKind(fresh) == PathKind::Missing)
+            continue;
+        const CommitOutcome aside = notActedOn(fresh);
+        if (aside.status == CommitOutcome::Blocked)
+            return aside;
+        outcome.setAside << aside.setAside;
+    }
+    if (!QFile::remove(markerPath(folder)))
+        return {CommitOutcome::Pending, markerPath(folder), outcome.setAside};
+    return outcome;
 }
 
 } // namespace
 
-std::optional<QString> replaceTogether(const QString& folder,
-                                       const std::vector<Replacement>& files) {
-    const QString failedAt = files.empty() ? folder : files.front().path;
+CommitOutcome settleCommit(const CommitFolder& folder) {
+    const QString marker = markerPath(folder);
+    const FileBytes read = readRegularFile(marker, kMaxCommittedFileSize);
+    if (read.status == FileBytes::Missing)
+        return {};
+    if (read.status == FileBytes::Failed)
+        return {CommitOutcome::Pending, marker, {}};
+    const std::optional<std::vector<Entry>> entries =
+        read.status == FileBytes::Read ? parseMarker(read.bytes, folder.names) : std::nullopt;
+    if (!entries)
+        return notActedOn(marker);
+    // Whole: each new file as committed, or already renamed into place.
+    bool whole = true;
+    for (const Entry& e : *entries) {
+        const QString path = finalPath(folder, e.name);
+        FileBytes content = readRegularFile(newPath(path), kMaxCommittedFileSize);
+        if (content.status == FileBytes::Missing)
+            content = readRegularFile(path, kMaxCommittedFileSize);
+        if (content.status == FileBytes::Failed)
+            return {CommitOutcome::Pending, path, {}};
+        whole = whole && content.status == FileBytes::Read && digest(content.bytes) == e.digest;
+    }
+    return whole ? finish(folder, *entries) : drop(folder, *entries);
+}
+
+CommitOutcome replaceTogether(const CommitFolder& folder, const std::vector<Replacement>& files) {
+    const QString failedAt = files.empty() ? folder.path : folder.path + u'/' + files.front().name;
     // A commit left pending would later overwrite what this one writes.
-    if (!settleCommit(folder))
-        return failedAt;
-    std::vector<Committed> written;
+    CommitOutcome earlier = settleCommit(folder);
+    if (earlier.status == CommitOutcome::Pending)
+        earlier.status = CommitOutcome::NotSaved;
+    if (earlier.status != CommitOutcome::Done)
+        return earlier;
+    std::vector<Entry> written;
     const auto dropWritten = [&] {
-        for (const Committed& f : written)
-            QFile::remove(newPath(f.path));
+        for (const Entry& e : written)
+            QFile::remove(newPath(finalPath(folder, e.name)));
     };
     for (const Replacement& r : files) {
-        const QString path = finalPath(r.path);
-        if (!writeSynced(newPath(path), r.bytes)) {
-            dropWritten();
-            return r.path;
+        const QString fresh = newPath(finalPath(folder, r.name));
+        // A folder in the way of the new file is no reason never to save again.
+        if (pathKind(fresh) == PathKind::Other && !QFile::remove(fresh)) {
+            const CommitOutcome aside = notActedOn(fresh);
+            if (aside.status == CommitOutcome::Blocked) {
+                dropWritten();
+                return aside;
+            }
+            earlier.setAside << aside.setAside;
         }
-        written.push_back({path, digest(r.bytes)});
+        if (!writeSynced(fresh, r.bytes)) {
+            dropWritten();
+            return {CommitOutcome::NotSaved, folder.path + u'/' + r.name, earlier.setAside};
+        }
+        written.push_back({r.name, digest(r.bytes)});
     }
     // The commit: the marker takes its place in one rename, and is on the disk before any file
     // is replaced.
     const QString marker = markerPath(folder);
-    if (!writeSynced(newPath(marker), markerText(folder, written)) ||
+    if (!writeSynced(newPath(marker), markerText(written)) ||
         !replaceFile(newPath(marker), marker)) {
         QFile::remove(newPath(marker));
         dropWritten();
-        return failedAt;
+        return {CommitOutcome::NotSaved, failedAt, earlier.setAside};
     }
-    if (!syncFolder(folder) && QFile::remove(marker)) {
+    if (!syncFolder(folder.path) && QFile::remove(marker)) {
         dropWritten();
-        return failedAt;
+        return {CommitOutcome::NotSaved, failedAt, earlier.setAside};
     }
-    settleCommit(folder);
-    return std::nullopt;
+    CommitOutcome outcome = finish(folder, written);
+    outcome.setAside = earlier.setAside;
+    return outcome;
 }
 
-bool settleCommit(const QString& folder) {
-    const QString marker = markerPath(folder);
-    if (isMissing(marker))
-        return true;
-    const std::optional<std::vector<Committed>> files = readMarker(folder);
-    // Whole: the new file as committed, or already renamed into place.
-    bool whole = files.has_value();
-    for (const Committed& f : files.value_or(std::vector<Committed>{}))
-        whole = whole && (digestOf(newPath(f.path)) == f.digest ||
-                          (isMissing(newPath(f.path)) && digestOf(f.path) == f.digest));
-    bool settled = true;
-    QSet<QString> folders{folder};
-    for (const Committed& f : files.value_or(std::vector<Committed>{})) {
-        if (isMissing(newPath(f.path)))
-            continue;
-        settled = (whole ? replaceFile(newPath(f.path), f.path) : QFile::remove(newPath(f.path))) &&
-                  settled;
-        folders.insert(QFileInfo(f.path).path());
+void removeUnfinishedWrites(const CommitFolder& folder) {
+    // A pending commit names its new files: they stay until it is settled.
+    if (pathKind(markerPath(folder)) != PathKind::Missing)
+        return;
+    for (const QString& name : folder.names + QStringList{QStringLiteral("save.commit")}) {
+        const QString fresh = newPath(folder.path + u'/' + name);
+        if (pathKind(fresh) != PathKind::Other || QFileInfo(fresh).isSymLink())
+            QFile::remove(fresh);
     }
-    for (const QString& f : folders)
-        settled = syncFolder(f) && settled;
-    if (!settled || !QFile::remove(marker))
-        return false;
-    // Lost in a crash, the marker's removal only makes the next start find the work done.
-    syncFolder(folder);
-    return true;
 }

@@ -60,21 +60,20 @@ std::optional<QByteArray> readSettingsBytes(const QString& path) {
     return bytes;
 }
 
-// One file, or both, replaced through one commit. Only a file that could be read back is
-// replaced.
-std::optional<QString> replaceFiles(const QString& appDir, const std::vector<Replacement>& files) {
-    for (const Replacement& r : files) {
-        if (r.bytes.isEmpty() || !isReplaceable(r.path))
-            return r.path;
-    }
-    return replaceTogether(dataDirPath(appDir), files);
+CommitFolder settingsFolder(const QString& appDir) {
+    return {dataDirPath(appDir), {QStringLiteral("initial.ini"), QStringLiteral("option.ini")}};
 }
 
-// What a write cut short before its commit leaves; the lock file and every name a person gives
-// stay.
-void removeUnfinishedWrites(const QString& dataDir) {
-    for (const char* name : kUnfinishedWriteNames)
-        QFile::remove(dataDir + u'/' + QLatin1String(name));
+// One file, or both, replaced through one commit. Only a file that could be read back is
+// replaced.
+CommitOutcome replaceFiles(const QString& appDir, const std::vector<Replacement>& files) {
+    const CommitFolder folder = settingsFolder(appDir);
+    for (const Replacement& r : files) {
+        const QString path = folder.path + u'/' + r.name;
+        if (r.bytes.isEmpty() || !isReplaceable(path))
+            return {CommitOutcome::NotSaved, path, {}};
+    }
+    return replaceTogether(folder, files);
 }
 
 bool sameBytes(const QString& a, const QString& b) {
@@ -136,40 +135,46 @@ bool readOptionFile(AppState& state) {
     return bytes && readOptionRecord(*bytes, state);
 }
 
-bool writeInitialFile(const AppState& state) {
-    return !replaceFiles(state.appDir,
-                         {{initialFilePath(state.appDir), initialRecord(state).value_or("")}});
+CommitOutcome writeInitialFile(const AppState& state) {
+    return replaceFiles(state.appDir,
+                        {{QStringLiteral("initial.ini"), initialRecord(state).value_or("")}});
 }
 
-bool writeOptionFile(const AppState& state) {
-    return !replaceFiles(state.appDir,
-                         {{optionFilePath(state.appDir), optionRecord(state).value_or("")}});
+CommitOutcome writeOptionFile(const AppState& state) {
+    return replaceFiles(state.appDir,
+                        {{QStringLiteral("option.ini"), optionRecord(state).value_or("")}});
 }
 
-std::optional<QString> writeSettingsFiles(const AppState& state) {
+CommitOutcome writeSettingsFiles(const AppState& state) {
     QDir().mkdir(dataDirPath(state.appDir));
     return replaceFiles(state.appDir,
-                        {{initialFilePath(state.appDir), initialRecord(state).value_or("")},
-                         {optionFilePath(state.appDir), optionRecord(state).value_or("")}});
+                        {{QStringLiteral("initial.ini"), initialRecord(state).value_or("")},
+                         {QStringLiteral("option.ini"), optionRecord(state).value_or("")}});
 }
 
-FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now) {
-    const QString dir = dataDirPath(state.appDir);
-    QDir().mkdir(dir);
-    settleCommit(dir);
-    removeUnfinishedWrites(dir);
+DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
+    const CommitFolder folder = settingsFolder(state.appDir);
+    QDir().mkdir(folder.path);
+    DataFolderFindings found;
+    found.earlierSave = settleCommit(folder);
+    removeUnfinishedWrites(folder);
     if (isMissing(initialFilePath(state.appDir))) {
         state.setQuitDefaults(now);
-        return writeInitialFile(state) ? FileFinding::Created : FileFinding::NotCreated;
+        found.initial = writeInitialFile(state).status == CommitOutcome::Done
+                            ? FileFinding::Created
+                            : FileFinding::NotCreated;
+        return found;
     }
     AppState probe = state;
-    return readInitialFile(probe) ? FileFinding::Read : FileFinding::DidNotRead;
+    found.initial = readInitialFile(probe) ? FileFinding::Read : FileFinding::DidNotRead;
+    return found;
 }
 
 FileFinding loadOptions(AppState& state) {
     if (isMissing(optionFilePath(state.appDir))) {
         state.setOptionDefaults();
-        return writeOptionFile(state) ? FileFinding::Created : FileFinding::NotCreated;
+        return writeOptionFile(state).status == CommitOutcome::Done ? FileFinding::Created
+                                                                    : FileFinding::NotCreated;
     }
     if (readOptionFile(state))
         return FileFinding::Read;

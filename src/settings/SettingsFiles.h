@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppState.h"
+#include "settings/FileCommit.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -30,13 +31,12 @@ std::optional<QByteArray> optionRecord(const AppState& state);
 bool readInitialFile(AppState& state);
 bool readOptionFile(AppState& state);
 // A write replaces only a regular file it may read and write, or makes a new one: a link to a
-// device, a pipe, a folder or a read-only file stays as it is, and the write fails.
-bool writeInitialFile(const AppState& state);
-bool writeOptionFile(const AppState& state);
+// device, a pipe, a folder or a read-only file stays as it is, and the write is NotSaved.
+CommitOutcome writeInitialFile(const AppState& state);
+CommitOutcome writeOptionFile(const AppState& state);
 // Writes both files as one commit, creating the data folder if it went missing: a crash or a
-// full disk at any moment leaves the old pair or the new one. Gives the path of the file that
-// could not be written, if any; the old pair then stands.
-std::optional<QString> writeSettingsFiles(const AppState& state);
+// full disk at any moment leaves the old pair or the new one.
+CommitOutcome writeSettingsFiles(const AppState& state);
 
 // What start-up found of a settings file.
 enum class FileFinding {
@@ -46,10 +46,17 @@ enum class FileFinding {
     DidNotRead, // is there but does not read; left as it is
 };
 
-// Creates the data folder, clears what interrupted writes left behind and, when initial.ini is
-// missing, writes a new one quitting `now` (the state gets its values). Otherwise the file is
-// only checked, not loaded.
-FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now);
+struct DataFolderFindings {
+    FileFinding initial = FileFinding::Read;
+    // What became of a save the last run committed but did not finish.
+    CommitOutcome earlierSave;
+};
+
+// Creates the data folder, finishes or drops a save the last run left, clears what interrupted
+// writes left behind and, when initial.ini is missing, writes a new one quitting `now` (the
+// state gets its values). Otherwise the file is only checked, not loaded.
+DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now);
+
 // Reads option.ini, creating it with the defaults when missing; a file that does not read gives
 // the defaults in memory and stays as it is.
 FileFinding loadOptions(AppState& state);

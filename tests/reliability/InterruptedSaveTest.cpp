@@ -37,7 +37,7 @@ protected:
         newer.mainLeft = -300;
         newer.statusMode = QStringLiteral("コスモ");
         for (const AppState* s : {&newer, &older}) {
-            ASSERT_EQ(writeSettingsFiles(*s), std::nullopt);
+            ASSERT_TRUE(writeSettingsFiles(*s).done());
             files.push_back(
                 {fileBytes(initialFilePath(dir.path())), fileBytes(optionFilePath(dir.path()))});
         }
@@ -94,7 +94,7 @@ TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
         const AppState& from = round % 2 ? newer : older;
         const AppState& to = round % 2 ? older : newer;
         for (int at = 0; kills < 200; ++at) {
-            ASSERT_EQ(writeSettingsFiles(from), std::nullopt);
+            ASSERT_TRUE(writeSettingsFiles(from).done());
             const bool killed = killedAtStop(at, [&] { writeSettingsFiles(to); });
             AppState start;
             start.appDir = dir.path();
@@ -133,13 +133,13 @@ TEST_F(InterruptedSave, AFullDiskLeavesTheOldPairOrTheNewOne) {
             getrlimit(RLIMIT_FSIZE, &full);
             full.rlim_cur = limit;
             setrlimit(RLIMIT_FSIZE, &full);
-            _exit(writeSettingsFiles(newer) ? 1 : 0);
+            _exit(writeSettingsFiles(newer).done() ? 0 : 1);
         }
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status)) << limit;
         EXPECT_EQ(found(), WEXITSTATUS(status) == 0 ? std::pair(0, 0) : std::pair(1, 1)) << limit;
-        ASSERT_EQ(writeSettingsFiles(older), std::nullopt);
+        ASSERT_TRUE(writeSettingsFiles(older).done());
     }
 }
 
@@ -159,7 +159,8 @@ TEST_F(InterruptedSave, AFailedSyncIsAFailedSave) {
             if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
                 prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
                 _exit(2);
-            _exit(writeSettingsFiles(newer) && !writeInitialFile(newer) && !writeOptionFile(newer)
+            _exit(!writeSettingsFiles(newer).done() && !writeInitialFile(newer).done() &&
+                          !writeOptionFile(newer).done()
                       ? 0
                       : 1);
         }

@@ -251,7 +251,7 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
         write(dataDir + u'/' + name, line);
     write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
     write(optionPath, OptionLine{1, 0, 0}.bytes());
-    EXPECT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
+    EXPECT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::Read);
     EXPECT_EQ(loadOptions(state), FileFinding::Read);
     EXPECT_EQ(fileBytes(initialPath), "2007,1,2,3,4,5,6,50\r\n");
     QStringList left = kept + QStringList{"initial.ini", "option.ini"};
@@ -263,11 +263,11 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
 TEST_F(SettingsFilesTest, ASaveReplacesBothFiles) {
     write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
     write(optionPath, OptionLine{1, 0, 0}.bytes());
-    ASSERT_EQ(ensureDataFiles(state, kQuit), FileFinding::Read);
+    ASSERT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::Read);
     ASSERT_EQ(loadOptions(state), FileFinding::Read);
     state.mainLeft = 1500;
     state.perDay = 30;
-    EXPECT_EQ(writeSettingsFiles(state), std::nullopt);
+    EXPECT_TRUE(writeSettingsFiles(state).done());
     EXPECT_EQ(fileBytes(initialPath), initialRecord(state));
     EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
 }
@@ -295,7 +295,7 @@ TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     EXPECT_EQ((state.blogUrl + u' ' + state.statusMode).toStdString(),
               "blog.example.jp/ブ～,x コスモ");
     state.mainLeft = 1500;
-    ASSERT_TRUE(writeOptionFile(state));
+    ASSERT_TRUE(writeOptionFile(state).done());
     EXPECT_TRUE(QFileInfo(optionPath).isSymLink());
     EXPECT_EQ(fileBytes(real),
               "1,8744,5,0,5,1,1500,2147483647,9241372,16777215,"
