@@ -1,0 +1,215 @@
+// A data folder copied from elsewhere, unpacked from an archive or left by a crash is input: what
+// a save's marker names outside the folder is never touched, and a commit survives a disk that
+// refuses once.
+#include "SettingsLines.h"
+#include "settings/SettingsFiles.h"
+#include "system/DiskSync.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kOldInitial("2007,1,2,3,4,5,6,50\r\n");
+const QByteArray kNewInitial("2008,8,26,10,23,20,300,85\r\n");
+
+QByteArray digestOf(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class HostileFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        state.appDir = dir.filePath(QStringLiteral("app"));
+        data = dataDirPath(state.appDir);
+        write(initialFilePath(state.appDir), kOldInitial);
+        write(optionFilePath(state.appDir), OptionLine{}.bytes());
+        // Sentinels outside the folder, where a crafted marker points.
+        for (const char* name : {"outside.ini", "outside.ini.new", "initial.ini.new"})
+            write(dir.filePath(QLatin1String(name)), kNewInitial);
+    }
+    void TearDown() override { setDiskFault({}); }
+
+    QStringList outside() const {
+        QStringList found;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::System))
+            found << name + u'=' + QString::fromLatin1(fileBytes(dir.filePath(name)).left(4));
+        return found;
+    }
+    QStringList inside() const {
+        return QDir(data).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    }
+    DataFolderFindings start() {
+        AppState fresh;
+        fresh.appDir = state.appDir;
+        return ensureDataFiles(fresh, {});
+    }
+
+    QTemporaryDir dir;
+    AppState state;
+    QString data;
+};
+
+enum Leftover { MarkerText, MarkerLink, MarkerFolder, NewLink, NewFolder };
+
+struct HostileCase {
+    const char* name;
+    Leftover make;
+    QByteArray marker; // "@" stands for the digest of the new initial.ini
+    QStringList setAside;
+};
+
+// Each leftover: nothing outside changes, initial.ini keeps its old bytes, what is not acted on
+// is renamed aside and named, and the next save works.
+TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
+    const QString outsidePath = dir.filePath(QStringLiteral("outside.ini"));
+    const QByteArray absolute = QFile::encodeName(outsidePath);
+    const HostileCase cases[] = {
+        {"a name with ../", MarkerText, "@ ../../outside.ini\n", {"save.commit"}},
+        {"an absolute name", MarkerText, "@ " + absolute + "\n", {"save.commit"}},
+        {"a name not of the folder's files", MarkerText, "@ notes.txt\n", {"save.commit"}},
+        {"one file named twice", MarkerText, "@ initial.ini\n@ initial.ini\n", {"save.commit"}},
+        {"a short digest", MarkerText, "abc initial.ini\n", {"save.commit"}},
+        {"no line at all", MarkerText, "\n", {"save.commit"}},
+        {"too large", MarkerText, QByteArray(70000, 'a'), {"save.commit"}},
+        {"a marker that links outside", MarkerLink, "", {"save.commit"}},
+        {"a marker that is a folder", MarkerFolder, "", {"save.commit"}},
+        {"a new file that links outside", NewLink, "@ initial.ini\n", {"initial.ini.new"}},
+        {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}},
+    };
+    for (const HostileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString marker = data + QStringLiteral("/save.commit");
+        const QString fresh = initialFilePath(state.appDir) + QStringLiteral(".new");
+        write(dir.filePath(QStringLiteral("outside.commit")),
+              "@ initial.ini\n" + QByteArray("@ ") + absolute + "\n");
+        for (const QString& path : {dir.filePath(QStringLiteral("outside.commit")), marker}) {
+            if (c.make != MarkerText || path == marker)
+                write(path, QByteArray(c.marker).replace('@', digestOf(kNewInitial)));
+        }
+        if (c.make == MarkerLink) {
+            QFile::remove(marker);
+            QFile::link(dir.filePath(QStringLiteral("outside.commit")), marker);
+        }
+        if (c.make == MarkerFolder) {
+            QFile::remove(marker);
+            QDir().mkpath(marker + QStringLiteral("/inner"));
+        }
+        if (c.make == NewLink)
+            QFile::link(dir.filePath(QStringLiteral("initial.ini.new")), fresh);
+        else if (c.make == NewFolder)
+            QDir().mkpath(fresh);
+        else
+            write(fresh, kNewInitial);
+        const QStringList before = outside();
+
+        const DataFolderFindings found = start();
+        EXPECT_EQ(found.earlierSave.status, CommitOutcome::Done);
+        ASSERT_EQ(found.earlierSave.setAside.size(), c.setAside.size());
+        for (qsizetype i = 0; i < c.setAside.size(); ++i)
+            EXPECT_TRUE(QFileInfo(found.earlierSave.setAside[i])
+                            .fileName()
+                            .startsWith(c.setAside[i] + QStringLiteral(".broken-")))
+                << found.earlierSave.setAside[i].toStdString();
+        EXPECT_EQ(outside(), before);
+        EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
+        EXPECT_FALSE(QFileInfo(initialFilePath(state.appDir)).isSymLink());
+        state.perDay = 40;
+        EXPECT_TRUE(writeSettingsFiles(state).done());
+        EXPECT_EQ(outside(), before);
+        EXPECT_EQ(inside().filter(QStringLiteral(".broken-")).size(), 1)
+            << inside().join(u' ').toStdString();
+        QDir(data).removeRecursively();
+        write(initialFilePath(state.appDir), kOldInitial);
+        write(optionFilePath(state.appDir), OptionLine{}.bytes());
+    }
+}
+
+// The disk refuses the `skip`+1st to `skip`+`times`th call of a kind on a file (-1: every one).
+struct Refusal {
+    DiskCall call;
+    const char* file;
+    int skip;
+    int times;
+};
+
+std::function<bool(DiskCall, const QString&)> refusing(const Refusal& r) {
+    return [r, seen = 0](DiskCall call, const QString& path) mutable {
+        if (call != r.call || !path.endsWith(QLatin1String(r.file)))
+            return false;
+        ++seen;
+        return seen > r.skip && (r.times < 0 || seen <= r.skip + r.times);
+    };
+}
+
+// A disk that refuses now, at a save or at the next start: the commit stands, its new files and
+// marker stay, and a later start finds the new pair.
+TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
+    const Refusal never{DiskCall::Read, "", 0, 0};
+    const Refusal anyRename{DiskCall::Rename, "", 1, -1}; // after the marker's own rename
+    const struct {
+        const char* name;
+        Refusal atSave;
+        CommitOutcome::Status saved;
+        Refusal atStart;
+    } cases[] = {
+        {"rename onto option.ini at the save",
+         {DiskCall::Rename, "option.ini", 0, 1},
+         CommitOutcome::Pending,
+         never},
+        {"folder sync after the renames",
+         {DiskCall::SyncFolder, "kemurindata", 1, 1},
+         CommitOutcome::Pending,
+         never},
+        {"rename onto option.ini at the save and the next start",
+         {DiskCall::Rename, "option.ini", 0, -1},
+         CommitOutcome::Pending,
+         {DiskCall::Rename, "option.ini", 0, -1}},
+        {"reading the marker at the next start",
+         anyRename,
+         CommitOutcome::Pending,
+         {DiskCall::Read, "save.commit", 0, 1}},
+        {"reading a new file at the next start",
+         anyRename,
+         CommitOutcome::Pending,
+         {DiskCall::Read, "option.ini.new", 0, 1}},
+        {"a full save, then reading the marker",
+         never,
+         CommitOutcome::Done,
+         {DiskCall::Read, "save.commit", 0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppState next = state;
+        ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+        next.mainLeft = 1500;
+        setDiskFault(refusing(c.atSave));
+        EXPECT_EQ(writeSettingsFiles(next).status, c.saved);
+        setDiskFault(refusing(c.atStart));
+        const CommitOutcome::Status first = start().earlierSave.status;
+        setDiskFault({});
+        if (c.saved == CommitOutcome::Pending && c.atStart.times != 0) {
+            EXPECT_EQ(first, CommitOutcome::Pending);
+            EXPECT_TRUE(inside().contains(QStringLiteral("save.commit")));
+            EXPECT_TRUE(inside().contains(QStringLiteral("option.ini.new")));
+        }
+        EXPECT_EQ(start().earlierSave.status, CommitOutcome::Done);
+        EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), initialRecord(next));
+        EXPECT_EQ(fileBytes(optionFilePath(state.appDir)), optionRecord(next));
+        EXPECT_EQ(inside(), QStringList({"initial.ini", "option.ini"}));
+        ASSERT_TRUE(writeSettingsFiles(state).done());
+    }
+}
+
+} // namespace
