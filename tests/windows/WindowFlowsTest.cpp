@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "desktop/ColourDialog.h"
+#include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
 #include "system/ShowRequests.h"
@@ -367,7 +368,12 @@ private slots:
             }
             if (act == u'R')
                 env->program->refresh();
-            QVERIFY2(elapsed->text() == (steps[i + 1] == u'D' ? detailed : plain),
+            // The copy tells the elapsed time as the window shows it.
+            const bool detail = steps[i + 1] == u'D';
+            clickButton(main, u"copyButton"_s);
+            QVERIFY2(elapsed->text() == (detail ? detailed : plain) &&
+                         QGuiApplication::clipboard()->text().contains(
+                             detail ? u"日数： 399日 4時間"_s : u"日数： 1年 1ヶ月 3日 4時間"_s),
                      qPrintable(steps.left(i + 2)));
         }
         // Seen in the mini window: the detail view the refresh ended, then the plain one.
@@ -404,6 +410,23 @@ private slots:
         QVERIFY(!icon->isVisible());
         askRunningInstanceToShow();
         QTRY_VERIFY(main->isVisible() && !main->isMinimized());
+    }
+
+    // Where the desktop places windows itself (Wayland), none is moved: a corner off screen is
+    // not brought back, and a close keeps the saved corners as they were.
+    void waylandPlacesWindowsItself() {
+        const std::pair<const char*, bool> platforms[] = {
+            {"wayland", false}, {"wayland-egl", false}, {"xcb", true}, {"windows", true}};
+        for (const auto& [platform, places] : platforms)
+            QVERIFY2(programPlacesWindows(QLatin1String(platform)) == places, platform);
+        env->program = std::make_unique<Program>(env->appDir(), u"wayland"_s);
+        const OptionLine option{.mainLeft = 99000, .mainTop = 99000, .windowMode = 0};
+        MainWindow* main = env->startCounting(option);
+        QVERIFY(main);
+        main->move(60, 40);
+        QTRY_COMPARE(main->pos(), QPoint(60, 40));
+        main->close();
+        QCOMPARE(env->readFile(kOptionFile), option.bytes());
     }
 
     // Each command from the main window's menu or buttons and from the mini window's menu: what
