@@ -110,7 +110,8 @@ bool isShownWindow(const QWidget* w) {
 
 } // namespace
 
-Program::Program(QString appDir) : m_placesWindows(windowsCanBePlaced()) {
+Program::Program(QString appDir, const QString& platformName)
+    : m_placesWindows(programPlacesWindows(platformName)) {
     m_state.appDir = std::move(appDir);
     // A monitor unplugged or a resolution lowered must not strand a window out of reach.
     if (m_placesWindows)

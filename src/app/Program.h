@@ -4,6 +4,7 @@
 #include "settings/AppState.h"
 #include "settings/SettingsFiles.h"
 
+#include <QGuiApplication>
 #include <QObject>
 #include <QPointer>
 
@@ -17,8 +18,9 @@
 class Program : public QObject {
     Q_OBJECT
 public:
-    // Settings live in "kemurindata" under appDir.
-    explicit Program(QString appDir);
+    // Settings live in "kemurindata" under appDir; windows are placed unless the platform places
+    // them itself.
+    explicit Program(QString appDir, const QString& platformName = QGuiApplication::platformName());
 
     // Settles the data folder and the settings, then opens the first window. When another
     // instance runs it says so and ends the process, nothing written.

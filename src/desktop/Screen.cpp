@@ -15,8 +15,8 @@ QSize primaryScreenTwips() {
     return {pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel};
 }
 
-bool windowsCanBePlaced() {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+bool programPlacesWindows(const QString& platformName) {
+    return !platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool showsOnAScreen(const QRect& frame) {

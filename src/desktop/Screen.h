@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <functional>
 
@@ -10,9 +11,10 @@ class QObject;
 // Size of the primary screen in twips.
 QSize primaryScreenTwips();
 
-// False where the desktop places windows itself and does not tell a window where it stands
-// (Wayland): there the saved places are kept as they are and no window is moved.
-bool windowsCanBePlaced();
+// False on a platform (QGuiApplication::platformName()) where the desktop places windows itself
+// and does not tell a window where it stands (Wayland): there the saved places are kept as they
+// are and no window is moved.
+bool programPlacesWindows(const QString& platformName);
 
 // True when some of the rectangle (global pixels) lies on a screen.
 bool showsOnAScreen(const QRect& frame);

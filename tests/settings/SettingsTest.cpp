@@ -1,4 +1,5 @@
 #include "SettingsLines.h"
+#include "settings/CodePage932Unit.h"
 #include "settings/LenientNumber.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <bitset>
 
 namespace {
 
@@ -110,37 +113,52 @@ TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     }
 }
 
-// Bytes where ICU's table and Windows' code page 932 part, and the look-alikes around them:
-// both builds read and write each row as Windows does ("refused": the text does not encode).
+// Bytes where ICU's table and Windows' code page 932 part, and the look-alikes around them: both
+// builds read and write each row as Windows does, NEC's row written as IBM's. The texts after them
+// do not encode: ICU writes U+F86F as 0x87 0x82, which reads as №; Shift_JIS's wave dash.
 TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
-    struct Row {
-        QByteArray bytes;
-        std::u16string text;
-        const char* written;
-    };
-    const Row rows[] = {
-        {"\x1A\x1C\x7F", u"\x1A\x1C\x7F", "\x1A\x1C\x7F"}, // ICU swaps these control bytes
-        {"\x80\xA0\xFD\xFE\xFF", u"\x80\uF8F0\uF8F1\uF8F2\uF8F3", "\x80\xA0\xFD\xFE\xFF"},
+    const std::tuple<QByteArray, std::u16string, QByteArray> rows[] = {
         {"\x81\x60\x81\x5F\x81\x7C", u"～＼－", "\x81\x60\x81\x5F\x81\x7C"},
         {"\x87\x40\x87\x82", u"①№", "\x87\x40\x87\x82"},
-        // NEC and IBM rows read alike; the IBM row is what is written.
-        {"\xED\x40\xFA\x5C\xEE\xF9\x87\x90", u"纊纊￢≒", "\xFA\x5C\xFA\x5C\x81\xCA\x81\xE0"},
-        // Unreadable: an unused pair, a lead byte before a blank, a lead byte cut off.
-        {"\x85\x40\x81 \x81", u"\x1A\x1A ", "\x1A\x1A "},
-        {{}, u"\uF86F", "refused"}, // ICU writes it as 0x87 0x82, which reads as №
-        {{}, u"\u301C", "refused"}, // Shift_JIS's wave dash
-        {{}, u"\u00A5\u2212", "refused"},
-        {{}, u"\U0002000B", "refused"},
-    };
+        {"\xED\x40\xFA\x5C\xEE\xF9\x87\x90", u"纊纊￢≒", "\xFA\x5C\xFA\x5C\x81\xCA\x81\xE0"}};
     for (const auto& [bytes, text, written] : rows) {
-        if (!bytes.isNull()) {
-            EXPECT_EQ(decodeSettingsText(bytes).toStdU16String(), text) << written;
-        }
-        EXPECT_EQ(
-            encodeSettingsText(QString::fromStdU16String(text)).value_or("refused").toStdString(),
-            written)
-            << bytes.toHex().constData();
+        EXPECT_EQ(decodeSettingsText(bytes).toStdU16String(), text);
+        EXPECT_EQ(encodeSettingsText(QString::fromStdU16String(text)), written);
     }
+    for (const char16_t* text : {u"\uF86F", u"\u301C", u"\u00A5", u"\u2212", u"\U0002000B"})
+        EXPECT_EQ(encodeSettingsText(QString::fromStdU16String(text)), std::nullopt);
+}
+
+// Windows' rule over every one- and two-byte sequence: a lead byte, 0x81-0x9F or 0xE0-0xFC, takes
+// a trail byte, 0x40-0x7E or 0x80-0xFC, into one character, U+001A where the pair means none, and
+// alone is unreadable; every other byte is a character of its own, written back as that byte
+// (ICU swaps 0x1A, 0x1C and 0x7F and cannot read 0x80, 0xA0 and 0xFD-0xFF). The system's converter,
+// MultiByteToWideChar on Windows, reads pairs after each trail byte and nowhere else.
+TEST(CodePage932, LeadAndTrailBytesOverTheWholeByteRange) {
+    const auto lead = [](int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+    const auto trail = [](int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
+    const auto single = [&](int b) {
+        const int half = b == 0xA0 ? 0xF8F0 : b >= 0xFD ? 0xF8F1 + b - 0xFD : 0xFF61 + b - 0xA1;
+        return lead(b) ? std::u16string() : std::u16string(1, char16_t(b <= 0x80 ? b : half));
+    };
+    std::bitset<256> trailsRead, leadsRead;
+    for (int l = 0; l < 256; ++l) {
+        const QByteArray byte(1, char(l));
+        EXPECT_EQ(decodeSettingsText(byte).toStdU16String(), single(l)) << l;
+        EXPECT_EQ(encodeSettingsText(QString::fromStdU16String(single(l))), lead(l) ? "" : byte);
+        for (int t = 0; t < 256; ++t) {
+            const QByteArray pair = byte + char(t);
+            const std::optional<char16_t> read = readCodePage932Unit(pair);
+            trailsRead[t] = trailsRead[t] || read;
+            leadsRead[l] = leadsRead[l] || read;
+            ASSERT_EQ(decodeSettingsText(pair).toStdU16String(),
+                      lead(l) && trail(t) ? std::u16string(1, read.value_or(u'\x1A'))
+                                          : (lead(l) ? u"\x1A" : single(l)) + single(t))
+                << "read apart from Windows: " << pair.toHex().constData();
+        }
+    }
+    for (int b = 0; b < 256; ++b)
+        EXPECT_TRUE(trailsRead[b] == trail(b) && (lead(b) || !leadsRead[b])) << b;
 }
 
 // Fields a, a text, b, c and a 64-bit d as the file writes them, "refused" when the read

@@ -162,9 +162,18 @@ private slots:
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
 
-        // A notification area that goes away gives back the window hidden in it.
-        mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
-        QVERIFY(window(*program, kMiniTitle, false).isEmpty());
+        // A second start brings back the window hidden in the notification area, says that the
+        // program runs and ends; a notification area that goes away gives the window back too.
+        for (const char* second : {"2026-11-02 09:31:00", ""}) {
+            mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
+            QVERIFY(window(*program, kMiniTitle, false).isEmpty());
+            if (!*second)
+                break;
+            auto starting = launch(second);
+            QVERIFY2(answer(*starting, u"ケムリン式"_s, "Return"), "a second start told nothing");
+            QVERIFY2(ends(*starting), "a second start went on beside the running program");
+            QVERIFY2(window(*program, kMiniTitle) == mini, "a second start left the window hidden");
+        }
         trayer.kill();
         QVERIFY2(window(*program, kMiniTitle) == mini, "the window stayed in a gone tray");
 
