@@ -15,9 +15,10 @@
 #include "settings/SettingsFiles.h"
 #include "system/FileSizeSignal.h"
 #include "system/FolderLock.h"
+#include "system/ProcessEnd.h"
 #include "system/ShowRequests.h"
-#include "system/SingleInstance.h"
 #include "system/TerminationSignals.h"
+#include "system/UserInstance.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QThread>
 
 #include <algorithm>
 
@@ -120,19 +122,26 @@ Program::Program(QString appDir, const QString& platformName)
 
 void Program::start() {
     letOversizedWritesFail();
-    // Checked before any file is touched, so a second start changes none. The data folder's
-    // own lock meets a copy started from another session or by another user.
-    bool running = anotherInstanceRunning();
-    if (running) {
-        askRunningInstanceToShow();
-    } else {
-        const QString dataDir = dataDirPath(m_state.appDir);
-        QDir().mkdir(dataDir);
-        running = dataFolderTaken(dataDir);
-    }
-    if (running) {
-        showOkMessage(nullptr, QStringLiteral("プログラムは既に起動されています。"));
-        endProcessNow();
+    // Checked before any file is touched, so a second start changes none.
+    if (anotherProgramRuns())
+        endTelling(QStringLiteral("プログラムは既に起動されています。"));
+    const QString dataDir = dataDirPath(m_state.appDir);
+    QDir().mkdir(dataDir);
+    // The data folder's own lock meets a copy started from another session or by another user.
+    switch (lockDataFolder(dataDir)) {
+    case LockFile::Outcome::Busy:
+        endTelling(QStringLiteral("プログラムは既に起動されています。"));
+    case LockFile::Outcome::CannotOpen:
+        endTelling(
+            QStringList{QStringLiteral("データフォルダのロックファイルを開けないため、"
+                                       "起動できません。"),
+                        QDir::toNativeSeparators(dataDir + u'/' + QLatin1String(kFolderLockName)),
+                        QStringLiteral("フォルダやリンクになっていないか、読み取れるかを"
+                                       "確かめてください。")}
+                .join(u'\n'));
+    case LockFile::Outcome::CannotCreate: // a folder the user cannot write: told at the first save
+    case LockFile::Outcome::Held:
+        break;
     }
     // A window hidden in the notification area or behind the mini window is still open: the
     // program ends when its user ends it or its last window closes, not when the last one shows.
@@ -153,6 +162,21 @@ void Program::start() {
         openCounterWindows();
     // Only now: a start-up message closing before any window stood is no reason to end.
     connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
+}
+
+// One that is ending still holds its lock for a moment: a start gives it that moment.
+bool Program::anotherProgramRuns() {
+    for (int tries = 0; anotherProgramOfThisUser(); ++tries) {
+        if (askRunningProgramToShow() || tries == 10)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+void Program::endTelling(const QString& text) {
+    showOkMessage(nullptr, text);
+    endProcessNow();
 }
 
 void Program::tellStartUpFindings(const DataFolderFindings& found, FileFinding options) {

@@ -42,6 +42,9 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
 private:
+    // Whether another program of this user runs; it is asked to show its window.
+    static bool anotherProgramRuns();
+    [[noreturn]] static void endTelling(const QString& text);
     void endIfNoWindowLeft();
     // Where the desktop places windows itself, nothing is moved and the saved places stay.
     void moveWindow(QWidget* window, QPoint pixels) const;

@@ -1,8 +1,6 @@
 #include "system/FolderLock.h"
 
-#include "system/SingleInstance.h"
-
-bool dataFolderTaken(const QString& dataDir) {
-    static std::unique_ptr<InstanceLock> held;
-    return !holdLock(held, dataDir + u'/' + QLatin1String(kFolderLockName));
+LockFile::Outcome lockDataFolder(const QString& dataDir) {
+    static std::unique_ptr<LockFile> held;
+    return holdLock(held, dataDir + u'/' + QLatin1String(kFolderLockName));
 }

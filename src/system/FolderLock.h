@@ -1,11 +1,13 @@
 #pragma once
 
+#include "system/LockFile.h"
+
 #include <QString>
 
 // The lock file inside the data folder, held while a copy of the program runs on it.
 inline constexpr char kFolderLockName[] = "kemurin.lock";
 
-// True when another copy of the program runs on this data folder, whoever started it and from
-// whatever session. Otherwise this process takes the folder's lock and holds it until it ends
-// or takes another folder's. The folder must exist.
-bool dataFolderTaken(const QString& dataDir);
+// Takes the data folder's lock, against a copy of the program started from another session or
+// by another user, and holds it until the process ends or takes another folder's. The folder
+// must exist.
+LockFile::Outcome lockDataFolder(const QString& dataDir);

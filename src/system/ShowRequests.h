@@ -1,24 +1,39 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QLocalServer;
+class QLocalSocket;
+class QSocketNotifier;
 
-// A second start asks the running instance to show its window, over a local socket in the user's
-// runtime folder (beside the instance lock).
+// A second start asks the running program to show its window, over a local socket in the user's
+// private runtime folder (a named pipe on Windows). Whoever calls is input: only the byte that
+// asks counts, a caller that says nothing is let go, and a listener that cannot take a caller
+// now (a full descriptor table) keeps listening.
 class ShowRequests : public QObject {
     Q_OBJECT
 public:
-    // Listens; only the instance holding the lock makes one, so a socket left by an instance
+    // Listens; only the program holding the user's lock makes one, so a socket left by a program
     // that did not end cleanly is replaced.
     explicit ShowRequests(QObject* parent);
+    ~ShowRequests() override;
 
 signals:
     void received();
 
 private:
-    QLocalServer* m_server;
+    void serve(QLocalSocket* caller);
+#ifdef Q_OS_WIN
+    QLocalServer* m_server = nullptr;
+#else
+    void acceptCallers();
+    int m_listener = -1;
+    QSocketNotifier* m_notifier = nullptr;
+#endif
+    QString m_name;
+    QList<QLocalSocket*> m_callers; // connected, their request not yet read
 };
 
-// Asks the running instance to show its window; gives up within a second when none answers.
-void askRunningInstanceToShow();
+// Asks the running program to show its window; false when none answered within a second.
+bool askRunningProgramToShow();

@@ -5,11 +5,15 @@
 #include "WindowTestSupport.h"
 
 #include "desktop/MessageBox.h"
-#include "system/SingleInstance.h"
+#include "system/LockFile.h"
+#include "system/ShowRequests.h"
+#include "system/UserInstance.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
 
 #include <QLabel>
+#include <QLocalSocket>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <atomic>
@@ -28,6 +32,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
+
+// How a start beside a lock ends: started, told another program runs, told the lock is wrong.
+constexpr int kStarted = 0;
+constexpr int kToldRunning = 7;
+constexpr int kToldLock = 9;
 
 // The clock stands at 2008-08-26 10:23:41, five days into kFiveDaysInitial's count.
 const QString kCopyStamp = u"20080826-102341"_s;
@@ -101,44 +110,157 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Told so in these words before any file is touched, whether this user's lock is held or the
-    // data folder's (a copy from another session or another user).
-    void aSecondStartIsToldSoBeforeTouchingAFile_data() {
+    // A start beside a lock: told in these words before any file is touched when another
+    // program holds this user's lock or the data folder's (a copy from another session or
+    // another user); started when the holder lets go within a moment, as an ending program
+    // does; told, with the path, when the folder's lock file is a link or a folder, and nothing
+    // is made where a link leads.
+    void aStartBesideALock_data() {
         QTest::addColumn<QString>("lock");
-        QTest::newRow("this user's") << u"instance.lock"_s;
-        QTest::newRow("the data folder's") << u"kemurindata/kemurin.lock"_s;
+        QTest::addColumn<QString>("holder"); // a lock held for seconds, a link, a folder
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("dataFiles");
+        const QString own = u"kemurin-%1.lock"_s.arg(::getuid());
+        const QString folders = u"kemurindata/kemurin.lock"_s;
+        const QString opt = u"option.ini"_s;
+        QTest::newRow("this user's") << own << u"10"_s << kToldRunning << QStringList{opt};
+        QTest::newRow("the data folder's")
+            << folders << u"10"_s << kToldRunning << QStringList{u"kemurin.lock"_s, opt};
+        QTest::newRow("this user's, let go")
+            << own << u"0.3"_s << kStarted << QStringList{u"initial.ini"_s, u"kemurin.lock"_s, opt};
+        QTest::newRow("a link out of the folder")
+            << folders << u"link"_s << kToldLock << QStringList{opt};
+        QTest::newRow("a folder") << folders << u"folder"_s << kToldLock << QStringList{opt};
     }
-    void aSecondStartIsToldSoBeforeTouchingAFile() {
+    void aStartBesideALock() {
         QFETCH(QString, lock);
+        QFETCH(QString, holder);
+        QFETCH(int, outcome);
+        QFETCH(QStringList, dataFiles);
         WindowTestEnvironment env;
+        // Past the locks, the start first tells that initial.ini is missing: no window opens
+        // on the X connection the child shares.
+        env.writeFile(kOptionFile, OptionLine{}.bytes());
+        const QString path = QDir(env.appDir()).filePath(lock);
         QDir(env.appDir()).mkpath(QFileInfo(lock).path());
-        // Its own open of the lock file, so that this lock counts against the start.
-        InstanceLock held(QDir(env.appDir()).filePath(lock));
-        QVERIFY(held.tryAcquire());
+        QProcess holding;
+        if (holder == u"link"_s) {
+            QVERIFY(QFile::link(env.appDir() + u"/outside"_s, path));
+        } else if (holder == u"folder"_s) {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            holding.start(u"flock"_s, {u"-x"_s, path, u"sleep"_s, holder});
+            QVERIFY(QTest::qWaitFor(
+                [&] { return LockFile(path).take() == LockFile::Outcome::Busy; }, 5000));
+        }
         const pid_t child = fork();
         if (child == 0) {
-            setMessageInterceptor([](const QString& text) {
-                std::_Exit(text == u"プログラムは既に起動されています。"_s ? 7 : 3);
+            setMessageInterceptor([&](const QString& text) {
+                std::_Exit(text == u"プログラムは既に起動されています。"_s ? kToldRunning
+                           : text.startsWith(u"データフォルダのロックファイルを開けないため"_s) &&
+                                   text.contains(path)
+                               ? kToldLock
+                               : kStarted);
             });
             env.program->start();
             std::_Exit(3);
         }
         const int code = exitCodeWithin5s(child);
-        QVERIFY2(code != -2, "the second start waited for the lock instead of being told");
-        QCOMPARE(code, 7);
-        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
-                 QStringList(lock.count(u'/'), u"kemurin.lock"_s));
-        // A lock file that cannot be made does not stand for another start.
-        QVERIFY(InstanceLock(env.appDir() + u"/no folder/instance.lock"_s).tryAcquire());
+        holding.kill();
+        holding.waitForFinished();
+        QVERIFY2(code != -2, "the start waited instead of going on or being told");
+        QCOMPARE(code, outcome);
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files), dataFiles);
+        QVERIFY(!QFileInfo::exists(env.appDir() + u"/outside"_s));
     }
 
     // The locks a start takes stay its own until the process ends.
     void aStartKeepsBothLocks() {
         WindowTestEnvironment env;
         env.program->start();
-        for (const char* lock : {"instance.lock", "kemurindata/kemurin.lock"})
-            QVERIFY2(!InstanceLock(QDir(env.appDir()).filePath(QLatin1String(lock))).tryAcquire(),
-                     lock);
+        for (const QString& lock :
+             {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
+            QVERIFY2(LockFile(QDir(env.appDir()).filePath(lock)).take() == LockFile::Outcome::Busy,
+                     qPrintable(lock));
+    }
+
+    // Without a runtime folder of the session, the user's lock and socket go to a folder the
+    // program makes for the user alone; where another user made that name first, none is used.
+    void aRuntimeFolderOnlyThisUserOwns() {
+        QTemporaryDir temp;
+        const QByteArray savedTemp = qgetenv("TMPDIR");
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TMPDIR", savedTemp);
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        });
+        const QString qts = temp.filePath(u"runtime-"_s + qEnvironmentVariable("USER", u"root"_s));
+        const QString ours = temp.filePath(u"kemurin-%1"_s.arg(::getuid()));
+        for (const QString& taken : {qts, ours}) {
+            QVERIFY(QDir().mkdir(taken));
+            QVERIFY(::chown(QFile::encodeName(taken).constData(), 65534, 65534) == 0 ||
+                    ::getuid() != 0);
+            ::chmod(QFile::encodeName(taken).constData(), 0777);
+        }
+        if (::getuid() == 0) {
+            QCOMPARE(privateRuntimeFolder(), QString());
+            QVERIFY(!anotherProgramOfThisUser());
+            QCOMPARE(QDir(ours).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        }
+        QVERIFY(QDir(ours).removeRecursively());
+        QCOMPARE(privateRuntimeFolder().section(u'/', -1), QFileInfo(ours).fileName());
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QVERIFY(!(QFileInfo(ours).permissions() & others));
+    }
+
+    // Silent callers, garbage and a full descriptor table do not end the listener: a request
+    // right after a flood is served, one that came while no descriptor was free is served once
+    // one is, and one after that too.
+    void theListenerOutlivesAFlood() {
+        WindowTestEnvironment env;
+        ShowRequests requests(nullptr);
+        QSignalSpy told(&requests, &ShowRequests::received);
+        const auto toldWithin3s = [&](qsizetype times) {
+            return QTest::qWaitFor([&] { return told.size() == times; }, 3000);
+        };
+        std::vector<std::unique_ptr<QLocalSocket>> callers;
+        for (int i = 0; i < 30; ++i) {
+            callers.push_back(std::make_unique<QLocalSocket>());
+            callers.back()->connectToServer(privateRuntimeFolder() +
+                                            u"/kemurin-%1.socket"_s.arg(::getuid()));
+            if (callers.back()->waitForConnected(1000) && i % 2)
+                callers.back()->write("garbage");
+            QTest::qWait(5);
+        }
+        QVERIFY(askRunningProgramToShow());
+        QVERIFY2(toldWithin3s(1), "a flood of silent callers kept the request out");
+        // Their descriptors, let go as the listener drops them, would free the full table below.
+        callers.clear();
+        QTest::qWait(50);
+        rlimit saved{};
+        getrlimit(RLIMIT_NOFILE, &saved);
+        const rlimit few{512, saved.rlim_max};
+        setrlimit(RLIMIT_NOFILE, &few);
+        std::vector<int> taken;
+        for (int fd; (fd = ::dup(0)) >= 0;)
+            taken.push_back(fd);
+        ::close(taken.back());
+        // The caller takes the last descriptor, and once it has gone, the table is full again
+        // before the listener takes the call.
+        QVERIFY(askRunningProgramToShow());
+        QVERIFY(::dup(0) == taken.back() && ::dup(0) < 0);
+        QTest::qWait(300);
+        QCOMPARE(told.size(), 1);
+        for (const int fd : taken)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &saved);
+        QVERIFY2(toldWithin3s(2), "the request that met a full table was lost");
+        QVERIFY(askRunningProgramToShow());
+        QVERIFY2(toldWithin3s(3), "the listener stopped after a full table");
     }
 
     // Each kind of damage met at two starts. An initial.ini that does not read counts from now and

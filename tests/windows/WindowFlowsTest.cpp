@@ -408,7 +408,7 @@ private slots:
         QTest::mouseDClick(main, Qt::LeftButton, {}, kMainSurface);
         QTRY_VERIFY(main->isMinimized());
         QVERIFY(!icon->isVisible());
-        askRunningInstanceToShow();
+        askRunningProgramToShow();
         QTRY_VERIFY(main->isVisible() && !main->isMinimized());
     }
 

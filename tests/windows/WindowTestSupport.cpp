@@ -2,7 +2,6 @@
 
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
-#include "system/SingleInstance.h"
 #include "windows/MainWindow.h"
 #include "windows/SetupWindow.h"
 #include "windows/StartConfirmWindow.h"
@@ -40,8 +39,7 @@ WindowTestEnvironment::WindowTestEnvironment()
     : clock(QDateTime(QDate(2008, 8, 26), QTime(10, 23, 41))) {
     // The program's fonts and icon, as at its start.
     [[maybe_unused]] static const bool looked = (prepareApplicationLook(), true);
-    useInstanceLockFile(m_dir.filePath(QStringLiteral("instance.lock")));
-    // The socket a second start calls is the test's own too.
+    // The user's lock and the socket a second start calls are the test's own.
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
     Clock::install(&clock);
     RandomDraw::install(&draw);

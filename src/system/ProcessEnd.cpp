@@ -1,0 +1,7 @@
+#include "system/ProcessEnd.h"
+
+#include <cstdlib>
+
+void endProcessNow() {
+    std::_Exit(0);
+}
