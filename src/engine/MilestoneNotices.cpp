@@ -27,8 +27,7 @@ std::optional<Moment> higher(std::optional<Moment> a, std::optional<Moment> b) {
     return !a || (b && b->kind > a->kind) ? b : a;
 }
 
-} // namespace
-
+// The highest moment reached between two refreshes; none where time did not move on.
 std::optional<Moment> momentBetween(const QuitSettings& settings, const StatusSnapshot& before,
                                     const StatusSnapshot& now) {
     // A clock set back, then forward again, tells nothing twice before the day is out.
@@ -51,6 +50,8 @@ std::optional<Moment> momentBetween(const QuitSettings& settings, const StatusSn
         return Moment{Kind::Money, moneyNotice(yen)};
     return std::nullopt;
 }
+
+} // namespace
 
 std::optional<QString> MilestoneNotices::noticeAt(const QuitSettings& settings,
                                                   const StatusSnapshot& status,

@@ -34,8 +34,3 @@ private:
     std::optional<Moment> m_waiting; // came in the night
     QDate m_toldOn;
 };
-
-// The highest moment reached between two refreshes; none where time did not move on.
-std::optional<MilestoneNotices::Moment> momentBetween(const QuitSettings& settings,
-                                                      const StatusSnapshot& before,
-                                                      const StatusSnapshot& now);
