@@ -1,13 +1,16 @@
 // Cost of one refresh, each against a baseline run in the same process:
 //
 //   figures              computeStatus and statusReport: every figure, text and the report
+//   figures_noticed      the same, then the milestone check a refresh makes for the tray
 //   number_texts         baseline: six texts made with QString::number
 //   main_window          MainWindow::showStatus with a computed snapshot
 //   six_labels           baseline: QLabel::setText on six labels laid out as the value labels
 //   main_window_painted  showStatus, then the paint the event loop would do next
 //   six_labels_painted   baseline of the above
 //
-// The argument is how many minutes back the quit moment lies, from a minute to 120 years.
+// The argument is how many minutes back the quit moment lies, from a minute to 120 years. The
+// figures take the minutes of a day in turn, so that the milestone check sees time move on and,
+// once a day, a new day.
 // Window refreshes alternate between two consecutive minutes with different draws, so that
 // the texts change as they do on screen (QLabel skips a text it already shows); argument 0
 // alternates between two far-apart quit moments, where everything changes. After Google
@@ -16,6 +19,7 @@
 #include "desktop/JapaneseFont.h"
 #include "desktop/Twips.h"
 #include "engine/Clock.h"
+#include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
 #include "engine/StatusReport.h"
 #include "settings/AppState.h"
@@ -99,15 +103,23 @@ void waitUntilExposed(QWidget& window) {
     QCoreApplication::processEvents();
 }
 
-void figures(benchmark::State& state) {
+void figures(benchmark::State& state, bool noticed) {
     const AppState settings = quitMinutesAgo(state.range(0));
-    const DateTimeParts minute = minuteParts(now());
+    std::vector<std::pair<QDateTime, DateTimeParts>> day;
+    for (int minute = 0; minute < kDay; ++minute)
+        day.emplace_back(now().addSecs(60 * minute), minuteParts(now().addSecs(60 * minute)));
+    MilestoneNotices notices;
+    std::size_t next = 0;
     int r = 0;
     for (auto _ : state) {
+        const auto& [moment, minute] = day[next];
         const StatusSnapshot status = computeStatus(settings, minute, r);
         QString report = statusReport(settings, status, false);
         benchmark::DoNotOptimize(report);
+        if (noticed)
+            benchmark::DoNotOptimize(notices.noticeAt(settings, status, moment, true));
         r = (r + 1) % 100;
+        next = (next + 1) % day.size();
     }
 }
 
@@ -178,6 +190,7 @@ struct Family {
 
 const Family kFamilies[] = {
     {"figures", "number_texts", "refresh, figures and report", 5e-6},
+    {"figures_noticed", "figures", "refresh with the milestone check", 0},
     {"main_window", "six_labels", "refresh, main window", 300e-6},
     {"main_window_painted", "six_labels_painted", "refresh and paint, main window", 0},
 };
@@ -194,7 +207,8 @@ void registerAll() {
     auto settings = [](benchmark::internal::Benchmark* b) {
         b->Repetitions(10)->ReportAggregatesOnly(true)->MinTime(0.1)->MeasureProcessCPUTime();
     };
-    settings(benchmark::RegisterBenchmark("figures", figures)->Apply(figureArgs));
+    settings(benchmark::RegisterBenchmark("figures", figures, false)->Apply(figureArgs));
+    settings(benchmark::RegisterBenchmark("figures_noticed", figures, true)->Apply(figureArgs));
     settings(benchmark::RegisterBenchmark("number_texts", numberTexts));
     for (const bool painted : {false, true}) {
         settings(benchmark::RegisterBenchmark(painted ? "main_window_painted" : "main_window",
@@ -250,7 +264,8 @@ public:
 private:
     static void row(const Family& family, const QString& platform, const char* quitAgo,
                     double seconds, double baselineSeconds) {
-        const bool widgets = family.baseline != std::string("number_texts");
+        const bool widgets = family.baseline != std::string("number_texts") &&
+                             family.baseline != std::string("figures");
         const std::string where = widgets ? " (" + platform.toStdString() + ")" : "";
         char goal[32] = "—";
         const char* met = "—";

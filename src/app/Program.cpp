@@ -326,12 +326,23 @@ void Program::handOver(QWidget* from, QWidget* to) const {
 }
 
 void Program::refresh() {
-    m_status = computeStatus(m_state, currentMinuteParts(), RandomDraw::current().percent());
+    const QDateTime now = Clock::current().localNow();
+    m_status = computeStatus(m_state, minuteParts(now), RandomDraw::current().percent());
     // The mini window's report still tells the detail view that this refresh ends.
     const bool detailed = m_main && m_main->isDetailed();
     if (m_main)
         m_main->showStatus(m_status);
     loadMiniWindow()->setReportText(statusReport(m_state, m_status, detailed));
+    tellMilestone(now);
+}
+
+void Program::tellMilestone(const QDateTime& now) {
+    CounterWindow* inTray = m_main && m_main->isInTray() ? m_main : nullptr;
+    if (m_mini && m_mini->isInTray())
+        inTray = m_mini;
+    const bool shown = (m_main && m_main->isVisible()) || (m_mini && m_mini->isVisible());
+    if (const auto notice = m_notices.noticeAt(m_state, m_status, now, inTray && !shown))
+        inTray->showNotice(*notice);
 }
 
 void Program::openSetupWindow() {

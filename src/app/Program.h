@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
 #include "settings/AppState.h"
 #include "settings/SettingsFiles.h"
@@ -87,6 +88,8 @@ private:
     void leaveSettingsWindow(SettingsWindow* settings);
     void openPromotionWindow(SettingsWindow* settings);
 
+    // A milestone of this refresh, told from the icon of the window hidden behind it.
+    void tellMilestone(const QDateTime& now);
     void copyReport();
     void openBlog(QWidget* owner);
     void openHelp();
@@ -101,6 +104,7 @@ private:
     bool m_ending = false;
     bool m_unattended = false;
     StatusSnapshot m_status;
+    MilestoneNotices m_notices;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;
     QPointer<HelpWindow> m_help;

@@ -45,6 +45,7 @@ void TrayIcon::create() {
                 if (why == QSystemTrayIcon::Trigger)
                     emit clicked();
             });
+    connect(m_icon, &QSystemTrayIcon::messageClicked, this, &TrayIcon::clicked);
 }
 
 bool TrayIcon::available() {
@@ -53,6 +54,15 @@ bool TrayIcon::available() {
 
 void TrayIcon::assumeAvailable(std::optional<bool> available) {
     assumed() = available;
+}
+
+bool TrayIcon::isShown() const {
+    return m_icon && m_icon->isVisible();
+}
+
+void TrayIcon::showNotice(const QString& text) {
+    if (isShown())
+        m_icon->showMessage(programTitle(), text, m_icon->icon());
 }
 
 void TrayIcon::remove() {

@@ -8,7 +8,8 @@ class QSystemTrayIcon;
 class QTimer;
 
 // A window's own icon in the notification area: "ケムリン式" as its tip, 16 × 16 (32 × 32 on
-// dense screens). It offers what the windows need of it: show, remove, and a single left click.
+// dense screens). It offers what the windows need of it: show, remove, a notice, and a single
+// left click.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -21,9 +22,14 @@ public:
 
     void show();
     void remove();
+    bool isShown() const;
+    // A short text beside the shown icon, as the desktop shows notices: through its notification
+    // service where there is one, in a balloon of Qt's otherwise. Their settings can turn it off.
+    void showNotice(const QString& text);
 
 signals:
-    // A left click; other clicks and moves over the icon are not reported.
+    // A left click, or a click on a notice; other clicks and moves over the icon are not
+    // reported.
     void clicked();
     // The notification area went away while the icon was shown; the icon is removed.
     void lost();

@@ -59,18 +59,19 @@ QString moneyText(const QuitFigures& f) {
            QString::number(f.tobaccoTaxSaved + f.consumptionTaxSaved) + "円）";
 }
 
-QString cigaretteText(const QuitSettings& settings, const QuitFigures& f) {
+QString cigaretteCountText(const QuitSettings& settings, std::int64_t count) {
     const bool shortSize = settings.cigLength == 50;
     const std::int64_t perBox = shortSize ? 10 : 20;
     const std::int64_t perCarton = shortSize ? 20 : 10;
-    const QString length =
-        u' ' + metreText(f.scaledLengthMm) + "ｍ " + lengthLabelFor(f.scaledLengthMm);
-
-    const std::int64_t count = f.cigaretteCount;
     const bool exactBoxes = settings.boxDisplay == 1 && count != 0 && count % perBox == 0;
     if (exactBoxes && (count / perBox) % perCarton == 0)
-        return QString::number(count / perBox / perCarton) + "カートン" + length;
+        return QString::number(count / perBox / perCarton) + "カートン";
     if (exactBoxes)
-        return QString::number(count / perBox) + "箱" + length;
-    return QString::number(count) + "本" + length;
+        return QString::number(count / perBox) + "箱";
+    return QString::number(count) + "本";
+}
+
+QString cigaretteText(const QuitSettings& settings, const QuitFigures& f) {
+    return cigaretteCountText(settings, f.cigaretteCount) + u' ' + metreText(f.scaledLengthMm) +
+           "ｍ " + lengthLabelFor(f.scaledLengthMm);
 }

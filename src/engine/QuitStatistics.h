@@ -28,5 +28,7 @@ QString detailedElapsedText(std::int64_t elapsedMinutes, const DateTimeParts& el
 QString lifeGainedText(std::int64_t lifeGainedMinutes);
 // "1500円（節税分945円）"
 QString moneyText(const QuitFigures& figures);
-// "140本 11.9ｍ ドラえもん", or in boxes or cartons when they come out exact.
+// "140本", or "7箱" or "1カートン" when boxes are asked for and come out exact.
+QString cigaretteCountText(const QuitSettings& settings, std::int64_t count);
+// "140本 11.9ｍ ドラえもん", the count as above.
 QString cigaretteText(const QuitSettings& settings, const QuitFigures& figures);

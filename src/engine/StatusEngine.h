@@ -2,6 +2,7 @@
 
 #include "engine/Calendar.h"
 #include "engine/Milestones.h"
+#include "engine/QuitStatistics.h"
 #include "settings/AppState.h"
 
 #include <QString>
@@ -19,7 +20,7 @@ struct StatusTexts {
 // Everything one refresh shows, computed from the settings, the current minute and the draw r.
 struct StatusSnapshot {
     ElapsedTime elapsed;
-    std::int64_t lifeGainedMinutes = 0;
+    QuitFigures figures;
     StatusTexts texts;
     LungColour lung{};
     MilestoneView milestones;

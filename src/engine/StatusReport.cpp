@@ -56,7 +56,7 @@ QString statusReport(const QuitSettings& settings, const StatusSnapshot& status,
     }
     elapsed += num(parts[4]) + QStringLiteral("時間 ") + num(parts[5]) + QStringLiteral("分");
 
-    const std::int64_t life = status.lifeGainedMinutes;
+    const std::int64_t life = status.figures.lifeGainedMinutes;
     const QString lifeGained = QStringLiteral("延びた寿命： ") +
                                num(floorDiv(life, kMinutesPerDay)) + QStringLiteral("日と") +
                                num(life % kMinutesPerDay / 60) + QStringLiteral("時間") +

@@ -49,6 +49,14 @@ void CounterWindow::bringBack() {
     activateWindow();
 }
 
+bool CounterWindow::isInTray() const {
+    return m_trayIcon->isShown();
+}
+
+void CounterWindow::showNotice(const QString& text) {
+    m_trayIcon->showNotice(text);
+}
+
 void CounterWindow::hideToTray() {
     if (!TrayIcon::available()) {
         showMinimized();

@@ -19,6 +19,11 @@ public:
     bool isClosing() const { return m_closing; }
     // Shows the window from the notification area, minimised or hidden, in front.
     void bringBack();
+    // True while the window is hidden behind its icon.
+    bool isInTray() const;
+    // Tells a text from the icon while the window is hidden behind it; a click on it brings the
+    // window back as a click on the icon does.
+    void showNotice(const QString& text);
 
 signals:
     void copyRequested();

@@ -1,5 +1,7 @@
+#include "engine/Clock.h"
 #include "engine/DailyMessages.h"
 #include "engine/LengthTable.h"
+#include "engine/MilestoneNotices.h"
 #include "engine/QuitStatistics.h"
 #include "engine/StatusReport.h"
 #include "engine/StatusTitles.h"
@@ -11,6 +13,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -206,7 +210,7 @@ TEST(Report, SixLinesInEachForm) {
     for (const auto& [mode, size, detailed, minutes, life, habit, elapsed, lifeText] : cases) {
         const QuitSettings settings{{0, 2008, 7, 1, 9, 30}, 20, 300, size, 8744, 5, mode, 5, 1, {}};
         const StatusSnapshot status{
-            {minutes, {0, 1, 2, 3, 4, 5}}, life, {"", "", "M", "T", "C", ""}, {}, {}};
+            {minutes, {0, 1, 2, 3, 4, 5}}, {0, 0, 0, life}, {"", "", "M", "T", "C", ""}, {}, {}};
         const std::string expected =
             habit ? std::string("ステータス： T\r\nケムリン日： 2008年 7月 1日") + habit +
                         "\r\nケムリンからの日数： " + elapsed + "\r\n延びた寿命： " + lifeText +
@@ -214,6 +218,48 @@ TEST(Report, SixLinesInEachForm) {
                   : "";
         EXPECT_EQ(statusReport(settings, status, detailed).toStdString(), expected)
             << "mode " << mode << " detailed " << detailed;
+    }
+}
+
+// Notices by refreshes, "|" between them, of a count from a quit moment in 2008 (twenty a day at
+// the price given): each at a moment, the windows hidden in the tray or in sight (~), and what it
+// tells after "=". The first refresh tells nothing, as after a restart; a moment passed in sight
+// is not told later; the night's highest moment waits for 7:00; one a day, what is skipped is not
+// told later; of moments at once the highest: a title before an anniversary, a day before
+// cigarettes and yen.
+TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
+    const char* title = "=ステータスが「曹長」になりました";
+    const std::tuple<const char*, int, std::string> cases[] = {
+        {"08-21 10:23", 300, "08-27 10:22|08-27 10:23" + (title + "|08-27 10:24"s)},
+        {"08-21 10:23", 300, "08-27 10:23|08-27 10:24"},
+        {"08-21 10:23", 300, "~08-27 10:22|~08-27 10:23|08-27 10:24"},
+        {"08-21 23:30", 300,
+         "08-26 23:29|08-26 23:30|08-27 06:59|08-27 07:00=ステータスが「軍曹」になりました"},
+        {"08-21 05:00", 1703,
+         "08-27 01:55|08-27 01:56|08-27 05:00|08-27 07:00" + (title + "|08-28 07:00"s)},
+        {"08-21 05:00", 1611,
+         "08-27 04:59|08-27 05:00|08-27 07:00" + (title + "|08-27 09:58|08-27 09:59|08-28 07:00"s)},
+        {"06-01 10:23", 300, "07-01 10:22|07-01 10:23=ステータスが「大将」になりました"},
+        {"08-01 10:23", 300,
+         "09-01 10:22|09-01 10:23=ケムリンから１ヶ月経過しました。おめでとうございます"},
+        {"08-21 10:23", 300,
+         "11-29 10:22|11-29 10:23=ケムリンして１００日目です。おめでとうございます"},
+        {"08-21 10:23", 300, "10-10 10:22|10-10 10:23=吸わなかった煙草が5カートンになりました"},
+        {"08-21 10:23", 300, "09-23 18:22|09-23 18:23=節約できた金額が10000円になりました"}};
+    const auto moment = [](const QString& at) {
+        return QDateTime::fromString("2008-" + at, QStringLiteral("yyyy-MM-dd hh:mm"));
+    };
+    for (const auto& [quit, price, refreshes] : cases) {
+        QuitSettings settings = habit(20, price, 85);
+        settings.quitMoment = minuteParts(moment(QString::fromUtf8(quit)));
+        MilestoneNotices notices;
+        for (const QString& r : QString::fromStdString(refreshes).split(u'|')) {
+            const QDateTime now = moment(r.section(u'=', 0, 0).remove(u'~'));
+            const StatusSnapshot status = computeStatus(settings, minuteParts(now), 50);
+            const auto told = notices.noticeAt(settings, status, now, !r.startsWith(u'~'));
+            EXPECT_EQ(told.value_or(QString()).toStdString(), r.section(u'=', 1).toStdString())
+                << quit << " at " << r.toStdString();
+        }
     }
 }
 

@@ -21,9 +21,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QUrl>
@@ -427,6 +429,33 @@ private slots:
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
     }
 
+    // Notices from a real notification area, by the program's clock: steps hide the main window
+    // in the tray (h), restart the program (r), set the clock and refresh ("08-27 10:23"); each
+    // step tells nothing or the text after "=". A press on the notice (c) brings the window back
+    // as a click on the icon does.
+    void noticesFromTheTray() {
+        QProcess trayer;
+        trayer.startCommand(u"trayer --edge top --align right --widthtype pixel --width 100"_s);
+        const auto stop = qScopeGuard([&] { trayer.kill(), trayer.waitForFinished(); });
+        QVERIFY(QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 5000));
+        const QString title = u"=ステータスが「曹長」になりました"_s;
+        const std::pair<QByteArray, QString> rows[] = {
+            {kFiveDaysInitial, "h|08-27 10:22|08-27 10:23" + title + "|c"},
+            {kFiveDaysInitial, u"08-27 10:23|h|08-27 10:24"_s},
+            {kFiveDaysInitial, "h|08-27 10:23" + title + "|r|h|08-27 10:24"},
+            {"2008,8,21,23,30,20,300,85\r\n",
+             u"h|08-26 23:30|08-27 06:59|08-27 07:00=ステータスが「軍曹」になりました"_s}};
+        for (const auto& [initial, steps] : rows) {
+            env.reset();
+            env = std::make_unique<WindowTestEnvironment>();
+            // Ended as a user ends it, which takes its notice away before the windows go.
+            const auto end = qScopeGuard([this] { env->program->end(); });
+            walkNoticeSteps(initial, steps);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
     // Each command from the main window's menu or buttons and from the mini window's menu: what
     // it opens, what it copies, and the message it shows, or that it shows none.
     void commands_data() {
@@ -697,6 +726,47 @@ private slots:
     }
 
 private:
+    // Walks the steps of noticesFromTheTray; the first that fails ends the test.
+    void walkNoticeSteps(const QByteArray& initial, const QString& steps) {
+        MainWindow* main = env->startCounting({1, 1500, 1500}, initial);
+        QPointer<QWidget> told; // the notice last seen
+        const auto notice = [&]() -> QWidget* {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->inherits("QBalloonTip") && w->isVisible() && w != told)
+                    return w;
+            return nullptr;
+        };
+        for (const QString& step : steps.split(u'|')) {
+            if (step == u"h") {
+                QTest::mouseDClick(main, Qt::LeftButton, {}, kMainSurface);
+                QVERIFY(main->isInTray());
+            } else if (step == u"c") {
+                QTest::mousePress(told, Qt::LeftButton); // the press closes it
+                QVERIFY(QTest::qWaitForWindowExposed(main) && !main->isInTray() && !told);
+            } else if (step == u"r") {
+                env->program->end();
+                env->program = std::make_unique<Program>(env->appDir());
+                env->program->start();
+                QVERIFY(QTest::qWaitForWindowExposed(main = env->program->mainWindow()));
+            } else {
+                env->clock.set(QDateTime::fromString("2008-" + step.section(u'=', 0, 0),
+                                                     u"yyyy-MM-dd hh:mm"_s));
+                env->program->refresh();
+            }
+            QWidget* balloon = notice();
+            const QString expected = step.section(u'=', 1);
+            QVERIFY2(!balloon == expected.isEmpty(),
+                     qPrintable("notice after " + step + " of " + steps));
+            if (!balloon)
+                continue;
+            QStringList texts;
+            for (const QLabel* l : balloon->findChildren<QLabel*>())
+                texts << l->text();
+            QCOMPARE(texts.join(u'|'), "|ケムリン式|" + expected);
+            told = balloon;
+        }
+    }
+
     // The settings, opened on 6 December 2026 from the counter window the option line puts up.
     SettingsWindow* openSettings(const QByteArray& option = OptionLine{1, 1500, 1500}.bytes()) {
         env->clock.set(at(2026, 12, 6, 15, 30, 20));

@@ -1,0 +1,19 @@
+#include "engine/NoticeTexts.h"
+
+#include "engine/WideDigits.h"
+
+QString newTitleNotice(const QString& title) {
+    return "ステータスが「" + title + "」になりました";
+}
+
+QString roundDayNotice(std::int64_t dayCount) {
+    return "ケムリンして" + wideNumber(dayCount) + "日目です。おめでとうございます";
+}
+
+QString cigaretteNotice(const QString& count) {
+    return "吸わなかった煙草が" + count + "になりました";
+}
+
+QString moneyNotice(std::int64_t yen) {
+    return "節約できた金額が" + QString::number(yen) + "円になりました";
+}
