@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "desktop/Clipboard.h"
+#include "desktop/Manual.h"
 #include "desktop/MessageBox.h"
 #include "desktop/ProgramTitle.h"
 #include "desktop/Screen.h"
@@ -485,7 +486,7 @@ void Program::openBlog(QWidget* owner) {
 void Program::openHelp() {
     // One help window however often it is asked for; it lives on when the others close.
     if (!m_help)
-        m_help = new HelpWindow;
+        m_help = new HelpWindow(manual());
     // A minimised help window comes back as it was, maximised or not.
     m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
     m_help->show();
