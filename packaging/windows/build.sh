@@ -31,6 +31,6 @@ x86_64-w64-mingw32-strip "$stage/kemurin.exe"
 # Notepad reads UTF-8 with its mark and CR LF on every Windows.
 to_windows_text() { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/g; s/\$/\r/" "$1"; }
 to_windows_text "$here/readme.txt" >"$stage/readme.txt"
-to_windows_text "$root/packaging/copyright" >"$stage/license.txt"
+to_windows_text "$here/license.txt" >"$stage/license.txt"
 (cd "$out/stage" && zip -q -r -X "$out/$name-win64.zip" "$name")
 echo "build: $out/$name-win64.zip"
