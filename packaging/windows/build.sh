@@ -6,7 +6,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 out="$root/build-windows"
-bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix dpkg-dev xz-utils zip qt6-translations-l10n
+bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix dpkg-dev xz-utils zip qt6-translations-l10n \
+    icoutils
 
 qt="$(bash "$here/build-qt.sh")"
 echo "build: Qt for Windows in $qt"

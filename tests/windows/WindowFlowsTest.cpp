@@ -401,6 +401,10 @@ private slots:
         QVERIFY(!main->isVisible());
         auto* icon = main->findChild<QSystemTrayIcon*>(u"trayIcon"_s);
         QVERIFY(icon && icon->isVisible() && timer->isActive());
+        // The tray and the window show the drawn icon at each size they may ask for.
+        for (const QIcon& shown : {icon->icon(), main->windowIcon()})
+            QCOMPARE(shown.availableSizes(),
+                     QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
         for (auto other : {QSystemTrayIcon::Context, QSystemTrayIcon::MiddleClick})
             emit icon->activated(other);
         QVERIFY(!main->isVisible());
