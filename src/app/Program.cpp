@@ -138,12 +138,22 @@ void Program::tellStartUpFindings(FileFinding initial, FileFinding options) {
         QString text = cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"),
                                          keepDatedCopy(optionPath, QStringLiteral("broken"), now));
         // The first run will replace the quit data too: keep that as well.
-        if (initial == FileFinding::Read) {
+        if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
             if (const auto copy = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
                 text += QStringLiteral("\n禁煙を始めた日時などは %1 に控えてあります。")
                             .arg(QFileInfo(*copy).fileName());
         }
         told << text;
+    }
+    // An editor's UTF-8 reads, and is told until a save writes code page 932 again.
+    for (const auto& [finding, path] :
+         {std::pair(initial, initialPath), std::pair(options, optionPath)}) {
+        if (finding == FileFinding::ReadAsUtf8)
+            told << QStringList{QStringLiteral("設定ファイルが UTF-8 で保存されていたため、"
+                                               "UTF-8 として読み込みました。"),
+                                QDir::toNativeSeparators(path),
+                                QStringLiteral("次に保存するときにシフトJISで書き直します。")}
+                        .join(u'\n');
     }
     m_initialBehind = initial == FileFinding::NotCreated;
     m_optionBehind = options == FileFinding::NotCreated;

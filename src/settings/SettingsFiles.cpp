@@ -77,6 +77,10 @@ void removeUnfinishedWrites(const QString& dataDir) {
         QFile::remove(dataDir + u'/' + QLatin1String(name));
 }
 
+FileFinding readFinding(QByteArrayView bytes) {
+    return isUtf8Record(bytes) ? FileFinding::ReadAsUtf8 : FileFinding::Read;
+}
+
 bool sameBytes(const QString& a, const QString& b) {
     QFile fa(a);
     QFile fb(b);
@@ -163,7 +167,9 @@ FileFinding ensureDataFiles(AppState& state, const DateTimeParts& now) {
         return writeInitialFile(state) ? FileFinding::Created : FileFinding::NotCreated;
     }
     AppState probe = state;
-    return readInitialFile(probe) ? FileFinding::Read : FileFinding::DidNotRead;
+    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
+    return bytes && readInitialRecord(*bytes, probe) ? readFinding(*bytes)
+                                                     : FileFinding::DidNotRead;
 }
 
 FileFinding loadOptions(AppState& state) {
@@ -171,8 +177,9 @@ FileFinding loadOptions(AppState& state) {
         state.setOptionDefaults();
         return writeOptionFile(state) ? FileFinding::Created : FileFinding::NotCreated;
     }
-    if (readOptionFile(state))
-        return FileFinding::Read;
+    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
+    if (bytes && readOptionRecord(*bytes, state))
+        return readFinding(*bytes);
     state.setOptionDefaults();
     return FileFinding::DidNotRead;
 }
