@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "desktop/Clipboard.h"
+#include "desktop/ColourDialog.h"
 #include "desktop/Manual.h"
 #include "desktop/MessageBox.h"
 #include "desktop/ProgramTitle.h"
@@ -79,6 +80,7 @@ bool isShownWindow(const QWidget* w) {
 
 Program::Program(QString appDir) : m_placesWindows(windowsCanBePlaced()) {
     m_state.appDir = std::move(appDir);
+    keepCustomColoursIn(dataDirPath(m_state.appDir));
     // A monitor unplugged or a resolution lowered must not strand a window out of reach.
     if (m_placesWindows)
         whenScreensChange(this, [this] { bringBackStrandedWindows(); });
