@@ -197,6 +197,19 @@ void Program::end() {
     QCoreApplication::quit();
 }
 
+void Program::savePlaces() {
+    // Before the first run and while the settings stand in, no counter window is open: closing
+    // the last one saved its place.
+    const auto open = [](const CounterWindow* w) { return w && !w->isClosing(); };
+    if (!open(m_main) && !open(m_mini))
+        return;
+    if (open(m_main))
+        keepPlace(m_main->pos(), m_state.mainLeft, m_state.mainTop);
+    if (open(m_mini))
+        keepPlace(m_mini->pos(), m_state.miniLeft, m_state.miniTop);
+    writeInBackground(writeOptionFile, optionFilePath(m_state.appDir), m_optionBehind);
+}
+
 void Program::endIfNoWindowLeft() {
     const bool counting = (m_main && !m_main->isClosing()) || (m_mini && !m_mini->isClosing());
     const QWidgetList windows = QApplication::topLevelWidgets();

@@ -28,6 +28,9 @@ public:
     // Ends the program as its menu's end command does, at the end of a session too: the counter
     // windows save their places and mode, unsaved settings are dropped, every window closes.
     void end();
+    // Saves the counter windows' places and the mode into option.ini, as closing them would, and
+    // leaves them open: a session's end is asked first and may yet be cancelled.
+    void savePlaces();
     // The window in use comes forward, from the notification area or minimised.
     void showWindowInUse();
 

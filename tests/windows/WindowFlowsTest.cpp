@@ -565,6 +565,13 @@ private slots:
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini));
         QCOMPARE(mini->pos(), QPoint(60, 40));
+        // A session's end, asked first, keeps both places and the mode, and ends nothing.
+        QVERIFY(!programEndsAfter([&] { env->program->savePlaces(); }));
+        QVERIFY(mini->isVisible() && !main->isVisible());
+        option.windowMode = 1;
+        option.miniLeft = 900;
+        option.miniTop = 600;
+        QCOMPARE(env->readFile(kOptionFile), option.bytes());
         env->clock.set(at(2020, 8, 28, 12, 24)); // longer lines, twelve years on
         env->program->refresh();
         QVERIFY(whole());
@@ -575,9 +582,6 @@ private slots:
         main->close(); // the journey of the real program closes from the mini window
         QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
         QCOMPARE(shows, 0);
-        option.windowMode = 1;
-        option.miniLeft = 900;
-        option.miniTop = 600;
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
         QCOMPARE(alive<HelpWindow>(), 1);
         QVERIFY(env->program->helpWindow()->isVisible());
