@@ -11,7 +11,8 @@ build="$root/build-bench"
 
 if [ "${1:-}" != "--on-xvfb" ]; then
     bash "$root/scripts/setup.sh"
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEMURIN_TESTS=OFF >/dev/null
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKEMURIN_TESTS=OFF \
+        -DKEMURIN_BENCHMARKS=ON >/dev/null
     cmake --build "$build" -j2 >&2
     # -noreset: the X server would otherwise restart whenever its last client leaves.
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" --on-xvfb

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic librsvg2-bin
 )
 if [ "${1:-}" = --run ]; then
     shift

@@ -32,8 +32,10 @@ int main(int argc, char* argv[]) {
     // Started inside the event loop: quit() does nothing before it runs, so a session's end that
     // came while a start-up message is open would be lost.
     QTimer::singleShot(0, &program, &Program::start);
-    // The session ends as the user's own end would: places saved, unsaved settings dropped.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::end);
+    // A session's end is asked first (Windows' WM_QUERYENDSESSION, X11's save-yourself) and may
+    // be cancelled: the places are saved and the program runs on. The real end, or a signal to
+    // end, ends it as the user's own end would: places saved, unsaved settings dropped.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &program, &Program::savePlaces);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &program, &Program::endUnattended);
     return QApplication::exec();
 }

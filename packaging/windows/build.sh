@@ -6,7 +6,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 out="$root/build-windows"
-bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix dpkg-dev xz-utils zip qt6-translations-l10n
+bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix dpkg-dev xz-utils zip qt6-translations-l10n \
+    icoutils
 
 qt="$(bash "$here/build-qt.sh")"
 echo "build: Qt for Windows in $qt"
@@ -31,6 +32,6 @@ x86_64-w64-mingw32-strip "$stage/kemurin.exe"
 # Notepad reads UTF-8 with its mark and CR LF on every Windows.
 to_windows_text() { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/g; s/\$/\r/" "$1"; }
 to_windows_text "$here/readme.txt" >"$stage/readme.txt"
-to_windows_text "$root/packaging/copyright" >"$stage/license.txt"
+to_windows_text "$here/license.txt" >"$stage/license.txt"
 (cd "$out/stage" && zip -q -r -X "$out/$name-win64.zip" "$name")
 echo "build: $out/$name-win64.zip"

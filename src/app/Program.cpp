@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
 #include "desktop/Clipboard.h"
+#include "desktop/ColourDialog.h"
+#include "desktop/Manual.h"
 #include "desktop/MessageBox.h"
 #include "desktop/ProgramTitle.h"
 #include "desktop/Screen.h"
@@ -115,6 +117,7 @@ bool isShownWindow(const QWidget* w) {
 Program::Program(QString appDir, const QString& platformName)
     : m_placesWindows(programPlacesWindows(platformName)) {
     m_state.appDir = std::move(appDir);
+    keepCustomColoursIn(dataDirPath(m_state.appDir));
     // A monitor unplugged or a resolution lowered must not strand a window out of reach.
     if (m_placesWindows)
         whenScreensChange(this, [this] { bringBackStrandedWindows(); });
@@ -215,12 +218,22 @@ void Program::tellStartUpFindings(const DataFolderFindings& found, FileFinding o
         QString text = cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"),
                                          keepDatedCopy(optionPath, QStringLiteral("broken"), now));
         // The first run will replace the quit data too: keep that as well.
-        if (initial == FileFinding::Read) {
+        if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
             if (const auto copy = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
                 text += QStringLiteral("\n禁煙を始めた日時などは %1 に控えてあります。")
                             .arg(QFileInfo(*copy).fileName());
         }
         told << text;
+    }
+    // An editor's UTF-8 reads, and is told until a save writes code page 932 again.
+    for (const auto& [finding, path] :
+         {std::pair(initial, initialPath), std::pair(options, optionPath)}) {
+        if (finding == FileFinding::ReadAsUtf8)
+            told << QStringList{QStringLiteral("設定ファイルが UTF-8 で保存されていたため、"
+                                               "UTF-8 として読み込みました。"),
+                                QDir::toNativeSeparators(path),
+                                QStringLiteral("次に保存するときにシフトJISで書き直します。")}
+                        .join(u'\n');
     }
     m_initialBehind = initial == FileFinding::NotCreated;
     m_optionBehind = options == FileFinding::NotCreated;
@@ -278,6 +291,19 @@ void Program::end() {
 void Program::endUnattended() {
     m_unattended = true;
     end();
+}
+
+void Program::savePlaces() {
+    // Before the first run and while the settings stand in, no counter window is open: closing
+    // the last one saved its place.
+    const auto open = [](const CounterWindow* w) { return w && !w->isClosing(); };
+    if (!open(m_main) && !open(m_mini))
+        return;
+    if (open(m_main))
+        keepPlace(m_main->pos(), m_state.mainLeft, m_state.mainTop);
+    if (open(m_mini))
+        keepPlace(m_mini->pos(), m_state.miniLeft, m_state.miniTop);
+    writeSettingsFile(writeOptionFile, m_optionBehind);
 }
 
 void Program::endIfNoWindowLeft() {
@@ -597,7 +623,7 @@ void Program::openBlog(QWidget* owner) {
 void Program::openHelp() {
     // One help window however often it is asked for; it lives on when the others close.
     if (!m_help)
-        m_help = new HelpWindow;
+        m_help = new HelpWindow(manual());
     // A minimised help window comes back as it was, maximised or not.
     m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
     m_help->show();

@@ -34,6 +34,9 @@ public:
     // The same end where nobody may be there to answer a message (the session ends, the process
     // is told to end): a failed save goes to standard error instead of a box.
     void endUnattended();
+    // Saves the counter windows' places and the mode into option.ini, as closing them would, and
+    // leaves them open: a session's end is asked first and may yet be cancelled.
+    void savePlaces();
     // The window in use comes forward, from the notification area or minimised.
     void showWindowInUse();
 

@@ -1,8 +1,8 @@
 #include "desktop/TrayIcon.h"
 
+#include "desktop/ProgramIcon.h"
 #include "desktop/ProgramTitle.h"
 
-#include <QIcon>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -34,10 +34,7 @@ void TrayIcon::show() {
 void TrayIcon::create() {
     m_icon = new QSystemTrayIcon(this);
     m_icon->setObjectName(QStringLiteral("trayIcon"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/kemurin16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/kemurin.png"), QSize(32, 32));
-    m_icon->setIcon(icon);
+    m_icon->setIcon(programIcon());
     m_icon->setToolTip(programTitle());
     // A double click starts with a single one: the window is back with its first click.
     connect(m_icon, &QSystemTrayIcon::activated, this,

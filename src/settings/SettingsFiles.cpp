@@ -76,6 +76,10 @@ CommitOutcome replaceFiles(const QString& appDir, const std::vector<Replacement>
     return replaceTogether(folder, files);
 }
 
+FileFinding readFinding(QByteArrayView bytes) {
+    return isUtf8Record(bytes) ? FileFinding::ReadAsUtf8 : FileFinding::Read;
+}
+
 bool sameBytes(const QString& a, const QString& b) {
     QFile fa(a);
     QFile fb(b);
@@ -166,7 +170,9 @@ DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
         return found;
     }
     AppState probe = state;
-    found.initial = readInitialFile(probe) ? FileFinding::Read : FileFinding::DidNotRead;
+    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
+    found.initial =
+        bytes && readInitialRecord(*bytes, probe) ? readFinding(*bytes) : FileFinding::DidNotRead;
     return found;
 }
 
@@ -176,8 +182,9 @@ FileFinding loadOptions(AppState& state) {
         return writeOptionFile(state).status == CommitOutcome::Done ? FileFinding::Created
                                                                     : FileFinding::NotCreated;
     }
-    if (readOptionFile(state))
-        return FileFinding::Read;
+    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
+    if (bytes && readOptionRecord(*bytes, state))
+        return readFinding(*bytes);
     state.setOptionDefaults();
     return FileFinding::DidNotRead;
 }

@@ -41,6 +41,7 @@ CommitOutcome writeSettingsFiles(const AppState& state);
 // What start-up found of a settings file.
 enum class FileFinding {
     Read,
+    ReadAsUtf8, // read from an editor's UTF-8 (isUtf8Record); its next save writes code page 932
     Created,    // was missing, now holds the defaults
     NotCreated, // was missing and could not be written: the defaults live in memory only
     DidNotRead, // is there but does not read; left as it is

@@ -148,9 +148,26 @@ std::optional<QByteArray> formatRecord(std::span<const SettingsField> fields) {
     return line + "\r\n";
 }
 
+bool isUtf8Record(QByteArrayView bytes) {
+    if (bytes.startsWith(kUtf8Mark))
+        return true;
+    // Stateless: a sequence cut off at the end is an error, not left for more bytes.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    bool beyondAscii = false;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() < 0x800)
+            return false;
+        beyondAscii = beyondAscii || c.unicode() >= 0x800;
+    }
+    return beyondAscii && encodeSettingsText(text);
+}
+
 bool parseRecord(QByteArrayView bytes, std::span<const SettingsField> fields) {
-    const bool utf8 = bytes.startsWith(kUtf8Mark);
-    RecordReader reader(utf8 ? bytes.sliced(kUtf8Mark.size()) : bytes);
+    const bool utf8 = isUtf8Record(bytes);
+    RecordReader reader(bytes.startsWith(kUtf8Mark) ? bytes.sliced(kUtf8Mark.size()) : bytes);
     std::vector<ParsedValue> values;
     for (const SettingsField& field : fields) {
         std::optional<QByteArray> raw = reader.next();

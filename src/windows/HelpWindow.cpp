@@ -4,22 +4,12 @@
 #include "desktop/JapaneseFont.h"
 #include "desktop/Twips.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-QString manual() {
-    QFile file(QStringLiteral(":/help.txt"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-} // namespace
-
-HelpWindow::HelpWindow() : helpText(new QPlainTextEdit(this)) {
+HelpWindow::HelpWindow(const QString& manual) : helpText(new QPlainTextEdit(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral(" ケムリン式 - help"));
     helpText->setObjectName(QStringLiteral("helpText"));
@@ -27,7 +17,7 @@ HelpWindow::HelpWindow() : helpText(new QPlainTextEdit(this)) {
     helpText->setReadOnly(true);
     helpText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     helpText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    helpText->setPlainText(manual());
+    helpText->setPlainText(manual);
 
     // The text fills the window however it is resized; a minimised window keeps its size.
     auto* layout = new QVBoxLayout(this);

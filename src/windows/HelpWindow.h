@@ -4,11 +4,11 @@
 
 class QPlainTextEdit;
 
-// The manual, in one scrolling text that fills the window at every size.
+// The manual it is given, in one scrolling text that fills the window at every size.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    HelpWindow();
+    explicit HelpWindow(const QString& manual);
 
 protected:
     // Escape closes the window, wherever the focus is.

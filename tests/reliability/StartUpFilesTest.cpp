@@ -5,6 +5,7 @@
 #include "WindowTestSupport.h"
 
 #include "desktop/MessageBox.h"
+#include "settings/TextCodec.h"
 #include "system/LockFile.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"
@@ -352,6 +353,22 @@ private slots:
         QCOMPARE(env.messages.size(), 1);
         QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
                  qPrintable(env.messages[0]));
+    }
+
+    // An option.ini an editor saved as UTF-8 without a mark reads so, and is told once, naming
+    // the file: closing writes "コスモ" in code page 932 again.
+    void anEditorsUtf8IsReadAndToldOnce() {
+        WindowTestEnvironment env;
+        const QByteArray option = OptionLine{1, 1500, 1500}.bytes().replace(
+            "\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b", "\x83\x52\x83\x58\x83\x82");
+        env.writeSettings(kFiveDaysInitial, decodeSettingsText(option).toUtf8());
+        for (int start = 0; start < 2; ++start)
+            QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages.join(u'|'),
+                 u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
+                     QDir::toNativeSeparators(optionFilePath(env.appDir())) +
+                     u"\n次に保存するときにシフトJISで書き直します。"_s);
+        QCOMPARE(env.readFile(kOptionFile), option);
     }
 
     // A full disk with option.ini gone: told once, nothing written, and the main window counts

@@ -194,6 +194,31 @@ TEST(SettingsRecord, ReadsHandMadeRecordsAndRefusesBrokenOnes) {
         EXPECT_EQ(readRecord(text), "refused -1|unset|-1|-1|-1") << text;
 }
 
+// Without a byte-order mark a record is UTF-8 only where code page 932 is the unlikelier reading
+// (isUtf8Record): a text field's bytes, whether they read as UTF-8, the text read.
+TEST(SettingsRecord, TakesUtf8WithoutAMarkOnlyWhereCodePage932IsUnlikelier) {
+    const std::tuple<QByteArray, bool, std::u16string> rows[] = {
+        // UTF-8 that is valid code page 932 too ("繧ｳ繧ｹ繝｢"); the second no rule can settle.
+        {"\xE3\x82\xB3\xE3\x82\xB9\xE3\x83\xA2", true, u"コスモ"},
+        {"\xE3\x82\xB3", true, u"コ"},
+        // Code page 932 as written, ASCII, valid UTF-8 of a two-byte character ("б") or of one
+        // code page 932 cannot write ("ऱ"), UTF-8 cut short.
+        {"\x83\x52\x83\x58\x83\x82", false, u"コスモ"},
+        {"x.jp/", false, u"x.jp/"},
+        {"\xD0\xB1", false, u"ﾐｱ"},
+        {"\xE0\xA4\xB1", false, u"爨ｱ"},
+        {"\xE3\x82", false, u"繧"},
+    };
+    for (const auto& [bytes, utf8, text] : rows) {
+        QString read;
+        QByteArray kept;
+        const std::array<SettingsField, 1> field{TextField{&read, &kept}};
+        EXPECT_EQ(isUtf8Record(bytes), utf8) << bytes.toHex().constData();
+        ASSERT_TRUE(parseRecord('"' + bytes + '"', field));
+        EXPECT_EQ(read.toStdU16String(), text) << bytes.toHex().constData();
+    }
+}
+
 constexpr DateTimeParts kQuit{0, 2008, 8, 26, 10, 23};
 
 class SettingsFilesTest : public testing::Test {
@@ -307,7 +332,7 @@ TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
                 "1,8744,5,0,5,1,-300,2147483647,9241372,16777215,\"blog.example.jp/"
                 "\xe3\x83\x96\xef\xbd\x9e,x\",2,0,0,\"\xe3\x82\xb3\xe3\x82\xb9\xe3\x83\xa2\"\r\n");
     ASSERT_TRUE(QFile::link(real, optionPath));
-    ASSERT_EQ(loadOptions(state), FileFinding::Read);
+    ASSERT_EQ(loadOptions(state), FileFinding::ReadAsUtf8);
     EXPECT_EQ(std::tuple(state.started, state.mainLeft, state.mainTop),
               std::tuple(1, -300, 2147483647));
     EXPECT_EQ((state.blogUrl + u' ' + state.statusMode).toStdString(),
@@ -318,6 +343,9 @@ TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     EXPECT_EQ(fileBytes(real),
               "1,8744,5,0,5,1,1500,2147483647,9241372,16777215,"
               "\"blog.example.jp/\x83\x75\x81\x60,x\",2,0,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
+    // initial.ini holds numbers: UTF-8 after its record makes it an editor's too.
+    write(initialPath, "2007,1,2,3,4,5,6,50\r\n\xe3\x83\xa1\xe3\x83\xa2");
+    EXPECT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::ReadAsUtf8);
 }
 
 } // namespace

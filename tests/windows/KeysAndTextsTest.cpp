@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -60,8 +61,11 @@ private slots:
         setWebAddressOpener({});
     }
 
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); }
+
     // The colour buttons open the desktop's colour dialog, in Japanese as all of Qt's own texts: a
-    // colour chosen there shows in the sample, a dialog cancelled leaves the sample as it was.
+    // colour chosen there shows in the sample, a dialog cancelled leaves the sample as it was. Its
+    // custom colours are kept in the data folder, not in the user's configuration folder.
     void theColourDialog() {
         QWidget* settings = open(Opened::Settings);
         QVERIFY(settings && QTest::qWaitForWindowExposed(settings));
@@ -75,6 +79,9 @@ private slots:
                 if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
                     title = dialog->windowTitle();
                     dialog->setCurrentColor(chosen);
+                    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                        if (accept && b->text().startsWith(u"カスタムカラーに追加"_s))
+                            b->click();
                     accept ? dialog->accept() : dialog->reject();
                 }
             });
@@ -82,6 +89,10 @@ private slots:
             QCOMPARE(title, u"色を選択"_s);
             QCOMPARE(sample->palette().color(QPalette::Window), accept ? chosen : saved);
         }
+        const QSettings kept(QSettings::UserScope, u"QtProject"_s);
+        QCOMPARE(kept.value(u"Qt/customColors/0"_s).toUInt(), chosen.rgb());
+        QCOMPARE(QDir(config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void keys_data() {
@@ -214,6 +225,7 @@ private:
 
     std::unique_ptr<WindowTestEnvironment> env;
     QStringList opened;
+    QTemporaryDir config;
 };
 
 QTEST_MAIN(KeysAndTextsTest)

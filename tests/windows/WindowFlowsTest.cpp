@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "desktop/ColourDialog.h"
+#include "desktop/Manual.h"
 #include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
@@ -47,6 +48,14 @@ bool programEndsAfter(const std::function<void()>& action) {
     QTimer::singleShot(0, action);
     QTimer::singleShot(500, &giveUp, [] { QCoreApplication::exit(1); });
     return QApplication::exec() == 0;
+}
+
+// The manual's frame: its closing hint at both ends, its menu, its twenty sections.
+bool isWholeManual(const QString& text) {
+    const QString hint = u"＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝\n"_s;
+    return text.startsWith(u'\n' + hint + u"\n\n　ケムリン式ヘルプメニュー\n\n　１：概要\n"_s) &&
+           text.endsWith(hint) && text.count(u"★★★"_s) == 40 &&
+           text.contains(u"\n★★★２０：作者連絡先★★★\n"_s);
 }
 
 // A point of the main window's own surface, clear of every control.
@@ -400,6 +409,10 @@ private slots:
         QVERIFY(!main->isVisible());
         auto* icon = main->findChild<QSystemTrayIcon*>(u"trayIcon"_s);
         QVERIFY(icon && icon->isVisible() && timer->isActive());
+        // The tray and the window show the drawn icon at each size they may ask for.
+        for (const QIcon& shown : {icon->icon(), main->windowIcon()})
+            QCOMPARE(shown.availableSizes(),
+                     QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
         for (auto other : {QSystemTrayIcon::Context, QSystemTrayIcon::MiddleClick})
             emit icon->activated(other);
         QVERIFY(!main->isVisible());
@@ -505,20 +518,49 @@ private slots:
         QCOMPARE(help && help->isVisible(), QByteArray(row.command).startsWith("help"));
         if (!help)
             return;
-        // The manual, read-only, from its closing hint to the same hint at its end.
-        const auto* manual = control<QPlainTextEdit>(help, u"helpText"_s);
-        const QString text = manual->toPlainText();
-        const QString hint = u"＝＝ウインドウ右上のＸボタンを押すとヘルプが終了します＝＝\n"_s;
-        QVERIFY(
-            manual->isReadOnly() && text.endsWith(hint) &&
-            text.startsWith(u'\n' + hint + u"\n\n　ケムリン式ヘルプメニュー\n\n　１：概要\n"_s) &&
-            text.contains(u"\n★★★２０：作者連絡先★★★\n"_s));
+        // The whole manual, read-only, as a user of this system reads it.
+        const auto* helpText = control<QPlainTextEdit>(help, u"helpText"_s);
+        const QString text = helpText->toPlainText();
+        QVERIFY(helpText->isReadOnly() && isWholeManual(text) &&
+                text.contains(u"xdg-settings get default-web-browser"_s) &&
+                !text.contains(u"shell:startup"_s));
         // Asked for again, help minimised comes back.
         QVERIFY(QTest::qWaitForWindowExposed(help));
         help->showMinimized();
         QTRY_VERIFY(help->isMinimized());
         give();
         QTRY_VERIFY(help->isVisible() && !help->isMinimized());
+    }
+
+    // Each system's users read how they start, keep, move and remove the program there and none
+    // of the other system's commands or places; no line of the source's markers shows.
+    void manualForEachSystem() {
+        const struct {
+            ManualSystem system;
+            QStringList needed, foreign;
+        } rows[] = {
+            {ManualSystem::Windows,
+             {u"kemurin.exe を\nダブルクリック"_s, u"「shell:startup」と入れて"_s,
+              u"「作業フォルダー」が kemurin.exe のある"_s, u"かならずケムリン式を終了してから"_s,
+              u"kemurindata フォルダーごと削除"_s, u"ほかに消すものはありません"_s,
+              u"「設定」＞「アプリ」＞\n「既定のアプリ」"_s,
+              u"「その他のシステムトレイアイコン」"_s,
+              u"・Windows 10、Windows 11（64 ビット版）"_s},
+             {u"xdg-"_s, u"apt "_s, u"~/"_s, u"XDG_DATA_HOME"_s, u"Debian"_s, u"端末"_s}},
+            {ManualSystem::Linux,
+             {u"xdg-settings get default-web-browser"_s, u"sudo apt remove kemurin"_s,
+              u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s},
+             {u"shell:"_s, u"kemurin.exe"_s, u"作業フォルダー"_s, u"Windows 10"_s,
+              u"レジストリ"_s}},
+        };
+        for (const auto& row : rows) {
+            const QString text = manual(row.system);
+            QVERIFY(isWholeManual(text) && !text.contains(u"\n#"_s));
+            for (const QString& sentence : row.needed)
+                QVERIFY2(text.contains(sentence), qPrintable(sentence));
+            for (const QString& word : row.foreign)
+                QVERIFY2(!text.contains(word), qPrintable(word));
+        }
     }
 
     // The mini window shows the report as it stands, in the chosen colours, after each refresh and
@@ -568,6 +610,13 @@ private slots:
         trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini));
         QCOMPARE(mini->pos(), QPoint(60, 40));
+        // A session's end, asked first, keeps both places and the mode, and ends nothing.
+        QVERIFY(!programEndsAfter([&] { env->program->savePlaces(); }));
+        QVERIFY(mini->isVisible() && !main->isVisible());
+        option.windowMode = 1;
+        option.miniLeft = 900;
+        option.miniTop = 600;
+        QCOMPARE(env->readFile(kOptionFile), option.bytes());
         env->clock.set(at(2020, 8, 28, 12, 24)); // longer lines, twelve years on
         env->program->refresh();
         QVERIFY(whole());
@@ -578,9 +627,6 @@ private slots:
         main->close(); // the journey of the real program closes from the mini window
         QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
         QCOMPARE(shows, 0);
-        option.windowMode = 1;
-        option.miniLeft = 900;
-        option.miniTop = 600;
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
         QCOMPARE(alive<HelpWindow>(), 1);
         QVERIFY(env->program->helpWindow()->isVisible());
