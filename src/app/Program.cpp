@@ -1,9 +1,12 @@
 #include "app/Program.h"
 
+#include "app/AfterFirstPaint.h"
+
 #include "desktop/Clipboard.h"
 #include "desktop/ColourDialog.h"
 #include "desktop/Manual.h"
 #include "desktop/MessageBox.h"
+#include "desktop/ProgramIcon.h"
 #include "desktop/ProgramTitle.h"
 #include "desktop/Screen.h"
 #include "desktop/Twips.h"
@@ -151,20 +154,21 @@ void Program::start() {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     connect(new TerminationSignals(this), &TerminationSignals::received, this,
             &Program::endUnattended);
-    // Listening once the signals are caught: a start that finds the socket finds this ready.
-    connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
     const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
     tellStartUpFindings(found, options);
     // The session ended while a start-up message was open.
     if (m_ending)
         return;
-    if (m_state.started == 0)
-        openSetupWindow();
-    else
-        openCounterWindows();
+    QWidget* first = m_state.started == 0 ? openSetupWindow() : openCounterWindows();
     // Only now: a start-up message closing before any window stood is no reason to end.
     connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
+    // What the user need not wait for. A second start in the meantime finds the lock and waits
+    // for the socket.
+    afterFirstPaint(this, first, [this] {
+        connect(new ShowRequests(this), &ShowRequests::received, this, &Program::showWindowInUse);
+        QApplication::setWindowIcon(programIcon());
+    });
 }
 
 // One that is ending still holds its lock for a moment: a start gives it that moment.
@@ -358,7 +362,9 @@ void Program::refresh() {
     const bool detailed = m_main && m_main->isDetailed();
     if (m_main)
         m_main->showStatus(m_status);
-    loadMiniWindow()->setReportText(statusReport(m_state, m_status, detailed));
+    m_report = statusReport(m_state, m_status, detailed);
+    if (m_mini)
+        m_mini->setReportText(m_report);
     tellMilestone(now);
 }
 
@@ -371,7 +377,7 @@ void Program::tellMilestone(const QDateTime& now) {
         inTray->showNotice(*notice);
 }
 
-void Program::openSetupWindow() {
+QWidget* Program::openSetupWindow() {
     auto* setup = new SetupWindow;
     connect(setup, &SetupWindow::accepted, this,
             [this, setup](std::int32_t perDay, std::int32_t packPrice, std::int32_t cigLength) {
@@ -384,6 +390,7 @@ void Program::openSetupWindow() {
         moveWindow(setup, area.center() - QPoint(setup->width() / 2, setup->height() / 2));
     }
     setup->show();
+    return setup;
 }
 
 void Program::openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
@@ -425,12 +432,12 @@ void Program::runStartSequence(QWidget* confirming) {
     confirming->close();
 }
 
-void Program::openCounterWindows() {
+CounterWindow* Program::openCounterWindows() {
     MainWindow* main = loadMainWindow();
-    if (m_state.windowMode == 1)
-        loadMiniWindow()->show();
-    else
-        main->show();
+    CounterWindow* shown =
+        m_state.windowMode == 1 ? static_cast<CounterWindow*>(loadMiniWindow()) : main;
+    shown->show();
+    return shown;
 }
 
 MainWindow* Program::loadMainWindow() {
@@ -471,6 +478,7 @@ MiniWindow* Program::loadMiniWindow() {
 
     place(m_mini, m_state.miniLeft, m_state.miniTop, kMiniWindowRoom);
     m_mini->setColours(colourFromStored(m_state.backColour), colourFromStored(m_state.textColour));
+    m_mini->setReportText(m_report);
     return m_mini;
 }
 

@@ -64,14 +64,14 @@ private:
     void writeSettingsFile(CommitOutcome (*write)(const AppState&), bool& behind);
     void tellSaveFailure(const CommitOutcome& saved);
 
-    void openSetupWindow();
+    QWidget* openSetupWindow();
     void openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
                                 std::int32_t cigLength);
     void confirmStart(QWidget* confirming);
     void runStartSequence(QWidget* confirming);
 
     // The main window and the mini window, the one that windowMode names shown.
-    void openCounterWindows();
+    CounterWindow* openCounterWindows();
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
     // Puts a window at its saved corner by the start-up rule; the corrected corner is kept.
@@ -107,6 +107,7 @@ private:
     bool m_ending = false;
     bool m_unattended = false;
     StatusSnapshot m_status;
+    QString m_report; // the mini window's, kept for when it is first built
     MilestoneNotices m_notices;
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;

@@ -359,7 +359,6 @@ private slots:
         const QString plain = u"１年１ヶ月３日４時間９分"_s, detailed = u"３９９日４時間９分"_s;
         QTRY_COMPARE(elapsed->text(), plain);
         timer->start(30000);
-        MiniWindow* mini = env->program->miniWindow();
         // Another value clicked (o), the elapsed time clicked (l), right-clicked (r),
         // double-clicked as the desktop delivers it, the second press as the double click (d), a
         // refresh (R); then the view: Plain or Detailed.
@@ -390,8 +389,9 @@ private slots:
         // Seen in the mini window: the detail view the refresh ended, then the plain one.
         for (const char* days : {"399日", "1年 1ヶ月 3日"}) {
             env->program->refresh();
-            QVERIFY(elapsed->text() == plain && !mini->isVisible());
+            QVERIFY(elapsed->text() == plain && !shown<MiniWindow>());
             trigger(main, "switchItem");
+            MiniWindow* mini = env->program->miniWindow();
             QVERIFY(QTest::qWaitForWindowExposed(mini));
             QVERIFY2(label(mini, "reportLabel")->text().contains(QString::fromUtf8(days)), days);
             trigger(mini, "switchItem");
@@ -570,6 +570,7 @@ private slots:
         OptionLine option{1, 3000, 1500, 0x00332211, 0x00665544};
         MainWindow* main = env->startCounting(option);
         QVERIFY(main);
+        trigger(main, "switchItem");
         MiniWindow* mini = env->program->miniWindow();
         QLabel* report = label(mini, "reportLabel");
         const auto elapsedLine = [&] { return report->text().split(u"\r\n"_s).value(2); };
@@ -577,7 +578,6 @@ private slots:
         const auto whole = [&] {
             return cutOff(mini).isEmpty() && mini->size().expandedTo({282, 88}) == mini->size();
         };
-        trigger(main, "switchItem");
         QVERIFY(QTest::qWaitForWindowExposed(mini) && !main->isVisible());
         QCOMPARE(mini->pos(), QPoint(200, 100));
         QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 5日 0時間 0分"_s);
@@ -718,7 +718,7 @@ private slots:
         QTRY_COMPARE(alive<SettingsWindow>(), 0);
         MainWindow* main = env->program->mainWindow();
         QCOMPARE(main->isVisible(), !mini);
-        QCOMPARE(env->program->miniWindow()->isVisible(), mini);
+        QCOMPARE(env->program->miniWindow() && env->program->miniWindow()->isVisible(), mini);
         QCOMPARE(main->pos(), QPoint(150, 120));
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
     }
