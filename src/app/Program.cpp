@@ -135,9 +135,9 @@ void Program::start() {
     QDir().mkdir(dataDir);
     // The data folder's own lock meets a copy started from another session or by another user.
     switch (lockDataFolder(dataDir)) {
-    case LockFile::Outcome::Busy:
+    case FileLock::Outcome::Busy:
         endTelling(QStringLiteral("プログラムは既に起動されています。"));
-    case LockFile::Outcome::CannotOpen:
+    case FileLock::Outcome::CannotOpen:
         endTelling(
             QStringList{QStringLiteral("データフォルダのロックファイルを開けないため、"
                                        "起動できません。"),
@@ -145,8 +145,8 @@ void Program::start() {
                         QStringLiteral("フォルダやリンクになっていないか、読み取れるかを"
                                        "確かめてください。")}
                 .join(u'\n'));
-    case LockFile::Outcome::CannotCreate: // a folder the user cannot write: told at the first save
-    case LockFile::Outcome::Held:
+    case FileLock::Outcome::CannotCreate: // a folder the user cannot write: told at the first save
+    case FileLock::Outcome::Held:
         break;
     }
     // A window hidden in the notification area or behind the mini window is still open: the

@@ -1,6 +1,6 @@
 #include "system/FolderLock.h"
 
-LockFile::Outcome lockDataFolder(const QString& dataDir) {
-    static std::unique_ptr<LockFile> held;
+FileLock::Outcome lockDataFolder(const QString& dataDir) {
+    static std::unique_ptr<FileLock> held;
     return holdLock(held, dataDir + u'/' + QLatin1String(kFolderLockName));
 }

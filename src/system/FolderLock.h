@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system/LockFile.h"
+#include "system/FileLock.h"
 
 #include <QString>
 
@@ -10,4 +10,4 @@ inline constexpr char kFolderLockName[] = "kemurin.lock";
 // Takes the data folder's lock, against a copy of the program started from another session or
 // by another user, and holds it until the process ends or takes another folder's. The folder
 // must exist.
-LockFile::Outcome lockDataFolder(const QString& dataDir);
+FileLock::Outcome lockDataFolder(const QString& dataDir);

@@ -1,6 +1,6 @@
 #include "system/UserInstance.h"
 
-#include "system/LockFile.h"
+#include "system/FileLock.h"
 
 #include <QDir>
 
@@ -54,12 +54,12 @@ QString privateRuntimeFolder() {
 }
 
 bool anotherProgramOfThisUser() {
-    static std::unique_ptr<LockFile> held;
+    static std::unique_ptr<FileLock> held;
     const QString folder = privateRuntimeFolder();
     if (folder.isEmpty())
         return false;
     const QString path = folder + QStringLiteral("/kemurin-%1.lock").arg(::getuid());
-    return holdLock(held, path) == LockFile::Outcome::Busy;
+    return holdLock(held, path) == FileLock::Outcome::Busy;
 }
 
 #endif

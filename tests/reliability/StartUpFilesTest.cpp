@@ -6,7 +6,7 @@
 
 #include "desktop/MessageBox.h"
 #include "settings/TextCodec.h"
-#include "system/LockFile.h"
+#include "system/FileLock.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"
 #include "windows/SetupWindow.h"
@@ -152,7 +152,7 @@ private slots:
         } else {
             holding.start(u"flock"_s, {u"-x"_s, path, u"sleep"_s, holder});
             QVERIFY(QTest::qWaitFor(
-                [&] { return LockFile(path).take() == LockFile::Outcome::Busy; }, 5000));
+                [&] { return FileLock(path).take() == FileLock::Outcome::Busy; }, 5000));
         }
         const pid_t child = fork();
         if (child == 0) {
@@ -181,7 +181,7 @@ private slots:
         env.program->start();
         for (const QString& lock :
              {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
-            QVERIFY2(LockFile(QDir(env.appDir()).filePath(lock)).take() == LockFile::Outcome::Busy,
+            QVERIFY2(FileLock(QDir(env.appDir()).filePath(lock)).take() == FileLock::Outcome::Busy,
                      qPrintable(lock));
     }
 

@@ -1,4 +1,4 @@
-#include "system/LockFile.h"
+#include "system/FileLock.h"
 
 #include <QFile>
 
@@ -25,7 +25,7 @@ void closeHandle(qintptr handle) {
 
 } // namespace
 
-LockFile::Outcome LockFile::take() {
+FileLock::Outcome FileLock::take() {
     if (m_handle != -1)
         return Outcome::Held;
     // A link or a junction is not followed: the lock is the file at this path or nothing.
@@ -61,7 +61,7 @@ void closeHandle(qintptr handle) {
 
 } // namespace
 
-LockFile::Outcome LockFile::take() {
+FileLock::Outcome FileLock::take() {
     if (m_handle != -1)
         return Outcome::Held;
     const QByteArray name = QFile::encodeName(m_path);
@@ -91,17 +91,17 @@ LockFile::Outcome LockFile::take() {
 
 #endif
 
-LockFile::~LockFile() {
+FileLock::~FileLock() {
     if (m_handle != -1)
         closeHandle(m_handle);
 }
 
-LockFile::Outcome holdLock(std::unique_ptr<LockFile>& held, const QString& path) {
+FileLock::Outcome holdLock(std::unique_ptr<FileLock>& held, const QString& path) {
     if (held && held->path() == path)
-        return LockFile::Outcome::Held;
-    auto lock = std::make_unique<LockFile>(path);
-    const LockFile::Outcome outcome = lock->take();
-    if (outcome == LockFile::Outcome::Held)
+        return FileLock::Outcome::Held;
+    auto lock = std::make_unique<FileLock>(path);
+    const FileLock::Outcome outcome = lock->take();
+    if (outcome == FileLock::Outcome::Held)
         held = std::move(lock);
     return outcome;
 }

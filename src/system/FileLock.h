@@ -7,7 +7,7 @@
 // An exclusive lock on a file, held while this object lives. The system drops it when the
 // process ends in any way, so a crashed program never blocks the next start. The file is never
 // opened through a link, nor made anywhere but at its own path; an empty file that stays.
-class LockFile {
+class FileLock {
 public:
     enum class Outcome {
         Held,         // this object holds the lock
@@ -16,10 +16,10 @@ public:
         CannotOpen,   // something stands at the path that does not open as a lock file
     };
 
-    explicit LockFile(QString path) : m_path(std::move(path)) {}
-    ~LockFile();
-    LockFile(const LockFile&) = delete;
-    LockFile& operator=(const LockFile&) = delete;
+    explicit FileLock(QString path) : m_path(std::move(path)) {}
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
 
     Outcome take();
     const QString& path() const { return m_path; }
@@ -31,4 +31,4 @@ private:
 
 // Keeps the lock on `path` in `held`, taking it unless `held` has it already; another lock that
 // `held` had is let go once this one is taken.
-LockFile::Outcome holdLock(std::unique_ptr<LockFile>& held, const QString& path);
+FileLock::Outcome holdLock(std::unique_ptr<FileLock>& held, const QString& path);
