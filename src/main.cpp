@@ -28,6 +28,11 @@ int main(int argc, char* argv[]) {
                                               "ほかのフォルダから起動してください。"));
         return 1;
     }
+    // Nothing is written where Windows would delete it or keeps its own files.
+    if (const QString refusal = dataFolderRefusal(*folder); !refusal.isEmpty()) {
+        showOkMessage(nullptr, refusal);
+        return 1;
+    }
     Program program(*folder);
     // Started inside the event loop: quit() does nothing before it runs, so a session's end that
     // came while a start-up message is open would be lost.

@@ -58,3 +58,21 @@ mkdir -p "$out/screenshots"
 journey wine "$wine" "$out/build/src/kemurin.exe"
 phase "Journey: files compared"
 compare_journeys debian wine
+
+phase "Wine: a start from the temporary folder or the Windows folder"
+# Explorer runs a program inside a zip from a copy in the temporary folder; a start with no
+# working folder runs in the Windows folder. The program says so, ends and writes nothing there.
+for dir in "$WINEPREFIX/drive_c/users/$(id -un)/Temp" "$WINEPREFIX/drive_c/windows/system32"; do
+    (cd "$dir" && exec "$wine" "$out/build/src/kemurin.exe" >/dev/null 2>&1 </dev/null) &
+    refused=$!
+    answer "$(window "ケムリン式")" Return
+    for _ in $(seq 150); do
+        kill -0 "$refused" 2>/dev/null || break
+        sleep 0.2
+    done
+    status=0
+    wait "$refused" || status=$?
+    [ "$status" -eq 1 ] || fail "a start in $dir ended with status $status, not 1"
+    [ ! -e "$dir/kemurindata" ] || fail "a start in $dir made kemurindata there"
+done
+echo "wine: told, and nothing written, in the temporary and the Windows folder"

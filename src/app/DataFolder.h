@@ -9,3 +9,6 @@
 // from its build folder use the folder they are started in. Which one a binary is, its build
 // decides by linking one of the two definitions. Nothing when the folder cannot be named.
 std::optional<QString> dataFolder();
+
+// Why the data must not be kept in `folder`, as the user is told; empty when it may.
+QString dataFolderRefusal(const QString& folder);

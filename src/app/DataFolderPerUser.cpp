@@ -10,3 +10,7 @@ std::optional<QString> dataFolder() {
     QDir().mkpath(folder);
     return folder;
 }
+
+QString dataFolderRefusal(const QString&) {
+    return {};
+}

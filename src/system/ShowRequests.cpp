@@ -7,6 +7,8 @@
 
 #ifdef Q_OS_WIN
 #include <QLocalServer>
+
+#include <windows.h>
 #else
 #include <QFile>
 #include <QSocketNotifier>
@@ -134,6 +136,11 @@ bool askRunningProgramToShow() {
     const QString name = socketName();
     if (name.isEmpty())
         return false;
+#ifdef Q_OS_WIN
+    // Only the foreground process may give the foreground away: the running program can then
+    // bring its window to the front, and not only flash its taskbar button.
+    AllowSetForegroundWindow(ASFW_ANY);
+#endif
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(kPatienceMs))
