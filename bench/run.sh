@@ -4,6 +4,8 @@
 # build-bench/bench-results.md). Takes about six minutes, three of them idle.
 # Usage: bash bench/run.sh
 # Counts: STARTUP_RUNS (30 starts of each kind per platform), IDLE_ROUNDS (3), IDLE_SECONDS (60).
+# EARLIER_BUILD: the build folder of an earlier version (-DKEMURIN_BENCHMARKS=ON), whose start-up
+# is measured in the same rounds.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
@@ -33,7 +35,8 @@ trap 'rm -f "$rows" "$log"' EXIT
 
 echo "== Start-up to first paint ==" >&2
 for platform in xcb offscreen; do
-    QT_QPA_PLATFORM=$platform bash "$here/run_startup.sh" "$build" "${STARTUP_RUNS:-30}" >>"$rows"
+    QT_QPA_PLATFORM=$platform bash "$here/run_startup.sh" "$build" "${STARTUP_RUNS:-30}" \
+        ${EARLIER_BUILD:+"$EARLIER_BUILD"} >>"$rows"
 done
 
 echo "== One refresh ==" >&2
