@@ -3,6 +3,7 @@
 #include "settings/FileCommit.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsRecord.h"
+#include "system/DiskSync.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,8 +37,7 @@ std::array<SettingsField, 15> optionFields(AppState& s) {
 
 // Nothing stands at the path, not even a link that leads nowhere.
 bool isMissing(const QString& path) {
-    const QFileInfo info(path);
-    return !info.exists() && !info.isSymLink();
+    return pathKind(path) == PathKind::Missing;
 }
 
 // Only what could be read back is replaced; a read-only file is the user's "do not touch".
