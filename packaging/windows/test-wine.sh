@@ -76,3 +76,22 @@ for dir in "$WINEPREFIX/drive_c/users/$(id -un)/Temp" "$WINEPREFIX/drive_c/windo
     [ ! -e "$dir/kemurindata" ] || fail "a start in $dir made kemurindata there"
 done
 echo "wine: told, and nothing written, in the temporary and the Windows folder"
+
+phase "Wine: a session's end saves the place and ends the program"
+folder="$out/journey-wine"
+runtime="$out/runtime-wine"
+launch "$folder" "2026-11-03 09:00:00" "$wine" "$out/build/src/kemurin.exe"
+program=$started
+w="$(window " ケムリン式 - pimaru")"
+xdotool windowmove "$w" 330 210
+sleep 1
+at="$(where "$w")"
+timeout 60 "$wine" wineboot --end-session >/dev/null 2>&1 </dev/null || true
+ended "$program" "the program at the session's end"
+IFS=, read -r -a fields <"$folder/kemurindata/option.ini"
+x="${at%,*}" y="${at#*,}"
+# The place saved is the frame's corner; what xdotool finds is Wine's window below its caption.
+dy=$((y * 15 - fields[7]))
+[ "${fields[6]}" -eq $((x * 15)) ] && [ "$dy" -ge 0 ] && [ "$dy" -le 600 ] ||
+    fail "the session's end kept ${fields[6]},${fields[7]}, not the window's place $at in twips"
+echo "wine: the session's end saved the main window at $at"
