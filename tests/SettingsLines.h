@@ -3,7 +3,9 @@
 #include "settings/ProgramAddresses.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 // initial.ini of a count started on 21 August 2008 at 10:23, twenty a day at 300 yen, regular
 // size: five days and 1500 yen by the window tests' clock.
@@ -34,4 +36,11 @@ struct OptionLine {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Writes a file, making its folder; false if it cannot.
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

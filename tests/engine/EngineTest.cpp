@@ -35,8 +35,7 @@ QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5,
     return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
-// The parts as they borrow: a day borrowed in January takes December's length, and the year; a
-// borrowed month is the longer of the month before now and the quit month; one minute borrows
+// A day borrowed takes the longer of the month before now and the quit month; one minute borrows
 // through every part. A quit moment off the calendar is taken at its nearest edge.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
@@ -52,9 +51,9 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     }
 }
 
-// Each title's first day or whole year in both series, on every day of the first year and every
-// year to 1200; none before the quit moment or for an unknown series. The first anniversary comes
-// by the calendar: the 365th day of a leap year keeps the first year's title.
+// Each title's first day or year in both series, every day of the first year and every year to
+// 1200; none before the quit moment or for an unknown series. A leap year's 365th day keeps the
+// first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{
@@ -97,9 +96,8 @@ TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
               "トキケンシロウ");
 }
 
-// Days, years, months, the draw r, the index. Days 1 and 2 draw an alternative for r > 70, r < 20
-// and 21..29; day 3 only for r > 70. Day events (33, 34, 35, 44, 55, 66) win over the month
-// anniversary and draw none; month anniversaries draw one for r 1..4; a year or more has none.
+// Days, years, months, the draw r, the index. Days 1 and 2 draw alternatives for r > 70, r < 20
+// and 21..29, day 3 for r > 70; day events win over month anniversaries, which draw for r 1..4.
 // A clock set back, or a day past the table without a month, greets as on day 0.
 TEST(DailyMessages, IndexForTheDay) {
     const std::array<int, 5> cases[] = {
@@ -119,9 +117,8 @@ TEST(DailyMessages, IndexForTheDay) {
     EXPECT_TRUE(dailyMessage(-1).isEmpty() && dailyMessage(kDailyMessageCount).isEmpty());
 }
 
-// Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127;
-// a slip while copying the lengths would most likely show up as a new descent. Past the ceiling
-// of row 569 the last two rows never show. Metres halve to even, in the shortest form.
+// Rows 26 and 126 are longer than the rows after them (a slip copying the lengths would show as
+// a new descent); the scan passes over them. Metres halve to even, in the shortest form.
 TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     std::vector<int> descents;
     for (int i = 1; i < kLengthRowCount; ++i) {
@@ -148,11 +145,9 @@ TEST(LengthTable, RowAtEachBoundaryAndMetres) {
 }
 
 // Figures worked out by hand; exact multiples must not come out one short, as floating point
-// makes them. A hand-edited file's values beyond what the settings window accepts are taken at
-// the nearest bound, so nothing overflows or divides by zero.
+// makes them. Values beyond the settings window's bounds are taken at the nearest bound.
 TEST(QuitFigures, HandWorkedFigures) {
-    // Per day, price, size, taxes, minutes; money, tobacco and consumption tax saved, life
-    // gained, cigarettes, their length.
+    // Per day, price, size, taxes, minutes; money, taxes saved, life, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
         {{20, 300, 85, 8744, 5}, 5 * kDay, {1500, 874, 71, 550, 100, mm(8500)}},
         {{13, 1, 85, 8744, 5}, 100 * kDay, {65, 11367, 3, 7150, 1300, mm(110500)}},
@@ -174,8 +169,8 @@ TEST(QuitFigures, HandWorkedFigures) {
     }
 }
 
-// Per day, size, box display, minutes, the text. 10.5 boxes would round to a whole carton, but
-// are not whole boxes; the short size comes 10 to a box and 20 boxes to a carton.
+// Per day, size, box display, minutes, the text. 10.5 boxes are not a carton; the short size
+// comes 10 to a box and 20 boxes to a carton.
 TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
     const std::tuple<int, int, int, std::int64_t, const char*> cases[] = {
         {20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
@@ -195,9 +190,8 @@ TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
               "１日と１時間０分０日と２３時間５９分－１２０５");
 }
 
-// Mode, size, detailed, elapsed minutes ({0, 1, 2, 3, 4, 5} years to minutes), life gained; what
-// follows three labels, or no report for a mode outside 0..2. Negative figures: whole parts round
-// down, remainders keep the dividend's sign. Only the three sizes have a word.
+// Mode, size, detailed, elapsed minutes, life gained; what follows three labels, or no report for
+// a mode outside 0..2. Negative whole parts round down; only the three sizes have a word.
 TEST(Report, SixLinesInEachForm) {
     const std::tuple<int, int, bool, int, int, const char*, const char*, const char*> cases[] = {
         {1, 50, true, 1440, 1439, "（20本-300円-小）", "1日 4時間 5分", "0日と23時間59分"},
@@ -221,12 +215,10 @@ TEST(Report, SixLinesInEachForm) {
     }
 }
 
-// Notices by refreshes, "|" between them, of a count from a quit moment in 2008 (twenty a day at
-// the price given): each at a moment, the windows hidden in the tray or in sight (~), and what it
-// tells after "=". The first refresh tells nothing, as after a restart; a moment passed in sight
-// is not told later; the night's highest moment waits for 7:00; one a day, what is skipped is not
-// told later; of moments at once the highest: a title before an anniversary, a day before
-// cigarettes and yen.
+// Refreshes, "|" between them, of a count from a quit moment in 2008 at the price given, the
+// windows in the tray or in sight (~), and what each tells after "=". The first refresh tells
+// nothing; a moment passed in sight is not told later; the night's waits for 7:00; one a day;
+// of moments at once the highest: a title, an anniversary, a day, cigarettes, yen.
 TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
     const char* title = "=ステータスが「曹長」になりました";
     const std::tuple<const char*, int, std::string> cases[] = {

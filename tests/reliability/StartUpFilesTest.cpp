@@ -1,7 +1,5 @@
-// Start-up against what a user, an editor, a crash or a full disk leaves in the data folder: the
-// program starts, shows sensible figures, says once what it could not read or write, and keeps
-// whatever it could keep. A start in a folder whose lock another start holds changes nothing.
-#include "SettingsLines.h"
+// Start-up against what a user, an editor, a crash or a full disk leaves in the data folder, and
+// beside another start's lock.
 #include "WindowTestSupport.h"
 
 #include "desktop/MessageBox.h"
@@ -9,13 +7,9 @@
 #include "system/LockFile.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"
-#include "windows/SetupWindow.h"
-#include "windows/StartConfirmWindow.h"
 
-#include <QLabel>
 #include <QLocalSocket>
 #include <QSignalSpy>
-#include <QtTest>
 
 #include <atomic>
 #include <chrono>
@@ -27,8 +21,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -49,8 +41,7 @@ QString shownAtStart() {
     return shown<SetupWindow>() ? u"setup"_s : u"nothing"_s;
 }
 
-// A start of the program, its messages answered as a user does, its windows closed after; what
-// it showed once the messages were answered.
+// What a start showed once a user answered its messages; its windows closed after.
 QString startAndClose(WindowTestEnvironment& env) {
     env.program = std::make_unique<Program>(env.appDir());
     if (!env.startAnsweringMessages())
@@ -82,8 +73,8 @@ int exitCodeWithin5s(pid_t child) {
     return -2;
 }
 
-// Opens a named pipe for writing whenever something waits to read it, so that a start that opens
-// the pipe reads its end at once and the test fails, instead of waiting for a writer for good.
+// Opens a named pipe for writing whenever something waits to read it: a start that opens the
+// pipe fails the test instead of waiting for good.
 struct PipeWatch {
     explicit PipeWatch(const QByteArray& path)
         : thread([this, path] {
@@ -111,11 +102,9 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A start beside a lock: told in these words before any file is touched when another
-    // program holds this user's lock or the data folder's (a copy from another session or
-    // another user); started when the holder lets go within a moment, as an ending program
-    // does; told, with the path, when the folder's lock file is a link or a folder, and nothing
-    // is made where a link leads.
+    // A start beside a held lock, this user's or the data folder's, is told before any file is
+    // touched; one let go within a moment is taken; a lock file that is a link or a folder is
+    // told with its path, and nothing is made where a link leads.
     void aStartBesideALock_data() {
         QTest::addColumn<QString>("lock");
         QTest::addColumn<QString>("holder"); // a lock held for seconds, a link, a folder
@@ -139,8 +128,7 @@ private slots:
         QFETCH(int, outcome);
         QFETCH(QStringList, dataFiles);
         WindowTestEnvironment env;
-        // Past the locks, the start first tells that initial.ini is missing: no window opens
-        // on the X connection the child shares.
+        // Past the locks, the start tells initial.ini is missing: no window on the shared display.
         env.writeFile(kOptionFile, OptionLine{}.bytes());
         const QString path = QDir(env.appDir()).filePath(lock);
         QDir(env.appDir()).mkpath(QFileInfo(lock).path());
@@ -175,18 +163,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(env.appDir() + u"/outside"_s));
     }
 
-    // The locks a start takes stay its own until the process ends.
-    void aStartKeepsBothLocks() {
-        WindowTestEnvironment env;
-        env.program->start();
-        for (const QString& lock :
-             {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
-            QVERIFY2(LockFile(QDir(env.appDir()).filePath(lock)).take() == LockFile::Outcome::Busy,
-                     qPrintable(lock));
-    }
-
-    // Without a runtime folder of the session, the user's lock and socket go to a folder the
-    // program makes for the user alone; where another user made that name first, none is used.
+    // Without a session's runtime folder the program makes one for the user alone; where another
+    // user made that name first, none is used.
     void aRuntimeFolderOnlyThisUserOwns() {
         QTemporaryDir temp;
         const QByteArray savedTemp = qgetenv("TMPDIR");
@@ -219,8 +197,7 @@ private slots:
     }
 
     // Silent callers, garbage and a full descriptor table do not end the listener: a request
-    // right after a flood is served, one that came while no descriptor was free is served once
-    // one is, and one after that too.
+    // that met a full table is served once a descriptor is free, and the next too.
     void theListenerOutlivesAFlood() {
         WindowTestEnvironment env;
         ShowRequests requests(nullptr);
@@ -250,8 +227,7 @@ private slots:
         for (int fd; (fd = ::dup(0)) >= 0;)
             taken.push_back(fd);
         ::close(taken.back());
-        // The caller takes the last descriptor, and once it has gone, the table is full again
-        // before the listener takes the call.
+        // The caller takes the last descriptor; gone, the table is full before the listener calls.
         QVERIFY(askRunningProgramToShow());
         QVERIFY(::dup(0) == taken.back() && ::dup(0) < 0);
         QTest::qWait(300);
@@ -264,9 +240,8 @@ private slots:
         QVERIFY2(toldWithin3s(3), "the listener stopped after a full table");
     }
 
-    // Each kind of damage met at two starts. An initial.ini that does not read counts from now and
-    // waits to be mended; an option.ini that does not read starts the first run, keeping the quit
-    // data it will replace too. Each start tells the same; a copy once kept is not kept again.
+    // Each damage met at two starts: an initial.ini that does not read counts from now, an
+    // option.ini starts the first run; each start tells the same; a copy is kept once.
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;
@@ -344,36 +319,34 @@ private slots:
                  qPrintable(told));
     }
 
-    // The count ran but initial.ini is gone: counted from now and told once, naming the file.
-    void aLostInitialFileIsToldOnce() {
-        WindowTestEnvironment env;
-        env.writeFile(kOptionFile, OptionLine{1, 1500, 1500}.bytes());
-        for (int start = 0; start < 2; ++start)
-            QCOMPARE(startAndClose(env), u"0"_s);
-        QCOMPARE(env.messages.size(), 1);
-        QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
-                 qPrintable(env.messages[0]));
-    }
-
-    // An option.ini an editor saved as UTF-8 without a mark reads so, and is told once, naming
-    // the file: closing writes "コスモ" in code page 932 again.
-    void anEditorsUtf8IsReadAndToldOnce() {
-        WindowTestEnvironment env;
+    // Told once at two starts, naming the file: initial.ini gone, counted from now; option.ini
+    // an editor saved as UTF-8, read so and written in code page 932 again on closing.
+    void toldOnceNamingTheFile() {
         const QByteArray option = OptionLine{1, 1500, 1500}.bytes().replace(
             "\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b", "\x83\x52\x83\x58\x83\x82");
-        env.writeSettings(kFiveDaysInitial, decodeSettingsText(option).toUtf8());
-        for (int start = 0; start < 2; ++start)
-            QCOMPARE(startAndClose(env), u"1500"_s);
-        QCOMPARE(env.messages.join(u'|'),
-                 u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
-                     QDir::toNativeSeparators(optionFilePath(env.appDir())) +
-                     u"\n次に保存するときにシフトJISで書き直します。"_s);
-        QCOMPARE(env.readFile(kOptionFile), option);
+        for (const bool utf8 : {false, true}) {
+            WindowTestEnvironment env;
+            if (utf8)
+                env.writeFile(kInitialFile, kFiveDaysInitial);
+            env.writeFile(kOptionFile, utf8 ? decodeSettingsText(option).toUtf8() : option);
+            for (int start = 0; start < 2; ++start)
+                QCOMPARE(startAndClose(env), utf8 ? u"1500"_s : u"0"_s);
+            const QString path = QDir::toNativeSeparators(utf8 ? optionFilePath(env.appDir())
+                                                               : initialFilePath(env.appDir()));
+            QCOMPARE(env.messages.size(), 1);
+            QVERIFY2(env.messages[0].contains(path), qPrintable(env.messages[0]));
+            if (!utf8)
+                continue;
+            QCOMPARE(
+                env.messages[0],
+                u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
+                    path + u"\n次に保存するときにシフトJISで書き直します。"_s);
+            QCOMPARE(env.readFile(kOptionFile), option);
+        }
     }
 
-    // A full disk with option.ini gone: told once, nothing written, and the main window counts
-    // from the confirmed first run, not from the quit moment initial.ini still holds; a day on,
-    // memory stays ahead of the disk and counts the figures entered.
+    // A full disk with option.ini gone: told once, nothing written; the main window counts the
+    // figures entered from the confirmed first run, not initial.ini's quit moment.
     void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
         env.writeFile(kInitialFile, kFiveDaysInitial);
@@ -391,6 +364,11 @@ private slots:
         QVERIFY(confirm);
         clickButton(confirm, u"startButton"_s);
         QCOMPARE(shownAtStart(), u"0"_s);
+        // The locks a start takes stay its own while it runs.
+        for (const QString& lock :
+             {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
+            QVERIFY2(LockFile(QDir(env.appDir()).filePath(lock)).take() == LockFile::Outcome::Busy,
+                     qPrintable(lock));
         env.clock.set(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
         env.program->refresh();
         QCOMPARE(shownAtStart(), u"660"_s);

@@ -1,26 +1,15 @@
-// What a user reads and types: Qt's own texts in Japanese, every window reached from the
-// keyboard, texts shown whole, and web addresses handed to the desktop as they are meant.
+// What a user reads and types: Qt's texts in Japanese, keys, texts whole, addresses opened.
 #include "WindowTestSupport.h"
 
 #include "desktop/ColourDialog.h"
 #include "desktop/WebAddress.h"
-#include "windows/HelpWindow.h"
-#include "windows/MainWindow.h"
-#include "windows/PromotionWindow.h"
-#include "windows/SettingsWindow.h"
 
 #include <QColorDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSettings>
 #include <QTextBlock>
-#include <QtTest>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -63,8 +52,7 @@ private slots:
 
     void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); }
 
-    // The colour buttons open the desktop's colour dialog, in Japanese as all of Qt's own texts: a
-    // colour chosen there shows in the sample, a dialog cancelled leaves the sample as it was. Its
+    // The colour dialog, in Japanese: a colour chosen shows in the sample, a cancel leaves it; its
     // custom colours are kept in the data folder, not in the user's configuration folder.
     void theColourDialog() {
         QWidget* settings = open(Opened::Settings);
@@ -150,8 +138,7 @@ private slots:
                              : QStringList());
     }
 
-    // All eleven lines of the promotion text show whole inside the window, the page's address last
-    // but one, above the arrow that points to its button.
+    // All eleven lines of the promotion text show whole, the address above the arrow.
     void promotionShowsElevenLines() {
         QWidget* promotion = open(Opened::Promotion);
         QVERIFY(promotion && QTest::qWaitForWindowExposed(promotion));
@@ -170,8 +157,7 @@ private slots:
         QCOMPARE(lines[9] + lines[10], u"https://kemurin.example.jp/minkemu/↓下のボタン"_s);
     }
 
-    // The blog address goes to the desktop's opener, which is watched without waiting for it:
-    // one that fails, late as a browser that gives up, or is missing is told; one that opens not.
+    // The desktop's opener is watched without waiting: one that fails, late, or is missing is told.
     void blogAddressReachesTheOpener() {
         setWebAddressOpener({});
         MainWindow* main = env->startCounting();
@@ -200,8 +186,7 @@ private slots:
     }
 
 private:
-    // Opens a window as a user reaches it, the counter windows on a count of five days; the
-    // settings on options other than each row's first, the long size and copy+ with years.
+    // Opens a window as a user reaches it, on a count of five days, long size, copy+ with years.
     QWidget* open(Opened window) {
         if (!env->startCounting({.mainLeft = 1500,
                                  .mainTop = 1500,

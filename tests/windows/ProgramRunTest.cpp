@@ -1,6 +1,5 @@
-// Whole journeys of the real program, driven from outside as a person would: xdotool for the
-// mouse and keys, faketime for the date (with a running clock, so that the program's timers run)
-// and trayer for a notification area.
+// The real program driven from outside: xdotool for the mouse and keys, faketime for the date
+// (a running clock, so that timers run) and trayer for a notification area.
 #include "SettingsLines.h"
 
 #include <QProcess>
@@ -86,12 +85,11 @@ class ProgramRunTest : public QObject {
 private slots:
     // One road from an empty folder: the first run, the mini window and the close from it; a
     // restart where it was left, a tray that goes away, the session's end.
-    // Settings, help and the windows' own flows are the in-process window tests'.
     void journey() {
         QTemporaryDir runtimeDir, folder;
         ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
-        // The program started in the folder, its clock set to `at` and running on from there. A
-        // sanitized build must accept faketime's library loaded ahead of its runtime.
+        // The program started in the folder, its clock at `at`; a sanitized build must accept
+        // faketime's library loaded ahead of its runtime.
         const auto launch = [&](const char* at, bool fullDisk = false) {
             auto program = std::make_unique<QProcess>();
             if (fullDisk)
@@ -142,8 +140,7 @@ private slots:
         QVERIFY(!main.isEmpty());
         QCOMPARE(saved("initial.ini"), QByteArray("2026,11,1,9,0,20,300,85\r\n"));
 
-        // The mini window takes the main window's place; the menu's end, with help open, ends
-        // the program and saves both places.
+        // The mini window takes the main window's place; the menu's end, help open, saves both.
         run("xdotool windowmove " + main + " 240 150");
         QTRY_COMPARE(position(main), QPoint(240, 150));
         menuItem(main, kMainSurface, Switch);
@@ -162,8 +159,8 @@ private slots:
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
 
-        // A second start brings back the window hidden in the notification area, says that the
-        // program runs and ends; a notification area that goes away gives the window back too.
+        // A second start, told the program runs, brings back the window hidden in the tray, as
+        // does a tray that goes away.
         for (const char* second : {"2026-11-02 09:31:00", ""}) {
             mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
             QVERIFY(window(*program, kMiniTitle, false).isEmpty());

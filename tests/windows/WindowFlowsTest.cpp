@@ -7,34 +7,21 @@
 #include "desktop/WebAddress.h"
 #include "system/ShowRequests.h"
 #include "windows/GreetingWindow.h"
-#include "windows/HelpWindow.h"
-#include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
-#include "windows/PromotionWindow.h"
-#include "windows/SettingsWindow.h"
-#include "windows/SetupWindow.h"
-#include "windows/StartConfirmWindow.h"
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QUrl>
-#include <QtTest>
 
 #include <csignal>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -64,8 +51,7 @@ const QPoint kMainSurface(2, 2);
 // The greeting's three pictures that show.
 enum Pictures { None, Middle, BothSides };
 
-// A first run from the setup window to the main window: the entry, how each window is accepted,
-// the greeting the day brings and initial.ini as written.
+// A first run to the main window: the entry, how windows are accepted, the day's greeting.
 struct FirstRun {
     const char* name;
     QDateTime now;
@@ -79,8 +65,7 @@ struct FirstRun {
     const char* written;  // initial.ini
 };
 
-// A first-run window left, after accepting the windows before it: by a button, Enter on it, or
-// the close box (no button).
+// A first-run window left by a button, Enter on it, or the close box (no button).
 struct Leaving {
     const char* name;
     int accepted;
@@ -88,8 +73,7 @@ struct Leaving {
     bool enter;
 };
 
-// The main window on a day: its title, the lungs' colour, which ducks and happy ducks show (as
-// 0/1 flags) and the bar's value, -1 when it is hidden.
+// The main window on a day; ducks as 0/1 flags, the bar -1 when hidden.
 struct MainView {
     int day;
     const char* title;
@@ -99,8 +83,7 @@ struct MainView {
     int bar;
 };
 
-// A command given from a window's menu item or button, with the blog address it finds (none:
-// the default) and whether the desktop opens it; the address it asks to open and its message.
+// A command from a menu item or button, the blog address (null: the default), what it opens.
 struct Command {
     const char* name;
     bool mini;
@@ -240,7 +223,7 @@ private slots:
         }
         QCOMPARE(env->bothFiles(), atStart);
         QVERIFY(!programEndsAfter([&] { accept(starting, u"startButton"_s, "startButton"); }));
-        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>(), 0);
+        QCOMPARE((alive<SetupWindow, StartConfirmWindow, GreetingWindow>()), 0);
         MainWindow* main = shown<MainWindow>();
         QVERIFY(main);
         QCOMPARE(main->pos(), mainPos);
@@ -248,8 +231,7 @@ private slots:
         QCOMPARE(env->readFile(kInitialFile), QByteArray(row.written) + "\r\n");
     }
 
-    // Leaving any first-run window ends the program with nothing written: Enter on a button that
-    // declines declines, and the close box leaves.
+    // Leaving any first-run window ends the program with nothing written.
     void leavingTheFirstRun_data() {
         QTest::addColumn<Leaving>("row");
         for (const Leaving& r : {Leaving{"setup closed", 0, "", false},
@@ -282,16 +264,13 @@ private slots:
             else
                 clickButton(window, QLatin1String(row.button));
         }));
-        QCOMPARE(alive<SetupWindow>() + alive<StartConfirmWindow>() + alive<GreetingWindow>() +
-                     alive<MainWindow>(),
-                 0);
+        QCOMPARE((alive<SetupWindow, StartConfirmWindow, GreetingWindow, MainWindow>()), 0);
         QCOMPARE(env->bothFiles(), atStart);
         QVERIFY(env->messages.isEmpty());
     }
 
-    // The main window on each day that changes it: the title, the lungs (red by day 25, pale to
-    // their cap on day 39), the ducks (coming on days 11, 22, 33, happy on 44, 55, 66) and where
-    // they stand, the bar; values in the chosen colours, the window centred when off screen.
+    // The main window on each day that changes it (lungs red by day 25, pale to day 39; ducks on
+    // 11, 22, 33, happy on 44, 55, 66), in the chosen colours, centred when off screen.
     void theMainWindowByDay_data() {
         QTest::addColumn<MainView>("row");
         const MainView rows[] = {
@@ -345,9 +324,8 @@ private slots:
         QCOMPARE(bar->isVisibleTo(main) ? bar->value() : -1, row.bar);
     }
 
-    // A click on the elapsed time toggles its detail view, a double click once, a refresh ends it
-    // (the mini report tells it once). A double click on the surface hides the window in the tray
-    // or, with none, minimises it; the right button opens the menu there. On a value neither acts.
+    // A click on the elapsed time toggles its detail view, a double click once, a refresh ends
+    // it. A double click on the surface hides the window in the tray or, with none, minimises it.
     void theMainWindowClicks() {
         MainWindow* main = env->startCounting();
         QVERIFY(main);
@@ -361,8 +339,8 @@ private slots:
         timer->start(30000);
         MiniWindow* mini = env->program->miniWindow();
         // Another value clicked (o), the elapsed time clicked (l), right-clicked (r),
-        // double-clicked as the desktop delivers it, the second press as the double click (d), a
-        // refresh (R); then the view: Plain or Detailed.
+        // double-clicked as the desktop delivers it (d), a refresh (R); then the view: Plain or
+        // Detailed.
         const QString steps = u"oPlDlPrPdDlPdDRPlD"_s;
         for (qsizetype i = 0; i < steps.size(); i += 2) {
             const QChar act = steps[i];
@@ -427,8 +405,8 @@ private slots:
         QTRY_VERIFY(main->isVisible() && !main->isMinimized());
     }
 
-    // Where the desktop places windows itself (Wayland), none is moved: a corner off screen is
-    // not brought back, and a close keeps the saved corners as they were.
+    // Where the desktop places windows itself (Wayland), none is moved and a close keeps the
+    // saved corners.
     void waylandPlacesWindowsItself() {
         QVERIFY(!programPlacesWindows(u"wayland-egl"_s) && programPlacesWindows(u"xcb"_s) &&
                 programPlacesWindows(u"windows"_s));
@@ -442,10 +420,9 @@ private slots:
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
     }
 
-    // Notices from a real notification area, by the program's clock: steps hide the main window
-    // in the tray (h), restart the program (r), set the clock and refresh ("08-27 10:23"); each
-    // step tells nothing or the text after "=". A press on the notice (c) brings the window back
-    // as a click on the icon does.
+    // Notices from a real notification area: steps hide the main window in the tray (h), restart
+    // (r), set the clock and refresh ("08-27 10:23"), press the notice, which brings the window
+    // back (c); each tells nothing or the text after "=".
     void noticesFromTheTray() {
         QProcess trayer;
         trayer.startCommand(u"trayer --edge top --align right --widthtype pixel --width 100"_s);
@@ -469,8 +446,7 @@ private slots:
         }
     }
 
-    // Each command from the main window's menu or buttons and from the mini window's menu: what
-    // it opens, what it copies, and the message it shows, or that it shows none.
+    // Each command of the counter windows: what it opens, copies and tells.
     void commands_data() {
         const char* blog = "http://kemurin.example.jp/";
         const char* error = kCannotOpenAddress;
@@ -532,8 +508,7 @@ private slots:
         QTRY_VERIFY(help->isVisible() && !help->isMinimized());
     }
 
-    // Each system's users read how they start, keep, move and remove the program there and none
-    // of the other system's commands or places; no line of the source's markers shows.
+    // Each system's manual tells its own commands and places, none of the other's, no markers.
     void manualForEachSystem() {
         const struct {
             ManualSystem system;
@@ -563,9 +538,8 @@ private slots:
         }
     }
 
-    // The mini window shows the report as it stands, in the chosen colours, after each refresh and
-    // back from the tray. It takes the main window's place the first time only; closing either
-    // window closes both and keeps both places. Help outlives them.
+    // The mini window shows the report, in the chosen colours, after each refresh; it takes the
+    // main window's place the first time only; closing either closes both. Help outlives them.
     void theMiniWindow() {
         OptionLine option{1, 3000, 1500, 0x00332211, 0x00665544};
         MainWindow* main = env->startCounting(option);
@@ -625,7 +599,7 @@ private slots:
         int shows = 0; // the hidden window is not flashed on screen
         connect(main->windowHandle(), &QWindow::visibleChanged, [&](bool on) { shows += on; });
         main->close(); // the journey of the real program closes from the mini window
-        QTRY_COMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QTRY_COMPARE((alive<MainWindow, MiniWindow>()), 0);
         QCOMPARE(shows, 0);
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
         QCOMPARE(alive<HelpWindow>(), 1);
@@ -633,10 +607,8 @@ private slots:
         QVERIFY(env->messages.isEmpty());
     }
 
-    // The settings open where the main window stood. A save refused or failing on either file
-    // writes nothing and keeps the edits; one that goes through writes both files and brings back
-    // the window in use. An edited address is stored as the file can hold it, one left alone
-    // keeps its bytes. The colour dialog starts on the colour it gave last; a cancel keeps it.
+    // The settings open where the main window stood. A save refused or failing writes nothing and
+    // keeps the edits; one that goes through writes both files and brings back the window in use.
     void settingsSaveBothFiles_data() {
         QTest::addColumn<bool>("mini");
         QTest::newRow("main window, address edited, initial.ini blocked") << false;
@@ -645,16 +617,12 @@ private slots:
     void settingsSaveBothFiles() {
         QFETCH(bool, mini);
         const QByteArray odd("x/\x85\x40\x80");
+        const OptionLine option{1,    1500, 900,         9241372, 16777215, mini ? 1 : 2,
+                                4500, 0,    mini ? 2 : 0};
         SettingsWindow* settings =
-            openSettings(OptionLine{.mainLeft = 1500,
-                                    .mainTop = 900,
-                                    .windowMode = mini ? 1 : 2,
-                                    .miniLeft = 4500,
-                                    .copyPlus = mini ? 2 : 0}
-                             .bytes()
-                             .replace(kDefaultBlogUrl, mini ? odd : kDefaultBlogUrl));
+            openSettings(option.bytes().replace(kDefaultBlogUrl, mini ? odd : kDefaultBlogUrl));
         QVERIFY(settings);
-        QCOMPARE(alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QCOMPARE((alive<MainWindow, MiniWindow>()), 0);
         QCOMPARE(settings->pos(), QPoint(100, 60));
         QCOMPARE(cutOff(settings), QString());
         QStringList shown;
@@ -723,9 +691,8 @@ private slots:
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
     }
 
-    // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
-    // leave them alike: nothing written, the main window back in its old colours. The end of a
-    // session (SIGHUP) drops the edits too, but brings back no window.
+    // The promotion window brings back fresh settings; Cancel, Enter on it, the close box and a
+    // session's end (SIGHUP) write nothing; only the last brings back no window.
     void settingsLeftWriteNothing() {
         SettingsWindow* settings = openSettings();
         const QByteArray before = env->bothFiles();
@@ -757,8 +724,7 @@ private slots:
             QVERIFY2(main, qPrintable(how));
             QCOMPARE(label(main, "moneyValue")->palette().color(QPalette::Window),
                      QColor(28, 3, 141));
-            // A quick double click on 設定 reaches the main window while it closes: one settings
-            // window, so that saving in a stale second one cannot undo the first one's save.
+            // A quick double click on 設定 opens one settings window, not a stale second one.
             clickButton(main, u"settingsButton"_s);
             clickButton(main, u"settingsButton"_s);
             QCOMPARE(alive<SettingsWindow>(), 1);
@@ -768,7 +734,7 @@ private slots:
         settings->move(150, 120);
         QVERIFY(programEndsAfter([] { std::raise(SIGHUP); }));
         QCOMPARE(env->bothFiles(), before);
-        QCOMPARE(alive<SettingsWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
+        QCOMPARE((alive<SettingsWindow, MainWindow, MiniWindow>()), 0);
     }
 
 private:

@@ -2,20 +2,12 @@
 
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
-#include "windows/MainWindow.h"
-#include "windows/SetupWindow.h"
-#include "windows/StartConfirmWindow.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -69,10 +61,7 @@ QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
 }
 
 void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    const QString path = m_dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (QFile file(path); file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeBytes(m_dir.filePath(relativePath), bytes);
 }
 
 void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,

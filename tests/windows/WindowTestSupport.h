@@ -4,21 +4,29 @@
 #include "app/Program.h"
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class MainWindow;
-class StartConfirmWindow;
+// The literals every window test writes.
+using namespace Qt::StringLiterals;
 
-// What every window test needs: the program's look, a program on a fresh folder, a fixed clock
-// and draw, recorded messages instead of modal boxes, and a lock file and runtime folder of its
-// own.
+// A program on a fresh folder with the program's look, a fixed clock and draw, recorded
+// messages instead of modal boxes, and a runtime folder of its own.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
@@ -30,13 +38,11 @@ public:
     void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
     // Both files as they stand.
     QByteArray bothFiles() const;
-    // Starts on a count five days old; the main window once the window the option line puts up
-    // shows, null if it does not.
+    // Starts on a count five days old; the main window once a counter window shows, or null.
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500},
                               const QByteArray& initial = kFiveDaysInitial);
-    // Starts the program inside the event loop, as the real program starts, with real message
-    // boxes that a user answers with OK once each shows (their texts go to `messages`). False
-    // when the program asked to end.
+    // Starts inside the event loop with real message boxes, each answered with OK once it shows
+    // (their texts go to `messages`). False when the program asked to end.
     bool startAnsweringMessages();
 
     FixedClock clock;
@@ -64,12 +70,12 @@ template <class T> T* shown() {
     return nullptr;
 }
 
-// How many windows of a class exist, once pending deletions have run.
-template <class T> int alive() {
+// How many windows of these classes exist, once pending deletions have run.
+template <class... T> int alive() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<T*>(w) ? 1 : 0;
+        n += ((qobject_cast<T*>(w) ? 1 : 0) + ...);
     return n;
 }
 
