@@ -83,8 +83,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         {"a marker that links outside", MarkerLink, "", {"save.commit"}},
         {"a marker that is a folder", MarkerFolder, "", {"save.commit"}},
         {"a new file that links outside", NewLink, "@ initial.ini\n", {"initial.ini.new"}},
-        {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}},
-    };
+        {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}}};
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.name);
         const QString marker = data + u"/save.commit"_s;
@@ -156,27 +155,21 @@ TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
     const Refusal optionOnce{DiskCall::Rename, "option.ini", 0, 1};
     const Refusal optionAlways{DiskCall::Rename, "option.ini", 0, -1};
     const Refusal markerRead{DiskCall::Read, "save.commit", 0, 1};
+    const Refusal newFileRead{DiskCall::Read, "option.ini.new", 0, 1};
+    const Refusal syncOnce{DiskCall::SyncFolder, "kemurindata", 1, 1};
     const auto pending = CommitOutcome::Pending;
     const struct {
         const char* name;
         Refusal atSave;
         CommitOutcome::Status saved;
         Refusal atStart;
-    } cases[] = {
-        {"rename onto option.ini at the save", optionOnce, pending, never},
-        {"folder sync after the renames",
-         {DiskCall::SyncFolder, "kemurindata", 1, 1},
-         pending,
-         never},
-        {"rename onto option.ini at the save and the next start", optionAlways, pending,
-         optionAlways},
-        {"reading the marker at the next start", anyRename, pending, markerRead},
-        {"reading a new file at the next start",
-         anyRename,
-         pending,
-         {DiskCall::Read, "option.ini.new", 0, 1}},
-        {"a full save, then reading the marker", never, CommitOutcome::Done, markerRead},
-    };
+    } cases[] = {{"rename onto option.ini at the save", optionOnce, pending, never},
+                 {"folder sync after the renames", syncOnce, pending, never},
+                 {"rename onto option.ini at the save and the next start", optionAlways, pending,
+                  optionAlways},
+                 {"reading the marker at the next start", anyRename, pending, markerRead},
+                 {"reading a new file at the next start", anyRename, pending, newFileRead},
+                 {"a full save, then reading the marker", never, CommitOutcome::Done, markerRead}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppState next = state;

@@ -254,20 +254,18 @@ private slots:
                                                                      "744");
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
         QTest::addColumn<BadFile>("row");
-        for (const BadFile& r : {
-                 BadFile{"initial.ini empty", i, Bytes, "", "0", false},
-                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
-                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
-                 {"initial.ini a folder", i, Folder, "", "0", false},
-                 {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
-                 {"initial.ini named pipe", i, Pipe, "", "0", false},
-                 {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
-                 {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number,
-                  "setup", true},
-                 {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500",
-                  false},
-                 {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", false},
-             })
+        for (const BadFile& r :
+             {BadFile{"initial.ini empty", i, Bytes, "", "0", false},
+              {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
+              {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
+              {"initial.ini a folder", i, Folder, "", "0", false},
+              {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
+              {"initial.ini named pipe", i, Pipe, "", "0", false},
+              {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
+              {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number, "setup",
+               true},
+              {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500", false},
+              {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", false}})
             QTest::newRow(r.name) << r;
     }
 
@@ -369,8 +367,7 @@ private slots:
              {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
             QVERIFY2(LockFile(QDir(env.appDir()).filePath(lock)).take() == LockFile::Outcome::Busy,
                      qPrintable(lock));
-        env.clock.set(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
-        env.program->refresh();
+        env.refreshAt(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
         QCOMPARE(shownAtStart(), u"660"_s);
         QApplication::closeAllWindows();
         QCOMPARE(env.messages, QStringList{told});

@@ -190,8 +190,7 @@ TEST(SettingsRecord, TakesUtf8WithoutAMarkOnlyWhereCodePage932IsUnlikelier) {
         {"x.jp/", false, u"x.jp/"},
         {"\xD0\xB1", false, u"ﾐｱ"},
         {"\xE0\xA4\xB1", false, u"爨ｱ"},
-        {"\xE3\x82", false, u"繧"},
-    };
+        {"\xE3\x82", false, u"繧"}};
     for (const auto& [bytes, utf8, text] : rows) {
         QString read;
         QByteArray kept;

@@ -111,8 +111,7 @@ private slots:
              Qt::Key_Enter, none, promotionStays},
             // Tab into an option row lands on its chosen option.
             {"Tab into the copy options", Opened::Settings, "boxDisplayCheck", Qt::Key_Tab, none,
-             [] { return focusOn(u"copyPlus2"_s); }},
-        };
+             [] { return focusOn(u"copyPlus2"_s); }}};
         for (const KeyRow& r : rows)
             QTest::newRow(r.name) << r;
     }
@@ -166,14 +165,12 @@ private slots:
         const QString told = QString::fromUtf8(kCannotOpenAddress);
         for (const int exitCode : {0, 3, -1}) { // -1: no opener at all
             QTemporaryDir bin;
-            QFile opener(bin.filePath(u"xdg-open"_s));
-            if (exitCode >= 0) {
-                QVERIFY(opener.open(QIODevice::WriteOnly) &&
-                        opener.write("#!/bin/sh\n/bin/sleep 0.3\nexit " +
-                                     QByteArray::number(exitCode) + "\n") > 0);
-                opener.close();
-                opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
-            }
+            const QString opener = bin.filePath(u"xdg-open"_s);
+            if (exitCode >= 0)
+                QVERIFY(
+                    writeBytes(opener, "#!/bin/sh\n/bin/sleep 0.3\nexit " +
+                                           QByteArray::number(exitCode) + "\n") &&
+                    QFile::setPermissions(opener, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
             qputenv("PATH", bin.path().toUtf8());
             clickButton(main, u"blogButton"_s);
             qputenv("PATH", path);
@@ -188,10 +185,8 @@ private slots:
 private:
     // Opens a window as a user reaches it, on a count of five days, long size, copy+ with years.
     QWidget* open(Opened window) {
-        if (!env->startCounting({.mainLeft = 1500,
-                                 .mainTop = 1500,
-                                 .windowMode = window == Opened::Mini ? 1 : 2,
-                                 .copyPlus = 2},
+        const int mode = window == Opened::Mini ? 1 : 2;
+        if (!env->startCounting({1, 1500, 1500, 9241372, 16777215, mode, 0, 0, 2},
                                 QByteArray(kFiveDaysInitial).replace(",85", ",100")))
             return nullptr;
         QWidget* counter = shown<CounterWindow>();

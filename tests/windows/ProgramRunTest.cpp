@@ -116,10 +116,7 @@ private slots:
             return fileBytes(folder.filePath(u"kemurindata/"_s + name));
         };
         // A session's end while a start-up message is open ends the program too.
-        QVERIFY(QDir(folder.path()).mkpath(u"kemurindata"_s));
-        QFile broken(folder.filePath(u"kemurindata/option.ini"_s));
-        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\r\n") == 3);
-        broken.close();
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/option.ini"_s), "\xff\r\n"));
         auto told = launch("2026-11-01 09:00:00");
         QVERIFY(!window(*told, u"ケムリン式"_s).isEmpty());
         told->terminate();

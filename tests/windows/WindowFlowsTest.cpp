@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -103,7 +102,6 @@ const QString kReport =
 
 Q_DECLARE_METATYPE(FirstRun)
 Q_DECLARE_METATYPE(Leaving)
-Q_DECLARE_METATYPE(MainView)
 Q_DECLARE_METATYPE(Command)
 
 class WindowFlowsTest : public QObject {
@@ -183,8 +181,7 @@ private slots:
             env->messages.clear();
         }
         if (row.size >= 0)
-            QTest::mouseClick(control<QRadioButton>(setup, u"sizeButton%1"_s.arg(row.size)),
-                              Qt::LeftButton);
+            clickButton(setup, u"sizeButton%1"_s.arg(row.size));
         const auto accept = [&](QWidget* window, const QString& button, const char* focus) {
             if (row.key == Qt::Key_unknown)
                 return clickButton(window, button);
@@ -271,8 +268,7 @@ private slots:
 
     // The main window on each day that changes it (lungs red by day 25, pale to day 39; ducks on
     // 11, 22, 33, happy on 44, 55, 66), in the chosen colours, centred when off screen.
-    void theMainWindowByDay_data() {
-        QTest::addColumn<MainView>("row");
+    void theMainWindowByDay() {
         const MainView rows[] = {
             {0, "２等兵", 0x050000, "000", "000", 0}, {10, "少尉", 0x690000, "000", "000", 30},
             {11, "少尉", 0x730000, "100", "000", 0},  {21, "大佐", 0xd70000, "100", "000", 30},
@@ -282,46 +278,48 @@ private slots:
             {43, "大将", 0xff8c8c, "111", "000", -1}, {44, "大将", 0xff8c8c, "011", "100", -1},
             {54, "大将", 0xff8c8c, "011", "100", -1}, {55, "大将", 0xff8c8c, "010", "101", -1},
             {65, "元帥", 0xff8c8c, "010", "101", -1}, {66, "元帥", 0xff8c8c, "000", "111", -1}};
-        for (const MainView& r : rows)
-            QTest::newRow(qPrintable(u"day %1"_s.arg(r.day))) << r;
-    }
-    void theMainWindowByDay() {
-        QFETCH(MainView, row);
-        env->clock.set(at(2008, 8, 21, 10, 23).addDays(row.day));
+        env->clock.set(at(2008, 8, 21, 10, 23));
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
         MainWindow* main =
             env->startCounting(OptionLine{1, screen.width() - 4999, -300, 0x00332211, 0x00665544});
         QVERIFY(main);
         QCOMPARE(main->pos(), QPoint(screen.width() / 2, screen.height() / 2) / 15);
-        QCOMPARE(cutOff(main), QString());
+        for (const MainView& row : rows) {
+            env->refreshAt(at(2008, 8, 21, 10, 23).addDays(row.day));
+            const auto day = qScopeGuard([&] {
+                if (QTest::currentTestFailed())
+                    qWarning("on day %d", row.day);
+            });
+            QCOMPARE(cutOff(main), QString());
+            for (const char* name : {"elapsedValue", "lifeValue", "moneyValue", "statusValue",
+                                     "cigarettesValue", "messageValue"}) {
+                const QPalette colours = label(main, name)->palette();
+                QCOMPARE(colours.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
+                QCOMPARE(colours.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
+            }
+            QCOMPARE(label(main, "statusValue")->text(), QString::fromUtf8(row.title));
+            const QImage shot = main->grab().toImage();
+            const auto lung = main->findChild<QWidget*>(u"lungLeft"_s);
+            QCOMPARE(shot.pixelColor(lung->geometry().center()), QColor(QRgb(row.lung)));
+            // Each picture that shows, and its top: the ducks stand lower once all three have come.
+            const int duckTop = row.day >= 33 ? 190 : 180;
+            QString ducks, happy;
+            for (int i = 0; i < 3; ++i) {
+                const auto place = [&](const QString& name, QString& shown) {
+                    QLabel* picture = control<QLabel>(main, name.arg(i));
+                    shown += picture->isVisibleTo(main) ? u'1' : u'0';
+                    if (picture->isVisibleTo(main))
+                        QCOMPARE(picture->geometry().topLeft(), QPoint(136 + 36 * i, duckTop));
+                };
+                place(u"duck%1"_s, ducks);
+                place(u"happyDuck%1"_s, happy);
+            }
+            QCOMPARE(ducks, QString::fromLatin1(row.ducks));
+            QCOMPARE(happy, QString::fromLatin1(row.happyDucks));
+            auto* bar = control<QProgressBar>(main, u"milestoneProgress"_s);
+            QCOMPARE(bar->isVisibleTo(main) ? bar->value() : -1, row.bar);
+        }
         QVERIFY(env->messages.isEmpty());
-        for (const char* name : {"elapsedValue", "lifeValue", "moneyValue", "statusValue",
-                                 "cigarettesValue", "messageValue"}) {
-            const QPalette colours = label(main, name)->palette();
-            QCOMPARE(colours.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
-            QCOMPARE(colours.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
-        }
-        QCOMPARE(label(main, "statusValue")->text(), QString::fromUtf8(row.title));
-        const QImage shot = main->grab().toImage();
-        const auto lung = main->findChild<QWidget*>(u"lungLeft"_s);
-        QCOMPARE(shot.pixelColor(lung->geometry().center()), QColor(QRgb(row.lung)));
-        // Each picture that shows, and its top: the ducks stand lower once all three have come.
-        const int duckTop = row.day >= 33 ? 190 : 180;
-        QString ducks, happy;
-        for (int i = 0; i < 3; ++i) {
-            const auto place = [&](const QString& name, QString& shown) {
-                QLabel* picture = control<QLabel>(main, name.arg(i));
-                shown += picture->isVisibleTo(main) ? u'1' : u'0';
-                if (picture->isVisibleTo(main))
-                    QCOMPARE(picture->geometry().topLeft(), QPoint(136 + 36 * i, duckTop));
-            };
-            place(u"duck%1"_s, ducks);
-            place(u"happyDuck%1"_s, happy);
-        }
-        QCOMPARE(ducks, QString::fromLatin1(row.ducks));
-        QCOMPARE(happy, QString::fromLatin1(row.happyDucks));
-        auto* bar = control<QProgressBar>(main, u"milestoneProgress"_s);
-        QCOMPARE(bar->isVisibleTo(main) ? bar->value() : -1, row.bar);
     }
 
     // A click on the elapsed time toggles its detail view, a double click once, a refresh ends
@@ -375,7 +373,6 @@ private slots:
             trigger(mini, "switchItem");
             QVERIFY(QTest::qWaitForWindowExposed(main));
         }
-
         QMenu* menu = control<QMenu>(main, u"popupMenu"_s);
         QTest::mousePress(label(main, "lifeValue"), Qt::RightButton);
         QTest::mouseDClick(label(main, "moneyValue"), Qt::LeftButton);
@@ -526,8 +523,7 @@ private slots:
              {u"xdg-settings get default-web-browser"_s, u"sudo apt remove kemurin"_s,
               u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s},
              {u"shell:"_s, u"kemurin.exe"_s, u"作業フォルダー"_s, u"Windows 10"_s,
-              u"レジストリ"_s}},
-        };
+              u"レジストリ"_s}}};
         for (const auto& row : rows) {
             const QString text = manual(row.system);
             QVERIFY(isWholeManual(text) && !text.contains(u"\n#"_s));
@@ -556,16 +552,13 @@ private slots:
         QCOMPARE(mini->pos(), QPoint(200, 100));
         QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 5日 0時間 0分"_s);
         const QImage shot = mini->grab().toImage();
-        const QPoint margin(2, 2);
-        QCOMPARE(shot.pixelColor(margin), QColor(0x11, 0x22, 0x33));
+        QCOMPARE(shot.pixelColor(2, 2), QColor(0x11, 0x22, 0x33));
         QCOMPARE(shot.pixelColor(QPoint(mini->width() - 3, report->y() + 3)),
                  QColor(0x11, 0x22, 0x33));
         QCOMPARE(report->palette().color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
         QCOMPARE(report->alignment(), Qt::AlignLeft | Qt::AlignTop);
         QVERIFY(whole());
-
-        env->clock.set(at(2008, 8, 27, 12, 24));
-        env->program->refresh();
+        env->refreshAt(at(2008, 8, 27, 12, 24));
         QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 6日 2時間 1分"_s);
         mini->move(60, 40);
         QTRY_COMPARE(mini->pos(), QPoint(60, 40));
@@ -574,8 +567,7 @@ private slots:
         QVERIFY(!mini->isVisible());
         // Help closed while the window hides in the tray leaves the program running.
         QVERIFY(!programEndsAfter([&] { env->program->helpWindow()->close(); }));
-        env->clock.set(at(2008, 8, 28, 12, 24));
-        env->program->refresh();
+        env->refreshAt(at(2008, 8, 28, 12, 24));
         emit mini->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->activated(QSystemTrayIcon::Trigger);
         QVERIFY(QTest::qWaitForWindowExposed(mini));
         QCOMPARE(elapsedLine(), u"ケムリンからの日数： 0年 0ヶ月 7日 2時間 1分"_s);
@@ -587,15 +579,11 @@ private slots:
         // A session's end, asked first, keeps both places and the mode, and ends nothing.
         QVERIFY(!programEndsAfter([&] { env->program->savePlaces(); }));
         QVERIFY(mini->isVisible() && !main->isVisible());
-        option.windowMode = 1;
-        option.miniLeft = 900;
-        option.miniTop = 600;
+        option = {1, 3000, 1500, 0x00332211, 0x00665544, 1, 900, 600};
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
-        env->clock.set(at(2020, 8, 28, 12, 24)); // longer lines, twelve years on
-        env->program->refresh();
+        env->refreshAt(at(2020, 8, 28, 12, 24)); // longer lines, twelve years on
         QVERIFY(whole());
         trigger(mini, "helpItem");
-
         int shows = 0; // the hidden window is not flashed on screen
         connect(main->windowHandle(), &QWindow::visibleChanged, [&](bool on) { shows += on; });
         main->close(); // the journey of the real program closes from the mini window
@@ -632,9 +620,9 @@ private slots:
         // The smoking years box follows the saved copy choice, then each click at once.
         QLineEdit* years = box(settings, "smokingYearsEdit");
         QCOMPARE(years->isEnabled(), mini);
-        QTest::mouseClick(control<QRadioButton>(settings, u"copyPlus1"_s), Qt::LeftButton);
+        clickButton(settings, u"copyPlus1"_s);
         QVERIFY(!years->isEnabled());
-        QTest::mouseClick(control<QRadioButton>(settings, u"copyPlus2"_s), Qt::LeftButton);
+        clickButton(settings, u"copyPlus2"_s);
         QVERIFY(years->isEnabled());
         retype(box(settings, "dayEdit"), u"2"_s);
         retype(box(settings, "perDayEdit"), u"40"_s);
@@ -655,11 +643,10 @@ private slots:
         QCOMPARE(fakes.dialogStarts,
                  QList<QColor>({Qt::black, QColor(0x11, 0x22, 0x33), QColor(0x44, 0x55, 0x66)}));
         QVERIFY(sampleShows(QColor(0x44, 0x55, 0x66), QColor(0x11, 0x22, 0x33)));
-        QTest::mouseClick(control<QRadioButton>(settings, u"size2"_s), Qt::LeftButton);
+        clickButton(settings, u"size2"_s);
         control<QComboBox>(settings, u"statusModeBox"_s)->setCurrentIndex(1);
         settings->move(150, 120);
         QTRY_COMPARE(settings->pos(), QPoint(150, 120));
-
         const QString blocked = env->appDir() + u'/' + (mini ? kOptionFile : kInitialFile);
         for (const QString& message : {u"有効範囲内にある半角数字を入れてください"_s, blocked}) {
             retype(years, message == blocked ? u"5"_s : u"0"_s);
@@ -676,7 +663,6 @@ private slots:
         }
         QVERIFY(QDir().rmdir(blocked));
         QTest::keyClick(box(settings, "perDayEdit"), Qt::Key_Return);
-
         QVERIFY(env->messages.isEmpty());
         QCOMPARE(env->readFile(kInitialFile), QByteArray("2026,11,2,9,0,40,300,100\r\n"));
         QCOMPARE(env->readFile(kOptionFile),
@@ -761,9 +747,8 @@ private:
                 env->program->start();
                 QVERIFY(QTest::qWaitForWindowExposed(main = env->program->mainWindow()));
             } else {
-                env->clock.set(QDateTime::fromString("2008-" + step.section(u'=', 0, 0),
+                env->refreshAt(QDateTime::fromString("2008-" + step.section(u'=', 0, 0),
                                                      u"yyyy-MM-dd hh:mm"_s));
-                env->program->refresh();
             }
             QWidget* balloon = notice();
             const QString expected = step.section(u'=', 1);

@@ -124,7 +124,7 @@ void retype(QLineEdit* edit, const QString& text) {
 }
 
 void clickButton(QWidget* window, const QString& button) {
-    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+    QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
 }
 
 void typeInto(QLineEdit* edit, const QString& text) {

@@ -44,6 +44,10 @@ public:
     // Starts inside the event loop with real message boxes, each answered with OK once it shows
     // (their texts go to `messages`). False when the program asked to end.
     bool startAnsweringMessages();
+    void refreshAt(const QDateTime& now) {
+        clock.set(now);
+        program->refresh();
+    }
 
     FixedClock clock;
     FixedDraw draw{50};
@@ -90,6 +94,7 @@ template <class C> C* control(QWidget* window, const QString& name) {
 QLabel* label(QWidget* window, const char* name);
 QLineEdit* box(QWidget* window, const char* name);
 void trigger(QWidget* window, const char* menuItem);
+// Clicks a push, radio or check button.
 void clickButton(QWidget* window, const QString& button);
 // Replaces a box's text as typed.
 void retype(QLineEdit* edit, const QString& text);
