@@ -35,8 +35,7 @@ QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5,
     return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
-// A day borrowed takes the longer of the month before now and the quit month; one minute borrows
-// through every part. A quit moment off the calendar is taken at its nearest edge.
+// Borrowed days: the longer of the month before now and the quit month; off-calendar: the edge.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
         {at(2008, 2, 28, 10, 0), at(2008, 3, 1, 10, 0), 2 * kDay, {0, 0, 0, 2, 0, 0}},
@@ -51,9 +50,8 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     }
 }
 
-// Each title's first day or year in both series, every day of the first year and every year to
-// 1200; none before the quit moment or for an unknown series. A leap year's 365th day keeps the
-// first year's title.
+// Each title's first day or year in both series, every day and year to 1200; none before the
+// quit moment or for an unknown series. A leap year's 365th day keeps the first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{
@@ -96,9 +94,8 @@ TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
               "トキケンシロウ");
 }
 
-// Days, years, months, the draw r, the index. Days 1 and 2 draw alternatives for r > 70, r < 20
-// and 21..29, day 3 for r > 70; day events win over month anniversaries, which draw for r 1..4.
-// A clock set back, or a day past the table without a month, greets as on day 0.
+// Days, years, months, the draw r, the index: draws on days 1 to 3 and month anniversaries, day
+// events first; a clock set back, or a day past the table without a month, greets as on day 0.
 TEST(DailyMessages, IndexForTheDay) {
     const std::array<int, 5> cases[] = {
         {0, 0, 0, 75, 0},   {1, 0, 0, 71, 48},     {1, 0, 0, 70, 1},   {1, 0, 0, 19, 49},
@@ -113,7 +110,6 @@ TEST(DailyMessages, IndexForTheDay) {
     for (const auto& [days, years, months, r, index] : cases)
         EXPECT_EQ(messageIndex(days, years, months, r), index)
             << "day " << days << " years " << years << " months " << months << " r " << r;
-    // No text outside the table.
     EXPECT_TRUE(dailyMessage(-1).isEmpty() && dailyMessage(kDailyMessageCount).isEmpty());
 }
 
@@ -144,8 +140,7 @@ TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     EXPECT_TRUE(metreText(kMin).startsWith(QLatin1Char('-')));
 }
 
-// Figures worked out by hand; exact multiples must not come out one short, as floating point
-// makes them. Values beyond the settings window's bounds are taken at the nearest bound.
+// Figures worked out by hand, exact multiples not one short; values beyond the bounds clamped.
 TEST(QuitFigures, HandWorkedFigures) {
     // Per day, price, size, taxes, minutes; money, taxes saved, life, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
@@ -169,8 +164,7 @@ TEST(QuitFigures, HandWorkedFigures) {
     }
 }
 
-// Per day, size, box display, minutes, the text. 10.5 boxes are not a carton; the short size
-// comes 10 to a box and 20 boxes to a carton.
+// Per day, size, box display, minutes, the text; 10.5 boxes are not a carton.
 TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
     const std::tuple<int, int, int, std::int64_t, const char*> cases[] = {
         {20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
@@ -215,10 +209,8 @@ TEST(Report, SixLinesInEachForm) {
     }
 }
 
-// Refreshes, "|" between them, of a count from a quit moment in 2008 at the price given, the
-// windows in the tray or in sight (~), and what each tells after "=". The first refresh tells
-// nothing; a moment passed in sight is not told later; the night's waits for 7:00; one a day;
-// of moments at once the highest: a title, an anniversary, a day, cigarettes, yen.
+// Refreshes ("|"), the windows in the tray or in sight (~), and what each tells after "=": not
+// the first, a moment passed in sight, or the night's before 7:00; one a day, the highest first.
 TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
     const char* title = "=ステータスが「曹長」になりました";
     const std::tuple<const char*, int, std::string> cases[] = {

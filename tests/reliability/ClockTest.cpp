@@ -1,5 +1,4 @@
-// The engine against clocks far from today, checked against Qt's own Gregorian day count: written
-// apart from the engine's, the two can only agree by both being right.
+// The engine against clocks far from today, checked against Qt's own Gregorian day count.
 #include "engine/Calendar.h"
 
 #include <QDate>

@@ -1,12 +1,9 @@
-// A data folder from elsewhere or a crash is input: nothing outside it is touched through a
-// save's leftovers, and a commit survives a disk that refuses once.
+// A data folder from elsewhere is input; a commit survives a disk that refuses once.
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
 #include "system/DiskSync.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,10 +14,6 @@ namespace {
 
 const QByteArray kOldInitial("2007,1,2,3,4,5,6,50\r\n");
 const QByteArray kNewInitial("2008,8,26,10,23,20,300,85\r\n");
-
-QByteArray digestOf(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
 
 void write(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(writeBytes(path, bytes));
@@ -92,7 +85,11 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
               "@ initial.ini\n" + QByteArray("@ ") + absolute + "\n");
         for (const QString& path : {dir.filePath(u"outside.commit"_s), marker}) {
             if (c.make != MarkerText || path == marker)
-                write(path, QByteArray(c.marker).replace('@', digestOf(kNewInitial)));
+                write(
+                    path,
+                    QByteArray(c.marker).replace(
+                        '@',
+                        QCryptographicHash::hash(kNewInitial, QCryptographicHash::Sha256).toHex()));
         }
         if (c.make == MarkerLink) {
             QFile::remove(marker);

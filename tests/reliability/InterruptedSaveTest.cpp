@@ -2,8 +2,6 @@
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -59,8 +57,7 @@ protected:
     std::vector<std::array<QByteArray, 2>> files; // newer, older
 };
 
-// Runs `work` in a child stopped at each system call's entry and exit; kills it at the stop
-// numbered `at`. False when the child ended before that stop.
+// Runs `work` in a child killed at its `at`th system call stop; false if it ended before.
 bool killedAtStop(int at, const std::function<void()>& work) {
     const pid_t child = fork();
     if (child == 0) {
@@ -83,8 +80,7 @@ bool killedAtStop(int at, const std::function<void()>& work) {
     return true;
 }
 
-// One save over the other, killed at every system call in turn, each way round: 200 kills. The
-// next start finds the old pair or the new one, and nothing else.
+// A save killed at every system call in turn, each way round: the old pair or the new one.
 TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
     std::map<std::pair<int, int>, int> seen;
     int kills = 0;

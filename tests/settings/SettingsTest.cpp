@@ -8,9 +8,6 @@
 #include "windows/WindowPlacement.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -44,7 +41,6 @@ TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
     EXPECT_EQ(readLenientNumber("0." + QString(5000, u'0') + "1e5003"), 100);
 }
 
-// Now: 6 December 2026, 15:30.
 constexpr DateTimeParts kNow{0, 2026, 12, 6, 15, 30};
 
 // Valid values as loosely as they may be typed, quitting at "year/month/day/hour/minute".
@@ -89,8 +85,7 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     }
 }
 
-// What code page 932 can write and read back as itself is kept; the rest, a lone surrogate and
-// a look-alike too, is percent-encoded, so the address saves.
+// What code page 932 writes and reads back as itself is kept; the rest is percent-encoded.
 TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     const std::pair<std::u16string, const char*> cases[] = {{u"  x.jp/\r\nnext  ", "x.jp/next"},
                                                             {u"x.jp/ブログ①", "x.jp/ブログ①"},
@@ -103,8 +98,7 @@ TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     }
 }
 
-// Bytes where ICU's table and Windows' code page 932 part, read and written as Windows does,
-// NEC's row written as IBM's. The texts after them do not encode.
+// Where ICU's table and Windows' code page 932 part: read and written as Windows does.
 TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
     const std::tuple<QByteArray, std::u16string, QByteArray> rows[] = {
         {"\x81\x60\x81\x5F\x81\x7C", u"～＼－", "\x81\x60\x81\x5F\x81\x7C"},
@@ -119,8 +113,7 @@ TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
 }
 
 // Windows' rule over every one- and two-byte sequence: a lead byte takes a trail byte into one
-// character (U+001A where the pair means none) and alone is unreadable; every other byte is a
-// character of its own, written back as that byte. The converter reads only those pairs.
+// character (U+001A if none) and alone is unreadable; any other byte stands for itself.
 TEST(CodePage932, LeadAndTrailBytesOverTheWholeByteRange) {
     const auto lead = [](int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
     const auto trail = [](int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
@@ -261,9 +254,8 @@ TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
     }
 }
 
-// A save killed before its commit leaves "<file>.new" behind; one whose commit names a new file
-// not whole (here cut short) is dropped, old files kept. Start-up clears those and the marker,
-// and nothing else: a person's copies and the folder's lock stay.
+// Start-up drops what a save killed before its commit, or committed with a new file cut short,
+// left, and nothing else: a person's copies and the folder's lock stay.
 TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesBoth) {
     const QByteArray line("2008,8,26,10,23,20,300,85\r\n");
     const QByteArray digest = QCryptographicHash::hash(line, QCryptographicHash::Sha256).toHex();
@@ -290,8 +282,7 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesB
     EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
 }
 
-// A link to a file an editor saved as UTF-8 with a mark reads, and a save goes through the link
-// in code page 932 again, in which "～" is 0x81 0x60.
+// A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
 TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
     write(real, "\xef\xbb\xbf"

@@ -64,7 +64,6 @@ QString window(const QProcess& program, const QString& title, bool shows = true)
     return found;
 }
 
-// Whether a program ends within ten seconds.
 bool ends(const QProcess& program) {
     return QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000);
 }
@@ -88,8 +87,7 @@ private slots:
     void journey() {
         QTemporaryDir runtimeDir, folder;
         ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
-        // The program started in the folder, its clock at `at`; a sanitized build must accept
-        // faketime's library loaded ahead of its runtime.
+        // The program started in the folder, its clock at `at` (ASan allows faketime first).
         const auto launch = [&](const char* at, bool fullDisk = false) {
             auto program = std::make_unique<QProcess>();
             if (fullDisk)
@@ -156,8 +154,8 @@ private slots:
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
 
-        // A second start, told the program runs, brings back the window hidden in the tray, as
-        // does a tray that goes away.
+        // A second start, told the program runs, brings back the hidden window, as a gone tray
+        // does.
         for (const char* second : {"2026-11-02 09:31:00", ""}) {
             mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
             QVERIFY(window(*program, kMiniTitle, false).isEmpty());

@@ -337,8 +337,7 @@ private slots:
         timer->start(30000);
         MiniWindow* mini = env->program->miniWindow();
         // Another value clicked (o), the elapsed time clicked (l), right-clicked (r),
-        // double-clicked as the desktop delivers it (d), a refresh (R); then the view: Plain or
-        // Detailed.
+        // double-clicked (d), a refresh (R); then the view: Plain or Detailed.
         const QString steps = u"oPlDlPrPdDlPdDRPlD"_s;
         for (qsizetype i = 0; i < steps.size(); i += 2) {
             const QChar act = steps[i];
@@ -402,8 +401,7 @@ private slots:
         QTRY_VERIFY(main->isVisible() && !main->isMinimized());
     }
 
-    // Where the desktop places windows itself (Wayland), none is moved and a close keeps the
-    // saved corners.
+    // Where the desktop places windows itself (Wayland), none is moved nor its corner saved.
     void waylandPlacesWindowsItself() {
         QVERIFY(!programPlacesWindows(u"wayland-egl"_s) && programPlacesWindows(u"xcb"_s) &&
                 programPlacesWindows(u"windows"_s));
@@ -417,9 +415,8 @@ private slots:
         QCOMPARE(env->readFile(kOptionFile), option.bytes());
     }
 
-    // Notices from a real notification area: steps hide the main window in the tray (h), restart
-    // (r), set the clock and refresh ("08-27 10:23"), press the notice, which brings the window
-    // back (c); each tells nothing or the text after "=".
+    // Notices from a real tray: steps hide the main window (h), restart (r), refresh at a time,
+    // press the notice to bring the window back (c); each tells nothing or the text after "=".
     void noticesFromTheTray() {
         QProcess trayer;
         trayer.startCommand(u"trayer --edge top --align right --widthtype pixel --width 100"_s);
@@ -595,8 +592,7 @@ private slots:
         QVERIFY(env->messages.isEmpty());
     }
 
-    // The settings open where the main window stood. A save refused or failing writes nothing and
-    // keeps the edits; one that goes through writes both files and brings back the window in use.
+    // A save refused or failing writes nothing; one that goes through writes both files.
     void settingsSaveBothFiles_data() {
         QTest::addColumn<bool>("mini");
         QTest::newRow("main window, address edited, initial.ini blocked") << false;

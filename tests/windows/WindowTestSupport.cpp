@@ -3,8 +3,6 @@
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
 
-#include <QAction>
-#include <QFile>
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -56,24 +54,6 @@ WindowTestEnvironment::~WindowTestEnvironment() {
     Clock::install(nullptr);
 }
 
-QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
-    return fileBytes(m_dir.filePath(relativePath));
-}
-
-void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    writeBytes(m_dir.filePath(relativePath), bytes);
-}
-
-void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
-                                          const QByteArray& optionLine) const {
-    writeFile(kInitialFile, initialLine);
-    writeFile(kOptionFile, optionLine);
-}
-
-QByteArray WindowTestEnvironment::bothFiles() const {
-    return readFile(kInitialFile) + readFile(kOptionFile);
-}
-
 MainWindow* WindowTestEnvironment::startCounting(const OptionLine& option,
                                                  const QByteArray& initial) {
     writeSettings(initial, option.bytes());
@@ -104,27 +84,6 @@ bool WindowTestEnvironment::startAnsweringMessages() {
     QApplication::exec();
     setMessageInterceptor([this](const QString& text) { messages << text; });
     return !quit.asked;
-}
-
-QLabel* label(QWidget* window, const char* name) {
-    return control<QLabel>(window, QLatin1String(name));
-}
-
-QLineEdit* box(QWidget* window, const char* name) {
-    return control<QLineEdit>(window, QLatin1String(name));
-}
-
-void trigger(QWidget* window, const char* menuItem) {
-    control<QAction>(window, QLatin1String(menuItem))->trigger();
-}
-
-void retype(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void clickButton(QWidget* window, const QString& button) {
-    QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
 }
 
 void typeInto(QLineEdit* edit, const QString& text) {
