@@ -13,15 +13,8 @@ inline const QByteArray kFiveDaysInitial("2008,8,21,10,23,20,300,85\r\n");
 
 // option.ini as the program writes it: code page 932 ("ソルジャー" in its bytes), CR LF.
 struct OptionLine {
-    int started = 1;
-    int mainLeft = 0;
-    int mainTop = 0;
-    int backColour = 9241372;
-    int textColour = 16777215;
-    int windowMode = 2;
-    int miniLeft = 0;
-    int miniTop = 0;
-    int copyPlus = 0;
+    int started = 1, mainLeft = 0, mainTop = 0, backColour = 9241372, textColour = 16777215;
+    int windowMode = 2, miniLeft = 0, miniTop = 0, copyPlus = 0;
 
     QByteArray bytes() const {
         const auto n = [](int v) { return QByteArray::number(v); };

@@ -23,9 +23,7 @@ constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 // A length in mm as the length table takes it: mm × 1440.
-constexpr std::int64_t mm(std::int64_t millimetres) {
-    return millimetres * 1440;
-}
+constexpr auto mm = [](std::int64_t millimetres) { return millimetres * 1440; };
 
 DateTimeParts at(int y, int mo, int d, int h, int mi) {
     return {0, y, mo, d, h, mi};

@@ -132,8 +132,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
 struct Refusal {
     DiskCall call;
     const char* file;
-    int skip;
-    int times;
+    int skip, times;
 };
 
 std::function<bool(DiskCall, const QString&)> refusing(const Refusal& r) {

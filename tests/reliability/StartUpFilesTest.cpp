@@ -26,9 +26,7 @@ namespace {
 enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 
 // How a start beside a lock ends: started, told another program runs, told the lock is wrong.
-constexpr int kStarted = 0;
-constexpr int kToldRunning = 7;
-constexpr int kToldLock = 9;
+constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9;
 
 // The clock stands at 2008-08-26 10:23:41, five days into kFiveDaysInitial's count.
 const QString kCopyStamp = u"20080826-102341"_s;

@@ -202,9 +202,7 @@ protected:
         state.appDir = dir.path();
         QDir().mkpath(dataDir);
     }
-    static void write(const QString& path, const QByteArray& bytes) {
-        ASSERT_TRUE(writeBytes(path, bytes));
-    }
+    static void write(const QString& p, const QByteArray& b) { ASSERT_TRUE(writeBytes(p, b)); }
 
     QTemporaryDir dir;
     const QString dataDir = dataDirPath(dir.path());

@@ -68,10 +68,9 @@ inline constexpr char kCannotOpenAddress[] =
     "エラーです。フォルダオプションの関連付けなどを確認してください";
 
 template <class T> T* shown() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
             return t;
-    }
     return nullptr;
 }
 
