@@ -115,10 +115,9 @@ TEST(DailyMessages, IndexForTheDay) {
 // a new descent); the scan passes over them. Metres halve to even, in the shortest form.
 TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     std::vector<int> descents;
-    for (int i = 1; i < kLengthRowCount; ++i) {
+    for (int i = 1; i < kLengthRowCount; ++i)
         if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm)
             descents.push_back(i);
-    }
     EXPECT_EQ(descents, (std::vector<int>{26, 126}));
     // Row lengths in mm, and the row shown at that length and just below it.
     const std::array<int, 3> rows[] = {

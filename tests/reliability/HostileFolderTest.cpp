@@ -77,20 +77,17 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         {"a marker that is a folder", MarkerFolder, "", {"save.commit"}},
         {"a new file that links outside", NewLink, "@ initial.ini\n", {"initial.ini.new"}},
         {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}}};
+    const QByteArray digest =
+        QCryptographicHash::hash(kNewInitial, QCryptographicHash::Sha256).toHex();
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.name);
         const QString marker = data + u"/save.commit"_s;
         const QString fresh = initialFilePath(state.appDir) + u".new"_s;
         write(dir.filePath(u"outside.commit"_s),
               "@ initial.ini\n" + QByteArray("@ ") + absolute + "\n");
-        for (const QString& path : {dir.filePath(u"outside.commit"_s), marker}) {
+        for (const QString& path : {dir.filePath(u"outside.commit"_s), marker})
             if (c.make != MarkerText || path == marker)
-                write(
-                    path,
-                    QByteArray(c.marker).replace(
-                        '@',
-                        QCryptographicHash::hash(kNewInitial, QCryptographicHash::Sha256).toHex()));
-        }
+                write(path, QByteArray(c.marker).replace('@', digest));
         if (c.make == MarkerLink) {
             QFile::remove(marker);
             QFile::link(dir.filePath(u"outside.commit"_s), marker);

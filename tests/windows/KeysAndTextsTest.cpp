@@ -90,9 +90,7 @@ private slots:
         const auto helpShows = [] { return shown<HelpWindow>() != nullptr; };
         const auto helpGone = [] { return alive<HelpWindow>() == 0; };
         const auto counterBack = [] { return shown<MainWindow>() && !alive<SettingsWindow>(); };
-        const auto settingsBack = [] {
-            return shown<SettingsWindow>() && !alive<PromotionWindow>();
-        };
+        const auto inSettings = [] { return shown<SettingsWindow>() && !alive<PromotionWindow>(); };
         const auto promotionStays = [] { return shown<PromotionWindow>() != nullptr; };
         const KeyRow rows[] = {
             {"Shift+F10 on the main window's copy button", Opened::Main, "copyButton", Qt::Key_F10,
@@ -104,9 +102,9 @@ private slots:
             {"Escape in a settings box", Opened::Settings, "perDayEdit", Qt::Key_Escape, none,
              counterBack},
             {"Escape in the promotion text", Opened::Promotion, "promotionText", Qt::Key_Escape,
-             none, settingsBack},
+             none, inSettings},
             {"Enter on the promotion's close button", Opened::Promotion, "closeButton",
-             Qt::Key_Return, none, settingsBack},
+             Qt::Key_Return, none, inSettings},
             {"keypad Enter on the promotion's page button", Opened::Promotion, "pageButton",
              Qt::Key_Enter, none, promotionStays},
             // Tab into an option row lands on its chosen option.
