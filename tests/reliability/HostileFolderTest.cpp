@@ -83,8 +83,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         SCOPED_TRACE(c.name);
         const QString marker = data + u"/save.commit"_s;
         const QString fresh = initialFilePath(state.appDir) + u".new"_s;
-        write(dir.filePath(u"outside.commit"_s),
-              "@ initial.ini\n" + QByteArray("@ ") + absolute + "\n");
+        write(dir.filePath(u"outside.commit"_s), "@ initial.ini\n@ " + absolute + "\n");
         for (const QString& path : {dir.filePath(u"outside.commit"_s), marker})
             if (c.make != MarkerText || path == marker)
                 write(path, QByteArray(c.marker).replace('@', digest));

@@ -125,7 +125,6 @@ private slots:
                                            "--width 200 --height 24 --transparent false"));
         QVERIFY(trayer.waitForStarted(5000));
         QTest::qWait(700);
-
         // The same message answered leads on to the first run, which replaces the broken file.
         auto program = launch("2026-11-01 09:00:10");
         QVERIFY(answer(*program, u"ケムリン式"_s, "Return"));
@@ -134,7 +133,6 @@ private slots:
         const QString main = window(*program, kMainTitle);
         QVERIFY(!main.isEmpty());
         QCOMPARE(saved("initial.ini"), QByteArray("2026,11,1,9,0,20,300,85\r\n"));
-
         // The mini window takes the main window's place; the menu's end, help open, saves both.
         run("xdotool windowmove " + main + " 240 150");
         QTRY_COMPARE(position(main), QPoint(240, 150));
@@ -148,12 +146,10 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
-
         // The next start opens the window last in use, where it was.
         program = launch("2026-11-02 09:30:00");
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
-
         // A second start, told the program runs, brings back the hidden window, as a gone tray
         // does.
         for (const char* second : {"2026-11-02 09:31:00", ""}) {
@@ -168,7 +164,6 @@ private slots:
         }
         trayer.kill();
         QVERIFY2(window(*program, kMiniTitle) == mini, "the window stayed in a gone tray");
-
         // The end of the session saves a move as the user's own end would.
         run("xdotool windowmove " + mini + " 300 200");
         QTRY_COMPARE(position(mini), QPoint(300, 200));
@@ -177,7 +172,6 @@ private slots:
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
-
         // On a full disk the end is not held by a message nobody may be there to answer.
         program = launch("", true);
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
