@@ -3,7 +3,9 @@
 #include "settings/ProgramAddresses.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 // initial.ini of a count started on 21 August 2008 at 10:23, twenty a day at 300 yen, regular
 // size: five days and 1500 yen by the window tests' clock.
@@ -11,15 +13,8 @@ inline const QByteArray kFiveDaysInitial("2008,8,21,10,23,20,300,85\r\n");
 
 // option.ini as the program writes it: code page 932 ("ソルジャー" in its bytes), CR LF.
 struct OptionLine {
-    int started = 1;
-    int mainLeft = 0;
-    int mainTop = 0;
-    int backColour = 9241372;
-    int textColour = 16777215;
-    int windowMode = 2;
-    int miniLeft = 0;
-    int miniTop = 0;
-    int copyPlus = 0;
+    int started = 1, mainLeft = 0, mainTop = 0, backColour = 9241372, textColour = 16777215;
+    int windowMode = 2, miniLeft = 0, miniTop = 0, copyPlus = 0;
 
     QByteArray bytes() const {
         const auto n = [](int v) { return QByteArray::number(v); };
@@ -34,4 +29,10 @@ struct OptionLine {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

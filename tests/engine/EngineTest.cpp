@@ -23,9 +23,7 @@ constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 // A length in mm as the length table takes it: mm × 1440.
-constexpr std::int64_t mm(std::int64_t millimetres) {
-    return millimetres * 1440;
-}
+constexpr auto mm = [](std::int64_t millimetres) { return millimetres * 1440; };
 
 DateTimeParts at(int y, int mo, int d, int h, int mi) {
     return {0, y, mo, d, h, mi};
@@ -35,9 +33,7 @@ QuitSettings habit(int perDay, int price, int size, int tax = 8744, int vat = 5,
     return {{}, perDay, price, size, tax, vat, 0, 5, boxes, soldierSeriesName()};
 }
 
-// The parts as they borrow: a day borrowed in January takes December's length, and the year; a
-// borrowed month is the longer of the month before now and the quit month; one minute borrows
-// through every part. A quit moment off the calendar is taken at its nearest edge.
+// Borrowed days: the longer of the month before now and the quit month; off-calendar: the edge.
 TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     const std::tuple<DateTimeParts, DateTimeParts, std::int64_t, DateTimeParts> cases[] = {
         {at(2008, 2, 28, 10, 0), at(2008, 3, 1, 10, 0), 2 * kDay, {0, 0, 0, 2, 0, 0}},
@@ -52,9 +48,8 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
     }
 }
 
-// Each title's first day or whole year in both series, on every day of the first year and every
-// year to 1200; none before the quit moment or for an unknown series. The first anniversary comes
-// by the calendar: the 365th day of a leap year keeps the first year's title.
+// Each title's first day or year in both series, every day and year to 1200; none before the
+// quit moment or for an unknown series. A leap year's 365th day keeps the first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{
@@ -97,10 +92,8 @@ TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
               "トキケンシロウ");
 }
 
-// Days, years, months, the draw r, the index. Days 1 and 2 draw an alternative for r > 70, r < 20
-// and 21..29; day 3 only for r > 70. Day events (33, 34, 35, 44, 55, 66) win over the month
-// anniversary and draw none; month anniversaries draw one for r 1..4; a year or more has none.
-// A clock set back, or a day past the table without a month, greets as on day 0.
+// Days, years, months, the draw r, the index: draws on days 1 to 3 and month anniversaries, day
+// events first; a clock set back, or a day past the table without a month, greets as on day 0.
 TEST(DailyMessages, IndexForTheDay) {
     const std::array<int, 5> cases[] = {
         {0, 0, 0, 75, 0},   {1, 0, 0, 71, 48},     {1, 0, 0, 70, 1},   {1, 0, 0, 19, 49},
@@ -115,19 +108,16 @@ TEST(DailyMessages, IndexForTheDay) {
     for (const auto& [days, years, months, r, index] : cases)
         EXPECT_EQ(messageIndex(days, years, months, r), index)
             << "day " << days << " years " << years << " months " << months << " r " << r;
-    // No text outside the table.
     EXPECT_TRUE(dailyMessage(-1).isEmpty() && dailyMessage(kDailyMessageCount).isEmpty());
 }
 
-// Rows 26 and 126 are longer than the rows after them, so the scan passes over 26, 27 and 127;
-// a slip while copying the lengths would most likely show up as a new descent. Past the ceiling
-// of row 569 the last two rows never show. Metres halve to even, in the shortest form.
+// Rows 26 and 126 are longer than the rows after them (a slip copying the lengths would show as
+// a new descent); the scan passes over them. Metres halve to even, in the shortest form.
 TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     std::vector<int> descents;
-    for (int i = 1; i < kLengthRowCount; ++i) {
+    for (int i = 1; i < kLengthRowCount; ++i)
         if (lengthRow(i).lengthMm > lengthRow(i + 1).lengthMm)
             descents.push_back(i);
-    }
     EXPECT_EQ(descents, (std::vector<int>{26, 126}));
     // Row lengths in mm, and the row shown at that length and just below it.
     const std::array<int, 3> rows[] = {
@@ -147,12 +137,9 @@ TEST(LengthTable, RowAtEachBoundaryAndMetres) {
     EXPECT_TRUE(metreText(kMin).startsWith(QLatin1Char('-')));
 }
 
-// Figures worked out by hand; exact multiples must not come out one short, as floating point
-// makes them. A hand-edited file's values beyond what the settings window accepts are taken at
-// the nearest bound, so nothing overflows or divides by zero.
+// Figures worked out by hand, exact multiples not one short; values beyond the bounds clamped.
 TEST(QuitFigures, HandWorkedFigures) {
-    // Per day, price, size, taxes, minutes; money, tobacco and consumption tax saved, life
-    // gained, cigarettes, their length.
+    // Per day, price, size, taxes, minutes; money, taxes saved, life, cigarettes, their length.
     const std::tuple<std::array<int, 5>, std::int64_t, std::array<std::int64_t, 6>> cases[] = {
         {{20, 300, 85, 8744, 5}, 5 * kDay, {1500, 874, 71, 550, 100, mm(8500)}},
         {{13, 1, 85, 8744, 5}, 100 * kDay, {65, 11367, 3, 7150, 1300, mm(110500)}},
@@ -174,8 +161,7 @@ TEST(QuitFigures, HandWorkedFigures) {
     }
 }
 
-// Per day, size, box display, minutes, the text. 10.5 boxes would round to a whole carton, but
-// are not whole boxes; the short size comes 10 to a box and 20 boxes to a carton.
+// Per day, size, box display, minutes, the text; 10.5 boxes are not a carton.
 TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
     const std::tuple<int, int, int, std::int64_t, const char*> cases[] = {
         {20, 85, 1, 0, "0本 0ｍ ガンバレ－"},
@@ -195,9 +181,8 @@ TEST(QuitFigures, TextsWithCigarettesInPiecesBoxesOrCartons) {
               "１日と１時間０分０日と２３時間５９分－１２０５");
 }
 
-// Mode, size, detailed, elapsed minutes ({0, 1, 2, 3, 4, 5} years to minutes), life gained; what
-// follows three labels, or no report for a mode outside 0..2. Negative figures: whole parts round
-// down, remainders keep the dividend's sign. Only the three sizes have a word.
+// Mode, size, detailed, elapsed minutes, life gained; what follows three labels, or no report for
+// a mode outside 0..2. Negative whole parts round down; only the three sizes have a word.
 TEST(Report, SixLinesInEachForm) {
     const std::tuple<int, int, bool, int, int, const char*, const char*, const char*> cases[] = {
         {1, 50, true, 1440, 1439, "（20本-300円-小）", "1日 4時間 5分", "0日と23時間59分"},
@@ -221,12 +206,8 @@ TEST(Report, SixLinesInEachForm) {
     }
 }
 
-// Notices by refreshes, "|" between them, of a count from a quit moment in 2008 (twenty a day at
-// the price given): each at a moment, the windows hidden in the tray or in sight (~), and what it
-// tells after "=". The first refresh tells nothing, as after a restart; a moment passed in sight
-// is not told later; the night's highest moment waits for 7:00; one a day, what is skipped is not
-// told later; of moments at once the highest: a title before an anniversary, a day before
-// cigarettes and yen.
+// Refreshes ("|"), the windows in the tray or in sight (~), and what each tells after "=": not
+// the first, a moment passed in sight, or the night's before 7:00; one a day, the highest first.
 TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
     const char* title = "=ステータスが「曹長」になりました";
     const std::tuple<const char*, int, std::string> cases[] = {

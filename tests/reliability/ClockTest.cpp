@@ -1,5 +1,4 @@
-// The engine against clocks far from today, checked against Qt's own Gregorian day count: written
-// apart from the engine's, the two can only agree by both being right.
+// The engine against clocks far from today, checked against Qt's own Gregorian day count.
 #include "engine/Calendar.h"
 
 #include <QDate>
@@ -15,9 +14,8 @@ std::int64_t julianDay(const DateTimeParts& p) {
         .toJulianDay();
 }
 
-// Every pair of month ends from 1900 to 2299, and the eve of every leap day (1900, 2100 and 2200
-// have none, 2000 has one): quit on the one, read on the other, the times of day varied so that
-// midnight is crossed both ways. Read on the last day of 9999 too, and with the clock set back.
+// Every pair of month ends and leap-day eves from 1900 to 2299, times varied so that midnight is
+// crossed both ways; read on the last day of 9999 too, and with the clock set back.
 TEST(Clocks, MonthEndsFrom1900AgreeWithAnotherDayCountTo9999AndSetBack) {
     const std::int64_t times[][2] = {{23, 59}, {0, 0}, {12, 30}, {0, 1}};
     std::vector<DateTimeParts> dates;

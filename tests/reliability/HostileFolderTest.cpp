@@ -1,37 +1,28 @@
-// A data folder copied from elsewhere, unpacked from an archive or left by a crash is input: what
-// a save's marker names outside the folder is never touched, and a commit survives a disk that
-// refuses once.
+// A data folder from elsewhere is input; a commit survives a disk that refuses once.
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
 #include "system/DiskSync.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray kOldInitial("2007,1,2,3,4,5,6,50\r\n");
 const QByteArray kNewInitial("2008,8,26,10,23,20,300,85\r\n");
 
-QByteArray digestOf(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
 void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(writeBytes(path, bytes));
 }
 
 class HostileFolder : public testing::Test {
 protected:
     void SetUp() override {
-        state.appDir = dir.filePath(QStringLiteral("app"));
+        state.appDir = dir.filePath(u"app"_s);
         data = dataDirPath(state.appDir);
         write(initialFilePath(state.appDir), kOldInitial);
         write(optionFilePath(state.appDir), OptionLine{}.bytes());
@@ -70,10 +61,9 @@ struct HostileCase {
     QStringList setAside;
 };
 
-// Each leftover: nothing outside changes, initial.ini keeps its old bytes, what is not acted on
-// is renamed aside and named, and the next save works.
+// Each leftover: nothing outside changes, initial.ini is kept, the leftover set aside and named.
 TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
-    const QString outsidePath = dir.filePath(QStringLiteral("outside.ini"));
+    const QString outsidePath = dir.filePath(u"outside.ini"_s);
     const QByteArray absolute = QFile::encodeName(outsidePath);
     const HostileCase cases[] = {
         {"a name with ../", MarkerText, "@ ../../outside.ini\n", {"save.commit"}},
@@ -86,28 +76,27 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         {"a marker that links outside", MarkerLink, "", {"save.commit"}},
         {"a marker that is a folder", MarkerFolder, "", {"save.commit"}},
         {"a new file that links outside", NewLink, "@ initial.ini\n", {"initial.ini.new"}},
-        {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}},
-    };
+        {"a new file that is a folder", NewFolder, "@ initial.ini\n", {"initial.ini.new"}}};
+    const QByteArray digest =
+        QCryptographicHash::hash(kNewInitial, QCryptographicHash::Sha256).toHex();
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString marker = data + QStringLiteral("/save.commit");
-        const QString fresh = initialFilePath(state.appDir) + QStringLiteral(".new");
-        write(dir.filePath(QStringLiteral("outside.commit")),
-              "@ initial.ini\n" + QByteArray("@ ") + absolute + "\n");
-        for (const QString& path : {dir.filePath(QStringLiteral("outside.commit")), marker}) {
+        const QString marker = data + u"/save.commit"_s;
+        const QString fresh = initialFilePath(state.appDir) + u".new"_s;
+        write(dir.filePath(u"outside.commit"_s), "@ initial.ini\n@ " + absolute + "\n");
+        for (const QString& path : {dir.filePath(u"outside.commit"_s), marker})
             if (c.make != MarkerText || path == marker)
-                write(path, QByteArray(c.marker).replace('@', digestOf(kNewInitial)));
-        }
+                write(path, QByteArray(c.marker).replace('@', digest));
         if (c.make == MarkerLink) {
             QFile::remove(marker);
-            QFile::link(dir.filePath(QStringLiteral("outside.commit")), marker);
+            QFile::link(dir.filePath(u"outside.commit"_s), marker);
         }
         if (c.make == MarkerFolder) {
             QFile::remove(marker);
-            QDir().mkpath(marker + QStringLiteral("/inner"));
+            QDir().mkpath(marker + u"/inner"_s);
         }
         if (c.make == NewLink)
-            QFile::link(dir.filePath(QStringLiteral("initial.ini.new")), fresh);
+            QFile::link(dir.filePath(u"initial.ini.new"_s), fresh);
         else if (c.make == NewFolder)
             QDir().mkpath(fresh);
         else
@@ -120,7 +109,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         for (qsizetype i = 0; i < c.setAside.size(); ++i)
             EXPECT_TRUE(QFileInfo(found.earlierSave.setAside[i])
                             .fileName()
-                            .startsWith(c.setAside[i] + QStringLiteral(".broken-")))
+                            .startsWith(c.setAside[i] + u".broken-"_s))
                 << found.earlierSave.setAside[i].toStdString();
         EXPECT_EQ(outside(), before);
         EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
@@ -128,8 +117,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
         state.perDay = 40;
         EXPECT_TRUE(writeSettingsFiles(state).done());
         EXPECT_EQ(outside(), before);
-        EXPECT_EQ(inside().filter(QStringLiteral(".broken-")).size(), 1)
-            << inside().join(u' ').toStdString();
+        EXPECT_EQ(inside().filter(u".broken-"_s).size(), 1) << inside().join(u' ').toStdString();
         QDir(data).removeRecursively();
         write(initialFilePath(state.appDir), kOldInitial);
         write(optionFilePath(state.appDir), OptionLine{}.bytes());
@@ -140,8 +128,7 @@ TEST_F(HostileFolder, ALeftoverIsNeverFollowedOutOfTheFolder) {
 struct Refusal {
     DiskCall call;
     const char* file;
-    int skip;
-    int times;
+    int skip, times;
 };
 
 std::function<bool(DiskCall, const QString&)> refusing(const Refusal& r) {
@@ -153,42 +140,28 @@ std::function<bool(DiskCall, const QString&)> refusing(const Refusal& r) {
     };
 }
 
-// A disk that refuses now, at a save or at the next start: the commit stands, its new files and
-// marker stay, and a later start finds the new pair.
+// A disk that refuses at a save or the next start: the commit stands and a later start ends it.
 TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
     const Refusal never{DiskCall::Read, "", 0, 0};
     const Refusal anyRename{DiskCall::Rename, "", 1, -1}; // after the marker's own rename
+    const Refusal optionOnce{DiskCall::Rename, "option.ini", 0, 1};
+    const Refusal optionAlways{DiskCall::Rename, "option.ini", 0, -1};
+    const Refusal markerRead{DiskCall::Read, "save.commit", 0, 1};
+    const Refusal newFileRead{DiskCall::Read, "option.ini.new", 0, 1};
+    const Refusal syncOnce{DiskCall::SyncFolder, "kemurindata", 1, 1};
+    const auto pending = CommitOutcome::Pending;
     const struct {
         const char* name;
         Refusal atSave;
         CommitOutcome::Status saved;
         Refusal atStart;
-    } cases[] = {
-        {"rename onto option.ini at the save",
-         {DiskCall::Rename, "option.ini", 0, 1},
-         CommitOutcome::Pending,
-         never},
-        {"folder sync after the renames",
-         {DiskCall::SyncFolder, "kemurindata", 1, 1},
-         CommitOutcome::Pending,
-         never},
-        {"rename onto option.ini at the save and the next start",
-         {DiskCall::Rename, "option.ini", 0, -1},
-         CommitOutcome::Pending,
-         {DiskCall::Rename, "option.ini", 0, -1}},
-        {"reading the marker at the next start",
-         anyRename,
-         CommitOutcome::Pending,
-         {DiskCall::Read, "save.commit", 0, 1}},
-        {"reading a new file at the next start",
-         anyRename,
-         CommitOutcome::Pending,
-         {DiskCall::Read, "option.ini.new", 0, 1}},
-        {"a full save, then reading the marker",
-         never,
-         CommitOutcome::Done,
-         {DiskCall::Read, "save.commit", 0, 1}},
-    };
+    } cases[] = {{"rename onto option.ini at the save", optionOnce, pending, never},
+                 {"folder sync after the renames", syncOnce, pending, never},
+                 {"rename onto option.ini at the save and the next start", optionAlways, pending,
+                  optionAlways},
+                 {"reading the marker at the next start", anyRename, pending, markerRead},
+                 {"reading a new file at the next start", anyRename, pending, newFileRead},
+                 {"a full save, then reading the marker", never, CommitOutcome::Done, markerRead}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         AppState next = state;
@@ -201,8 +174,8 @@ TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
         setDiskFault({});
         if (c.saved == CommitOutcome::Pending && c.atStart.times != 0) {
             EXPECT_EQ(first, CommitOutcome::Pending);
-            EXPECT_TRUE(inside().contains(QStringLiteral("save.commit")));
-            EXPECT_TRUE(inside().contains(QStringLiteral("option.ini.new")));
+            EXPECT_TRUE(inside().contains(u"save.commit"_s));
+            EXPECT_TRUE(inside().contains(u"option.ini.new"_s));
         }
         EXPECT_EQ(start().earlierSave.status, CommitOutcome::Done);
         EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), initialRecord(next));

@@ -1,10 +1,7 @@
-// Saves cut short from outside: a child that saves is killed at each of its system calls, and a
-// file-size limit stands in for a full disk. The pair must stay whole, old or new.
+// Saves cut short from outside, killed or on a full disk: the pair stays whole, old or new.
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -60,8 +57,7 @@ protected:
     std::vector<std::array<QByteArray, 2>> files; // newer, older
 };
 
-// Runs `work` in a child stopped at each system call's entry and exit; kills it at the stop
-// numbered `at`. False when the child ended before that stop.
+// Runs `work` in a child killed at its `at`th system call stop; false if it ended before.
 bool killedAtStop(int at, const std::function<void()>& work) {
     const pid_t child = fork();
     if (child == 0) {
@@ -84,8 +80,7 @@ bool killedAtStop(int at, const std::function<void()>& work) {
     return true;
 }
 
-// One save over the other, killed at every system call in turn, before and after it, each way
-// round: 200 kills. The next start then finds the old pair or the new one, and nothing else.
+// A save killed at every system call in turn, each way round: the old pair or the new one.
 TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
     std::map<std::pair<int, int>, int> seen;
     int kills = 0;
@@ -120,8 +115,7 @@ TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
     EXPECT_GT((seen[{1, 1}]), 0);
 }
 
-// A full disk at any point of a save (a file-size limit from nothing to past both files): the
-// save says it failed and leaves the old pair, or it succeeds whole.
+// A full disk at any point of a save: it says it failed and leaves the old pair, or succeeds.
 TEST_F(InterruptedSave, AFullDiskLeavesTheOldPairOrTheNewOne) {
     const auto most = std::max(files[0][0].size(), files[0][1].size());
     for (rlim_t limit = 0; limit <= static_cast<rlim_t>(most) + 1; ++limit) {
@@ -143,8 +137,7 @@ TEST_F(InterruptedSave, AFullDiskLeavesTheOldPairOrTheNewOne) {
     }
 }
 
-// A disk that does not take the data (EIO from fdatasync, or from fsync on the folder): the save
-// and the single writes say so and leave the old files.
+// EIO from fdatasync, or from fsync on the folder: the saves say so and leave the old files.
 TEST_F(InterruptedSave, AFailedSyncIsAFailedSave) {
     for (const int failing : {__NR_fdatasync, __NR_fsync}) {
         const pid_t child = fork();

@@ -1,7 +1,4 @@
-// Start-up against what a user, an editor, a crash or a full disk leaves in the data folder: the
-// program starts, shows sensible figures, says once what it could not read or write, and keeps
-// whatever it could keep. A start in a folder whose lock another start holds changes nothing.
-#include "SettingsLines.h"
+// Start-up against what users, editors, crashes and full disks leave, and beside a lock.
 #include "WindowTestSupport.h"
 
 #include "desktop/MessageBox.h"
@@ -9,13 +6,9 @@
 #include "system/FileLock.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"
-#include "windows/SetupWindow.h"
-#include "windows/StartConfirmWindow.h"
 
-#include <QLabel>
 #include <QLocalSocket>
 #include <QSignalSpy>
-#include <QtTest>
 
 #include <atomic>
 #include <chrono>
@@ -28,16 +21,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 
 // How a start beside a lock ends: started, told another program runs, told the lock is wrong.
-constexpr int kStarted = 0;
-constexpr int kToldRunning = 7;
-constexpr int kToldLock = 9;
+constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9;
 
 // The clock stands at 2008-08-26 10:23:41, five days into kFiveDaysInitial's count.
 const QString kCopyStamp = u"20080826-102341"_s;
@@ -49,8 +38,7 @@ QString shownAtStart() {
     return shown<SetupWindow>() ? u"setup"_s : u"nothing"_s;
 }
 
-// A start of the program, its messages answered as a user does, its windows closed after; what
-// it showed once the messages were answered.
+// What a start showed once a user answered its messages; its windows closed after.
 QString startAndClose(WindowTestEnvironment& env) {
     env.program = std::make_unique<Program>(env.appDir());
     if (!env.startAnsweringMessages())
@@ -69,21 +57,7 @@ struct BadFile {
     bool copy;         // a dated copy of the file is kept
 };
 
-// The exit code of a child process that ends within five seconds; -2 when it had to be killed.
-int exitCodeWithin5s(pid_t child) {
-    for (int i = 0; i < 500; ++i) {
-        int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    return -2;
-}
-
-// Opens a named pipe for writing whenever something waits to read it, so that a start that opens
-// the pipe reads its end at once and the test fails, instead of waiting for a writer for good.
+// Opens a named pipe for writing whenever a reader waits, so that a start cannot hang on it.
 struct PipeWatch {
     explicit PipeWatch(const QByteArray& path)
         : thread([this, path] {
@@ -111,11 +85,8 @@ class StartUpFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A start beside a lock: told in these words before any file is touched when another
-    // program holds this user's lock or the data folder's (a copy from another session or
-    // another user); started when the holder lets go within a moment, as an ending program
-    // does; told, with the path, when the folder's lock file is a link or a folder, and nothing
-    // is made where a link leads.
+    // A start beside a held lock is told before any file is touched; one let go soon is taken; a
+    // lock file that is a link or a folder is told with its path, and nothing is made through it.
     void aStartBesideALock_data() {
         QTest::addColumn<QString>("lock");
         QTest::addColumn<QString>("holder"); // a lock held for seconds, a link, a folder
@@ -139,8 +110,7 @@ private slots:
         QFETCH(int, outcome);
         QFETCH(QStringList, dataFiles);
         WindowTestEnvironment env;
-        // Past the locks, the start first tells that initial.ini is missing: no window opens
-        // on the X connection the child shares.
+        // Past the locks, the start tells initial.ini is missing: no window on the shared display.
         env.writeFile(kOptionFile, OptionLine{}.bytes());
         const QString path = QDir(env.appDir()).filePath(lock);
         QDir(env.appDir()).mkpath(QFileInfo(lock).path());
@@ -166,27 +136,21 @@ private slots:
             env.program->start();
             std::_Exit(3);
         }
-        const int code = exitCodeWithin5s(child);
+        int status = 0;
+        bool ended = false; // within five seconds, without touching the display the child shares
+        for (int i = 0; i < 500 && !(ended = ::waitpid(child, &status, WNOHANG) == child); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!ended && ::kill(child, SIGKILL) == 0)
+            ::waitpid(child, nullptr, 0);
         holding.kill();
         holding.waitForFinished();
-        QVERIFY2(code != -2, "the start waited instead of going on or being told");
-        QCOMPARE(code, outcome);
+        QVERIFY2(ended, "the start waited instead of going on or being told");
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, outcome);
         QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files), dataFiles);
         QVERIFY(!QFileInfo::exists(env.appDir() + u"/outside"_s));
     }
 
-    // The locks a start takes stay its own until the process ends.
-    void aStartKeepsBothLocks() {
-        WindowTestEnvironment env;
-        env.program->start();
-        for (const QString& lock :
-             {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
-            QVERIFY2(FileLock(QDir(env.appDir()).filePath(lock)).take() == FileLock::Outcome::Busy,
-                     qPrintable(lock));
-    }
-
-    // Without a runtime folder of the session, the user's lock and socket go to a folder the
-    // program makes for the user alone; where another user made that name first, none is used.
+    // Without a session's runtime folder, one for this user alone; none if another's has its name.
     void aRuntimeFolderOnlyThisUserOwns() {
         QTemporaryDir temp;
         const QByteArray savedTemp = qgetenv("TMPDIR");
@@ -212,15 +176,12 @@ private slots:
         }
         QVERIFY(QDir(ours).removeRecursively());
         QCOMPARE(privateRuntimeFolder().section(u'/', -1), QFileInfo(ours).fileName());
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
-        QVERIFY(!(QFileInfo(ours).permissions() & others));
+        struct stat made {};
+        QVERIFY(::stat(QFile::encodeName(ours).constData(), &made) == 0 && !(made.st_mode & 077));
     }
 
     // Silent callers, garbage and a full descriptor table do not end the listener: a request
-    // right after a flood is served, one that came while no descriptor was free is served once
-    // one is, and one after that too.
+    // that met a full table is served once a descriptor is free, and the next too.
     void theListenerOutlivesAFlood() {
         WindowTestEnvironment env;
         ShowRequests requests(nullptr);
@@ -250,8 +211,7 @@ private slots:
         for (int fd; (fd = ::dup(0)) >= 0;)
             taken.push_back(fd);
         ::close(taken.back());
-        // The caller takes the last descriptor, and once it has gone, the table is full again
-        // before the listener takes the call.
+        // The caller takes the last descriptor; gone, the table is full before the listener calls.
         QVERIFY(askRunningProgramToShow());
         QVERIFY(::dup(0) == taken.back() && ::dup(0) < 0);
         QTest::qWait(300);
@@ -264,9 +224,8 @@ private slots:
         QVERIFY2(toldWithin3s(3), "the listener stopped after a full table");
     }
 
-    // Each kind of damage met at two starts. An initial.ini that does not read counts from now and
-    // waits to be mended; an option.ini that does not read starts the first run, keeping the quit
-    // data it will replace too. Each start tells the same; a copy once kept is not kept again.
+    // Each damage met at two starts: an initial.ini that does not read counts from now, an
+    // option.ini starts the first run; each start tells the same; a copy is kept once.
     void badFile_data() {
         const QString i = kInitialFile;
         const QString o = kOptionFile;
@@ -279,20 +238,18 @@ private slots:
                                                                      "744");
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
         QTest::addColumn<BadFile>("row");
-        for (const BadFile& r : {
-                 BadFile{"initial.ini empty", i, Bytes, "", "0", false},
-                 {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
-                 {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
-                 {"initial.ini a folder", i, Folder, "", "0", false},
-                 {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
-                 {"initial.ini named pipe", i, Pipe, "", "0", false},
-                 {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
-                 {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number,
-                  "setup", true},
-                 {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500",
-                  false},
-                 {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", false},
-             })
+        for (const BadFile& r :
+             {BadFile{"initial.ini empty", i, Bytes, "", "0", false},
+              {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
+              {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
+              {"initial.ini a folder", i, Folder, "", "0", false},
+              {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
+              {"initial.ini named pipe", i, Pipe, "", "0", false},
+              {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
+              {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number, "setup",
+               true},
+              {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500", false},
+              {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", false}})
             QTest::newRow(r.name) << r;
     }
 
@@ -344,36 +301,34 @@ private slots:
                  qPrintable(told));
     }
 
-    // The count ran but initial.ini is gone: counted from now and told once, naming the file.
-    void aLostInitialFileIsToldOnce() {
-        WindowTestEnvironment env;
-        env.writeFile(kOptionFile, OptionLine{1, 1500, 1500}.bytes());
-        for (int start = 0; start < 2; ++start)
-            QCOMPARE(startAndClose(env), u"0"_s);
-        QCOMPARE(env.messages.size(), 1);
-        QVERIFY2(env.messages[0].contains(QDir::toNativeSeparators(initialFilePath(env.appDir()))),
-                 qPrintable(env.messages[0]));
-    }
-
-    // An option.ini an editor saved as UTF-8 without a mark reads so, and is told once, naming
-    // the file: closing writes "コスモ" in code page 932 again.
-    void anEditorsUtf8IsReadAndToldOnce() {
-        WindowTestEnvironment env;
+    // Told once at two starts, naming the file: initial.ini gone, counted from now; option.ini
+    // an editor saved as UTF-8, read so and written in code page 932 again on closing.
+    void toldOnceNamingTheFile() {
         const QByteArray option = OptionLine{1, 1500, 1500}.bytes().replace(
             "\x83\x5c\x83\x8b\x83\x57\x83\x83\x81\x5b", "\x83\x52\x83\x58\x83\x82");
-        env.writeSettings(kFiveDaysInitial, decodeSettingsText(option).toUtf8());
-        for (int start = 0; start < 2; ++start)
-            QCOMPARE(startAndClose(env), u"1500"_s);
-        QCOMPARE(env.messages.join(u'|'),
-                 u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
-                     QDir::toNativeSeparators(optionFilePath(env.appDir())) +
-                     u"\n次に保存するときにシフトJISで書き直します。"_s);
-        QCOMPARE(env.readFile(kOptionFile), option);
+        for (const bool utf8 : {false, true}) {
+            WindowTestEnvironment env;
+            if (utf8)
+                env.writeFile(kInitialFile, kFiveDaysInitial);
+            env.writeFile(kOptionFile, utf8 ? decodeSettingsText(option).toUtf8() : option);
+            for (int start = 0; start < 2; ++start)
+                QCOMPARE(startAndClose(env), utf8 ? u"1500"_s : u"0"_s);
+            const QString path = QDir::toNativeSeparators(utf8 ? optionFilePath(env.appDir())
+                                                               : initialFilePath(env.appDir()));
+            QCOMPARE(env.messages.size(), 1);
+            QVERIFY2(env.messages[0].contains(path), qPrintable(env.messages[0]));
+            if (!utf8)
+                continue;
+            QCOMPARE(
+                env.messages[0],
+                u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
+                    path + u"\n次に保存するときにシフトJISで書き直します。"_s);
+            QCOMPARE(env.readFile(kOptionFile), option);
+        }
     }
 
-    // A full disk with option.ini gone: told once, nothing written, and the main window counts
-    // from the confirmed first run, not from the quit moment initial.ini still holds; a day on,
-    // memory stays ahead of the disk and counts the figures entered.
+    // A full disk with option.ini gone: told once, nothing written; the main window counts the
+    // figures entered from the confirmed first run, not initial.ini's quit moment.
     void aFullDiskIsToldOnceAndTheNewStartShows() {
         WindowTestEnvironment env;
         env.writeFile(kInitialFile, kFiveDaysInitial);
@@ -391,8 +346,12 @@ private slots:
         QVERIFY(confirm);
         clickButton(confirm, u"startButton"_s);
         QCOMPARE(shownAtStart(), u"0"_s);
-        env.clock.set(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
-        env.program->refresh();
+        // The locks a start takes stay its own while it runs.
+        for (const QString& lock :
+             {u"kemurin-%1.lock"_s.arg(::getuid()), u"kemurindata/kemurin.lock"_s})
+            QVERIFY2(FileLock(QDir(env.appDir()).filePath(lock)).take() == FileLock::Outcome::Busy,
+                     qPrintable(lock));
+        env.refreshAt(QDateTime(QDate(2008, 8, 27), QTime(10, 23, 41)));
         QCOMPARE(shownAtStart(), u"660"_s);
         QApplication::closeAllWindows();
         QCOMPARE(env.messages, QStringList{told});

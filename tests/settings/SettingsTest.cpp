@@ -8,9 +8,6 @@
 #include "windows/WindowPlacement.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,9 +18,8 @@ namespace {
 
 using Number = std::optional<std::int32_t>;
 
-// Whole and decimal numbers, exponents and full-width forms, rounded down, exact to the last
-// digit; empty outside 32 bits. Blanks are skipped anywhere; the number ends at the first
-// character that cannot continue it; no number gives 0.
+// Numbers in every form, rounded down, exact; empty outside 32 bits. Blanks are skipped; the
+// number ends at the first character that cannot continue it; no number gives 0.
 TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
     using Cases = std::initializer_list<std::pair<const char*, Number>>;
     const Cases forms = {
@@ -45,7 +41,6 @@ TEST(LenientRead, NumbersWhereTheyEndAndTheirRange) {
     EXPECT_EQ(readLenientNumber("0." + QString(5000, u'0') + "1e5003"), 100);
 }
 
-// Now: 6 December 2026, 15:30.
 constexpr DateTimeParts kNow{0, 2026, 12, 6, 15, 30};
 
 // Valid values as loosely as they may be typed, quitting at "year/month/day/hour/minute".
@@ -76,21 +71,13 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     for (const auto& [moment, problem] : moments)
         EXPECT_EQ(checkSettingsEntry(entry(moment), kNow).problem, problem) << moment;
     // One value changed, quitting in the past or, where `future` is set, after now.
-    const auto perDay = &SettingsEntry::perDay, tax = &SettingsEntry::tobaccoTaxPer1000,
-               consumption = &SettingsEntry::consumptionTaxPercent,
-               years = &SettingsEntry::smokingYears;
+    const auto n = &SettingsEntry::perDay, t = &SettingsEntry::tobaccoTaxPer1000,
+               c = &SettingsEntry::consumptionTaxPercent, y = &SettingsEntry::smokingYears;
     const std::tuple<QString SettingsEntry::*, const char*, bool, EntryProblem> values[] = {
-        {perDay, "201", true, kRange},
-        {tax, "x", true, kFuture},
-        {tax, "0", false, kOk},
-        {consumption, "0", false, kOk},
-        {tax, "100000", false, kOk},
-        {consumption, "100", false, kOk},
-        {tax, "100001", false, kRange},
-        {consumption, "101", false, kRange},
-        {tax, "8744円", false, kRange},
-        {years, "99", false, kOk},
-        {consumption, "5 5", false, kRange}};
+        {n, "201", true, kRange},     {t, "x", true, kFuture},   {t, "0", false, kOk},
+        {c, "0", false, kOk},         {t, "100000", false, kOk}, {c, "100", false, kOk},
+        {t, "100001", false, kRange}, {c, "101", false, kRange}, {t, "8744円", false, kRange},
+        {y, "99", false, kOk},        {c, "5 5", false, kRange}};
     for (const auto& [field, value, future, problem] : values) {
         SettingsEntry e = entry(future ? "2026/12/7/0/0" : "2026/1/1/0/0");
         e.*field = QString::fromUtf8(value);
@@ -98,9 +85,7 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     }
 }
 
-// What code page 932 can write and read back as itself is kept; the rest is percent-encoded,
-// a lone surrogate (a broken paste) and a private-use character that the code page writes as a
-// look-alike too, so the address saves.
+// What code page 932 writes and reads back as itself is kept; the rest is percent-encoded.
 TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     const std::pair<std::u16string, const char*> cases[] = {{u"  x.jp/\r\nnext  ", "x.jp/next"},
                                                             {u"x.jp/ブログ①", "x.jp/ブログ①"},
@@ -113,9 +98,7 @@ TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
     }
 }
 
-// Bytes where ICU's table and Windows' code page 932 part, and the look-alikes around them: both
-// builds read and write each row as Windows does, NEC's row written as IBM's. The texts after them
-// do not encode: ICU writes U+F86F as 0x87 0x82, which reads as №; Shift_JIS's wave dash.
+// Where ICU's table and Windows' code page 932 part: read and written as Windows does.
 TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
     const std::tuple<QByteArray, std::u16string, QByteArray> rows[] = {
         {"\x81\x60\x81\x5F\x81\x7C", u"～＼－", "\x81\x60\x81\x5F\x81\x7C"},
@@ -129,11 +112,8 @@ TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
         EXPECT_EQ(encodeSettingsText(QString::fromStdU16String(text)), std::nullopt);
 }
 
-// Windows' rule over every one- and two-byte sequence: a lead byte, 0x81-0x9F or 0xE0-0xFC, takes
-// a trail byte, 0x40-0x7E or 0x80-0xFC, into one character, U+001A where the pair means none, and
-// alone is unreadable; every other byte is a character of its own, written back as that byte
-// (ICU swaps 0x1A, 0x1C and 0x7F and cannot read 0x80, 0xA0 and 0xFD-0xFF). The system's converter,
-// MultiByteToWideChar on Windows, reads pairs after each trail byte and nowhere else.
+// Windows' rule over every one- and two-byte sequence: a lead byte takes a trail byte into one
+// character (U+001A if none) and alone is unreadable; any other byte stands for itself.
 TEST(CodePage932, LeadAndTrailBytesOverTheWholeByteRange) {
     const auto lead = [](int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
     const auto trail = [](int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); };
@@ -161,8 +141,7 @@ TEST(CodePage932, LeadAndTrailBytesOverTheWholeByteRange) {
         EXPECT_TRUE(trailsRead[b] == trail(b) && (lead(b) || !leadsRead[b])) << b;
 }
 
-// Fields a, a text, b, c and a 64-bit d as the file writes them, "refused" when the read
-// fails, which leaves every field as it was.
+// Fields a, a text, b, c and a 64-bit d as read; "refused" when the read fails.
 std::string readRecord(const char* text) {
     std::int32_t a = -1, b = -1, c = -1;
     std::int64_t d = -1;
@@ -174,8 +153,7 @@ std::string readRecord(const char* text) {
            std::to_string(b) + '|' + std::to_string(c) + '|' + std::to_string(d);
 }
 
-// Blanks and line ends between fields, even a blank line, a text without its closing quote
-// ending at the line end, and fields after the last.
+// Blanks and line ends between fields, a text without its closing quote, fields after the last.
 TEST(SettingsRecord, ReadsHandMadeRecordsAndRefusesBrokenOnes) {
     for (const char* text :
          {" 1, \t\"x\",  2 ,3,\t4\r\n", "1,\r\n\r\n\"x\"\r\n2\n3\r4", "\"1\",x,2,3,4",
@@ -194,21 +172,18 @@ TEST(SettingsRecord, ReadsHandMadeRecordsAndRefusesBrokenOnes) {
         EXPECT_EQ(readRecord(text), "refused -1|unset|-1|-1|-1") << text;
 }
 
-// Without a byte-order mark a record is UTF-8 only where code page 932 is the unlikelier reading
-// (isUtf8Record): a text field's bytes, whether they read as UTF-8, the text read.
+// Without a byte-order mark a record is UTF-8 only where code page 932 is the unlikelier reading.
 TEST(SettingsRecord, TakesUtf8WithoutAMarkOnlyWhereCodePage932IsUnlikelier) {
     const std::tuple<QByteArray, bool, std::u16string> rows[] = {
         // UTF-8 that is valid code page 932 too ("繧ｳ繧ｹ繝｢"); the second no rule can settle.
         {"\xE3\x82\xB3\xE3\x82\xB9\xE3\x83\xA2", true, u"コスモ"},
         {"\xE3\x82\xB3", true, u"コ"},
-        // Code page 932 as written, ASCII, valid UTF-8 of a two-byte character ("б") or of one
-        // code page 932 cannot write ("ऱ"), UTF-8 cut short.
+        // Code page 932, ASCII, UTF-8 of "б" and of "ऱ", UTF-8 cut short.
         {"\x83\x52\x83\x58\x83\x82", false, u"コスモ"},
         {"x.jp/", false, u"x.jp/"},
         {"\xD0\xB1", false, u"ﾐｱ"},
         {"\xE0\xA4\xB1", false, u"爨ｱ"},
-        {"\xE3\x82", false, u"繧"},
-    };
+        {"\xE3\x82", false, u"繧"}};
     for (const auto& [bytes, utf8, text] : rows) {
         QString read;
         QByteArray kept;
@@ -227,12 +202,7 @@ protected:
         state.appDir = dir.path();
         QDir().mkpath(dataDir);
     }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    static void write(const QString& p, const QByteArray& b) { ASSERT_TRUE(writeBytes(p, b)); }
 
     QTemporaryDir dir;
     const QString dataDir = dataDirPath(dir.path());
@@ -241,10 +211,9 @@ protected:
     AppState state;
 };
 
-// initial.ini as a hand edit may leave it: the per-day count it gives, or none. A decimal goes to
-// the nearest whole number, halves to even; a quit moment the settings window would not take
-// does not read, but one in the future (a clock set back) does, up to the calendar's last year.
-TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
+// initial.ini as a hand edit may leave it: the per-day count read, or none. A decimal rounds
+// half to even; a quit moment off the calendar does not read, one in the future does.
+TEST_F(SettingsFilesTest, HandEditedFiles) {
     const auto perDayRead = [&](const QByteArray& line) {
         write(initialPath, line + ",300,85\r\n");
         return readInitialFile(state) ? Number(state.perDay) : std::nullopt;
@@ -261,11 +230,15 @@ TEST_F(SettingsFilesTest, HandEditedInitialFiles) {
                                                       {"10000,1,1,0,0,20", {}}};
     for (const auto& [line, read] : moments)
         EXPECT_EQ(perDayRead(line), read) << line;
+    // An option.ini that does not read leaves the defaults, not what the state held before.
+    write(optionPath, "1,8744,5\r\n");
+    state.started = state.miniTop = 1;
+    EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
+    EXPECT_EQ(optionRecord(state), (OptionLine{0, 0, 0}.bytes())); // as a first start writes it
 }
 
-// The saved corner of option.ini on a screen of 1024 × 768 pixels in twips; the main window needs
-// 5000 × 3000 twips of room and the mini window 3500 × 1500. Mini or main, the saved corner,
-// where it is placed (7680, 5760 is the centre).
+// Mini or main, the saved corner and where it goes on a 1024 × 768 screen, in twips; the main
+// window needs 5000 × 3000, the mini window 3500 × 1500; 7680, 5760 is the centre.
 TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
     const std::array<int, 5> cases[] = {
         {0, 10360, 0, 10360, 0},     {0, 10361, 0, 7680, 5760},   {0, 0, 8520, 0, 8520},
@@ -279,10 +252,9 @@ TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
     }
 }
 
-// A save killed before its commit leaves "<file>.new" behind; one whose commit names a new file
-// that is not whole (here cut short) is dropped, old files kept. Start-up clears those, and the
-// marker, and nothing else: a person's copies and the folder's lock stay.
-TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
+// Start-up drops what a save killed before its commit, or committed with a new file cut short,
+// left, and nothing else: a person's copies and the folder's lock stay.
+TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesBoth) {
     const QByteArray line("2008,8,26,10,23,20,300,85\r\n");
     const QByteArray digest = QCryptographicHash::hash(line, QCryptographicHash::Sha256).toHex();
     write(dataDir + "/save.commit", digest + " initial.ini\n" + digest + " option.ini\n");
@@ -300,14 +272,7 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeft) {
     QStringList left = kept + QStringList{"initial.ini", "option.ini"};
     left.sort();
     EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name), left);
-}
-
-// A save puts both files in place over the ones there, on every system.
-TEST_F(SettingsFilesTest, ASaveReplacesBothFiles) {
-    write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
-    write(optionPath, OptionLine{1, 0, 0}.bytes());
-    ASSERT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::Read);
-    ASSERT_EQ(loadOptions(state), FileFinding::Read);
+    // A save then puts both files in place over the ones there, on every system.
     state.mainLeft = 1500;
     state.perDay = 30;
     EXPECT_TRUE(writeSettingsFiles(state).done());
@@ -315,17 +280,7 @@ TEST_F(SettingsFilesTest, ASaveReplacesBothFiles) {
     EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
 }
 
-// An option.ini that does not read leaves the defaults, not what the state held before.
-TEST_F(SettingsFilesTest, AnOptionFileThatDoesNotReadLeavesTheDefaults) {
-    write(optionPath, "1,8744,5\r\n");
-    state.started = state.miniTop = 1;
-    EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
-    EXPECT_EQ(optionRecord(state), (OptionLine{0, 0, 0}.bytes())); // as a first start writes it
-}
-
-// A link to a regular file is the user's way of keeping the file elsewhere, here saved by an
-// editor as UTF-8 with a byte-order mark: it simply reads, and a save goes to the file the link
-// leads to, in code page 932 again, in which "～" is 0x81 0x60, not Shift_JIS's wave dash.
+// A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
 TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
     write(real, "\xef\xbb\xbf"

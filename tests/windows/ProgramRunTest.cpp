@@ -1,6 +1,5 @@
-// Whole journeys of the real program, driven from outside as a person would: xdotool for the
-// mouse and keys, faketime for the date (with a running clock, so that the program's timers run)
-// and trayer for a notification area.
+// The real program driven from outside: xdotool for the mouse and keys, faketime for the date
+// (a running clock, so that timers run) and trayer for a notification area.
 #include "SettingsLines.h"
 
 #include <QProcess>
@@ -65,7 +64,6 @@ QString window(const QProcess& program, const QString& title, bool shows = true)
     return found;
 }
 
-// Whether a program ends within ten seconds.
 bool ends(const QProcess& program) {
     return QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000);
 }
@@ -86,12 +84,10 @@ class ProgramRunTest : public QObject {
 private slots:
     // One road from an empty folder: the first run, the mini window and the close from it; a
     // restart where it was left, a tray that goes away, the session's end.
-    // Settings, help and the windows' own flows are the in-process window tests'.
     void journey() {
         QTemporaryDir runtimeDir, folder;
         ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
-        // The program started in the folder, its clock set to `at` and running on from there. A
-        // sanitized build must accept faketime's library loaded ahead of its runtime.
+        // The program started in the folder, its clock at `at` (ASan allows faketime first).
         const auto launch = [&](const char* at, bool fullDisk = false) {
             auto program = std::make_unique<QProcess>();
             if (fullDisk)
@@ -118,10 +114,7 @@ private slots:
             return fileBytes(folder.filePath(u"kemurindata/"_s + name));
         };
         // A session's end while a start-up message is open ends the program too.
-        QVERIFY(QDir(folder.path()).mkpath(u"kemurindata"_s));
-        QFile broken(folder.filePath(u"kemurindata/option.ini"_s));
-        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\r\n") == 3);
-        broken.close();
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/option.ini"_s), "\xff\r\n"));
         auto told = launch("2026-11-01 09:00:00");
         QVERIFY(!window(*told, u"ケムリン式"_s).isEmpty());
         told->terminate();
@@ -132,7 +125,6 @@ private slots:
                                            "--width 200 --height 24 --transparent false"));
         QVERIFY(trayer.waitForStarted(5000));
         QTest::qWait(700);
-
         // The same message answered leads on to the first run, which replaces the broken file.
         auto program = launch("2026-11-01 09:00:10");
         QVERIFY(answer(*program, u"ケムリン式"_s, "Return"));
@@ -141,9 +133,7 @@ private slots:
         const QString main = window(*program, kMainTitle);
         QVERIFY(!main.isEmpty());
         QCOMPARE(saved("initial.ini"), QByteArray("2026,11,1,9,0,20,300,85\r\n"));
-
-        // The mini window takes the main window's place; the menu's end, with help open, ends
-        // the program and saves both places.
+        // The mini window takes the main window's place; the menu's end, help open, saves both.
         run("xdotool windowmove " + main + " 240 150");
         QTRY_COMPARE(position(main), QPoint(240, 150));
         menuItem(main, kMainSurface, Switch);
@@ -156,14 +146,12 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
-
         // The next start opens the window last in use, where it was.
         program = launch("2026-11-02 09:30:00");
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));
-
-        // A second start brings back the window hidden in the notification area, says that the
-        // program runs and ends; a notification area that goes away gives the window back too.
+        // A second start, told the program runs, brings back the hidden window, as a gone tray
+        // does.
         for (const char* second : {"2026-11-02 09:31:00", ""}) {
             mouse(mini, kMiniSurface, "click --repeat 2 --delay 60 1");
             QVERIFY(window(*program, kMiniTitle, false).isEmpty());
@@ -176,7 +164,6 @@ private slots:
         }
         trayer.kill();
         QVERIFY2(window(*program, kMiniTitle) == mini, "the window stayed in a gone tray");
-
         // The end of the session saves a move as the user's own end would.
         run("xdotool windowmove " + mini + " 300 200");
         QTRY_COMPARE(position(mini), QPoint(300, 200));
@@ -185,7 +172,6 @@ private slots:
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
-
         // On a full disk the end is not held by a message nobody may be there to answer.
         program = launch("", true);
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());

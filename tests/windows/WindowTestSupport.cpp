@@ -2,20 +2,10 @@
 
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
-#include "windows/MainWindow.h"
-#include "windows/SetupWindow.h"
-#include "windows/StartConfirmWindow.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -64,27 +54,6 @@ WindowTestEnvironment::~WindowTestEnvironment() {
     Clock::install(nullptr);
 }
 
-QByteArray WindowTestEnvironment::readFile(const QString& relativePath) const {
-    return fileBytes(m_dir.filePath(relativePath));
-}
-
-void WindowTestEnvironment::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    const QString path = m_dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (QFile file(path); file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-void WindowTestEnvironment::writeSettings(const QByteArray& initialLine,
-                                          const QByteArray& optionLine) const {
-    writeFile(kInitialFile, initialLine);
-    writeFile(kOptionFile, optionLine);
-}
-
-QByteArray WindowTestEnvironment::bothFiles() const {
-    return readFile(kInitialFile) + readFile(kOptionFile);
-}
-
 MainWindow* WindowTestEnvironment::startCounting(const OptionLine& option,
                                                  const QByteArray& initial) {
     writeSettings(initial, option.bytes());
@@ -115,27 +84,6 @@ bool WindowTestEnvironment::startAnsweringMessages() {
     QApplication::exec();
     setMessageInterceptor([this](const QString& text) { messages << text; });
     return !quit.asked;
-}
-
-QLabel* label(QWidget* window, const char* name) {
-    return control<QLabel>(window, QLatin1String(name));
-}
-
-QLineEdit* box(QWidget* window, const char* name) {
-    return control<QLineEdit>(window, QLatin1String(name));
-}
-
-void trigger(QWidget* window, const char* menuItem) {
-    control<QAction>(window, QLatin1String(menuItem))->trigger();
-}
-
-void retype(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void clickButton(QWidget* window, const QString& button) {
-    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
 void typeInto(QLineEdit* edit, const QString& text) {

@@ -4,40 +4,55 @@
 #include "app/Program.h"
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
+#include "windows/HelpWindow.h"
+#include "windows/MainWindow.h"
+#include "windows/PromotionWindow.h"
+#include "windows/SettingsWindow.h"
+#include "windows/SetupWindow.h"
+#include "windows/StartConfirmWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class MainWindow;
-class StartConfirmWindow;
+using namespace Qt::StringLiterals;
 
-// What every window test needs: the program's look, a program on a fresh folder, a fixed clock
-// and draw, recorded messages instead of modal boxes, and a lock file and runtime folder of its
-// own.
+inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
+inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
+
+// A program on a fresh folder, fixed clock and draw, messages recorded instead of shown.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
     ~WindowTestEnvironment();
 
     QString appDir() const { return m_dir.path(); }
-    QByteArray readFile(const QString& relativePath) const;
-    void writeFile(const QString& relativePath, const QByteArray& bytes) const;
-    void writeSettings(const QByteArray& initialLine, const QByteArray& optionLine) const;
-    // Both files as they stand.
-    QByteArray bothFiles() const;
-    // Starts on a count five days old; the main window once the window the option line puts up
-    // shows, null if it does not.
+    QByteArray readFile(const QString& path) const { return fileBytes(m_dir.filePath(path)); }
+    void writeFile(const QString& path, const QByteArray& bytes) const {
+        writeBytes(m_dir.filePath(path), bytes);
+    }
+    void writeSettings(const QByteArray& initial, const QByteArray& option) const {
+        writeFile(kInitialFile, initial);
+        writeFile(kOptionFile, option);
+    }
+    QByteArray bothFiles() const { return readFile(kInitialFile) + readFile(kOptionFile); }
+    // Starts on a count five days old; the main window once a counter window shows, or null.
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500},
                               const QByteArray& initial = kFiveDaysInitial);
-    // Starts the program inside the event loop, as the real program starts, with real message
-    // boxes that a user answers with OK once each shows (their texts go to `messages`). False
-    // when the program asked to end.
+    // Starts with real message boxes, each answered with OK; false if the program asked to end.
     bool startAnsweringMessages();
+    void refreshAt(const QDateTime& now) {
+        clock.set(now);
+        program->refresh();
+    }
 
     FixedClock clock;
     FixedDraw draw{50};
@@ -52,28 +67,22 @@ private:
 inline constexpr char kCannotOpenAddress[] =
     "エラーです。フォルダオプションの関連付けなどを確認してください";
 
-inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
-inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
-
-// The one visible top-level window of a class, if any.
 template <class T> T* shown() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
             return t;
-    }
     return nullptr;
 }
 
-// How many windows of a class exist, once pending deletions have run.
-template <class T> int alive() {
+// How many windows of these classes exist, once pending deletions have run.
+template <class... T> int alive() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<T*>(w) ? 1 : 0;
+        n += ((qobject_cast<T*>(w) ? 1 : 0) + ...);
     return n;
 }
 
-// A named child that must exist.
 template <class C> C* control(QWidget* window, const QString& name) {
     C* c = window ? window->findChild<C*>(name) : nullptr;
     if (!c)
@@ -81,12 +90,22 @@ template <class C> C* control(QWidget* window, const QString& name) {
     return c;
 }
 
-QLabel* label(QWidget* window, const char* name);
-QLineEdit* box(QWidget* window, const char* name);
-void trigger(QWidget* window, const char* menuItem);
-void clickButton(QWidget* window, const QString& button);
-// Replaces a box's text as typed.
-void retype(QLineEdit* edit, const QString& text);
+inline QLabel* label(QWidget* window, const char* name) {
+    return control<QLabel>(window, QLatin1String(name));
+}
+inline QLineEdit* box(QWidget* window, const char* name) {
+    return control<QLineEdit>(window, QLatin1String(name));
+}
+inline void trigger(QWidget* window, const char* item) {
+    control<QAction>(window, QLatin1String(item))->trigger();
+}
+inline void clickButton(QWidget* window, const QString& button) {
+    QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
+}
+inline void retype(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
 // Types into a box: ASCII as key presses, anything else as the input method commits it.
 void typeInto(QLineEdit* edit, const QString& text);
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
