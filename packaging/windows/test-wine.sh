@@ -11,7 +11,7 @@ out="$root/build-windows"
 debian_program="$(realpath "${1:-$root/build-test/src/kemurin}")"
 
 if [ -z "${KEMURIN_UNDER_XVFB:-}" ]; then
-    bash "$root/scripts/setup.sh" wine64 xvfb xauth xdotool faketime x11-apps netpbm
+    bash "$root/scripts/setup.sh" wine64 xvfb xauth xdotool xclip faketime x11-apps netpbm
     exec env KEMURIN_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         bash "${BASH_SOURCE[0]}" "$debian_program"
 fi
@@ -77,12 +77,29 @@ for dir in "$WINEPREFIX/drive_c/users/$(id -un)/Temp" "$WINEPREFIX/drive_c/windo
 done
 echo "wine: told, and nothing written, in the temporary and the Windows folder"
 
-phase "Wine: a session's end saves the place and ends the program"
+phase "Wine: the help speaks of Windows"
 folder="$out/journey-wine"
 runtime="$out/runtime-wine"
 launch "$folder" "2026-11-03 09:00:00" "$wine" "$out/build/src/kemurin.exe"
 program=$started
 w="$(window " ケムリン式 - pimaru")"
+read -r x y < <(where "$w" | tr , ' ')
+xdotool mousemove $((x + 288)) $((y + 206)) click 1
+help="$(window " ケムリン式 - help")"
+screenshot "$help" help
+answer "$help" ctrl+a ctrl+c
+sleep 1
+text="$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)"
+for needed in "shell:startup" "作業フォルダー" "Windows 10"; do
+    [[ "$text" == *"$needed"* ]] || fail "the help lacks \"$needed\""
+done
+for foreign in "xdg-settings" "apt " "~/.local"; do
+    [[ "$text" != *"$foreign"* ]] || fail "the help speaks of \"$foreign\""
+done
+echo "wine: the help names shell:startup and its 作業フォルダー, and no Linux command"
+answer "$help" alt+F4
+
+phase "Wine: a session's end saves the place and ends the program"
 xdotool windowmove "$w" 330 210
 sleep 1
 at="$(where "$w")"
