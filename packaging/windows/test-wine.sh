@@ -99,12 +99,26 @@ done
 echo "wine: the help names shell:startup and its 作業フォルダー, and no Linux command"
 answer "$help" alt+F4
 
+phase "Wine: the report copied"
+xdotool mousemove $((x + 32)) $((y + 206)) click 1
+sleep 1
+report="$(timeout 10 xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || true)"
+[[ "$report" == *"ケムリン日： 2026年 11月 1日（20本-300円-中）"* ]] ||
+    fail "the clipboard holds no report: $report"
+echo "wine: the report copied"
+
 phase "Wine: a session's end saves the place and ends the program"
 xdotool windowmove "$w" 330 210
 sleep 1
 at="$(where "$w")"
 timeout 60 "$wine" wineboot --end-session >/dev/null 2>&1 </dev/null || true
-ended "$program" "the program at the session's end"
+# Windows may end a program itself once it has answered the session's end: any status will do.
+for _ in $(seq 150); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.2
+done
+! kill -0 "$program" 2>/dev/null || fail "the program still runs after the session's end"
+wait "$program" || true
 IFS=, read -r -a fields <"$folder/kemurindata/option.ini"
 x="${at%,*}" y="${at#*,}"
 # The place saved is the frame's corner; what xdotool finds is Wine's window below its caption.
