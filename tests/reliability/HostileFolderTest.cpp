@@ -203,6 +203,10 @@ TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
             EXPECT_EQ(first, CommitOutcome::Pending);
             EXPECT_TRUE(inside().contains(QStringLiteral("save.commit")));
             EXPECT_TRUE(inside().contains(QStringLiteral("option.ini.new")));
+            // A save behind a commit it cannot finish saves nothing, and says so.
+            setDiskFault(refusing(c.atStart));
+            EXPECT_EQ(writeSettingsFiles(state).status, CommitOutcome::NotSaved);
+            setDiskFault({});
         }
         EXPECT_EQ(start().earlierSave.status, CommitOutcome::Done);
         EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), initialRecord(next));
