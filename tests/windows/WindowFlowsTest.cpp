@@ -2,6 +2,7 @@
 
 #include "desktop/ColourDialog.h"
 #include "desktop/Manual.h"
+#include "desktop/MessageBox.h"
 #include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
@@ -287,6 +288,13 @@ private slots:
                  0);
         QCOMPARE(env->bothFiles(), atStart);
         QVERIFY(env->messages.isEmpty());
+    }
+    // A session's end while a start-up message is open opens no window after the message.
+    void anEndDuringAStartUpMessage() {
+        env->writeFile(kOptionFile, "\xff\r\n");
+        setMessageInterceptor([this](const QString&) { env->program->end(); });
+        env->program->start();
+        QCOMPARE(alive<SetupWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
     }
 
     // The main window on each day that changes it: the title, the lungs (red by day 25, pale to
