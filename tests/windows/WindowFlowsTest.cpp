@@ -6,6 +6,7 @@
 #include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
+#include "system/DiskSync.h"
 #include "system/ShowRequests.h"
 #include "windows/GreetingWindow.h"
 #include "windows/HelpWindow.h"
@@ -729,6 +730,15 @@ private slots:
         QCOMPARE(env->program->miniWindow()->isVisible(), mini);
         QCOMPARE(main->pos(), QPoint(150, 120));
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
+        // A save committed that the disk will not yet put in place closes the settings, told.
+        trigger(::shown<CounterWindow>(), "settingsItem");
+        setDiskFault([](DiskCall call, const QString& path) {
+            return call == DiskCall::Rename && path.endsWith(u"/option.ini"_s);
+        });
+        clickButton(::shown<SettingsWindow>(), u"saveButton"_s);
+        setDiskFault({});
+        QVERIFY(env->messages.value(0).startsWith(u"設定は保存しましたが"_s));
+        QVERIFY(!::shown<SettingsWindow>() && env->messages.size() == 1);
     }
 
     // The promotion window brings back fresh settings; Cancel, Enter on it and the close box
