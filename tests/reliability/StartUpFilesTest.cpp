@@ -369,6 +369,10 @@ private slots:
                      QDir::toNativeSeparators(optionFilePath(env.appDir())) +
                      u"\n次に保存するときにシフトJISで書き直します。"_s);
         QCOMPARE(env.readFile(kOptionFile), option);
+        // Beside an option.ini that does not read, an editor's initial.ini is kept as any is.
+        env.writeSettings(kFiveDaysInitial + "\xe3\x83\xa1", "\xff\r\n");
+        startAndClose(env);
+        QVERIFY(QFile::exists(env.appDir() + u"/kemurindata/initial.ini.backup-"_s + kCopyStamp));
     }
 
     // A full disk with option.ini gone: told once, nothing written, and the main window counts
