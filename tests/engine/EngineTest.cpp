@@ -226,9 +226,11 @@ TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
         {"08-21 10:23", 300,
          "11-29 10:22|11-29 10:23=ケムリンして１００日目です。おめでとうございます"},
         {"08-21 10:23", 300, "10-10 10:22|10-10 10:23=吸わなかった煙草が5カートンになりました"},
-        {"08-21 10:23", 300, "09-23 18:22|09-23 18:23=節約できた金額が10000円になりました"}};
+        {"08-21 10:23", 300, "09-23 18:22|09-23 18:23=節約できた金額が10000円になりました"},
+        {"2007-08-21 10:23", 300, "2008-09-21 10:22|2008-09-21 10:23"}}; // past a year: none
     const auto moment = [](const QString& at) {
-        return QDateTime::fromString("2008-" + at, QStringLiteral("yyyy-MM-dd hh:mm"));
+        return QDateTime::fromString(at.size() > 11 ? at : "2008-" + at,
+                                     QStringLiteral("yyyy-MM-dd hh:mm"));
     };
     for (const auto& [quit, price, refreshes] : cases) {
         QuitSettings settings = habit(20, price, 85);

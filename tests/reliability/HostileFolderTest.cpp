@@ -176,6 +176,10 @@ TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
             EXPECT_EQ(first, CommitOutcome::Pending);
             EXPECT_TRUE(inside().contains(u"save.commit"_s));
             EXPECT_TRUE(inside().contains(u"option.ini.new"_s));
+            // A save behind a commit it cannot finish saves nothing, and says so.
+            setDiskFault(refusing(c.atStart));
+            EXPECT_EQ(writeSettingsFiles(state).status, CommitOutcome::NotSaved);
+            setDiskFault({});
         }
         EXPECT_EQ(start().earlierSave.status, CommitOutcome::Done);
         EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), initialRecord(next));

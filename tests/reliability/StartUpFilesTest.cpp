@@ -324,6 +324,11 @@ private slots:
                 u"設定ファイルが UTF-8 で保存されていたため、UTF-8 として読み込みました。\n"_s +
                     path + u"\n次に保存するときにシフトJISで書き直します。"_s);
             QCOMPARE(env.readFile(kOptionFile), option);
+            // Beside an option.ini that does not read, an editor's initial.ini is kept as any is.
+            env.writeSettings(kFiveDaysInitial + "\xe3\x83\xa1", "\xff\r\n");
+            startAndClose(env);
+            QVERIFY(
+                QFile::exists(env.appDir() + u"/kemurindata/initial.ini.backup-"_s + kCopyStamp));
         }
     }
 

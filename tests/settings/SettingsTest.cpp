@@ -178,10 +178,12 @@ TEST(SettingsRecord, TakesUtf8WithoutAMarkOnlyWhereCodePage932IsUnlikelier) {
         // UTF-8 that is valid code page 932 too ("繧ｳ繧ｹ繝｢"); the second no rule can settle.
         {"\xE3\x82\xB3\xE3\x82\xB9\xE3\x83\xA2", true, u"コスモ"},
         {"\xE3\x82\xB3", true, u"コ"},
-        // Code page 932, ASCII, UTF-8 of "б" and of "ऱ", UTF-8 cut short.
+        // Code page 932 as written, ASCII, valid UTF-8 of a two-byte character ("б", alone or
+        // before "コ") or of one code page 932 cannot write ("ऱ"), UTF-8 cut short.
         {"\x83\x52\x83\x58\x83\x82", false, u"コスモ"},
         {"x.jp/", false, u"x.jp/"},
         {"\xD0\xB1", false, u"ﾐｱ"},
+        {"\xD0\xB1\xE3\x82\xB3", false, u"ﾐｱ繧ｳ"},
         {"\xE0\xA4\xB1", false, u"爨ｱ"},
         {"\xE3\x82", false, u"繧"}};
     for (const auto& [bytes, utf8, text] : rows) {

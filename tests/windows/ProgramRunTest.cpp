@@ -6,10 +6,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -146,7 +150,16 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 3600, 2250}).bytes());
-        // The next start opens the window last in use, where it was.
+
+        // The next start opens the window last in use, where it was, and takes the place of a
+        // socket a crashed run left, so that the second starts below still reach it.
+        sockaddr_un stale{AF_UNIX, {}};
+        const QByteArray socket =
+            QFile::encodeName(runtimeDir.filePath(u"kemurin-%1.socket"_s.arg(::getuid())));
+        std::memcpy(stale.sun_path, socket.constData(), static_cast<size_t>(socket.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(fd, reinterpret_cast<sockaddr*>(&stale), sizeof stale) == 0 &&
+                ::close(fd) == 0);
         program = launch("2026-11-02 09:30:00");
         QVERIFY(!(mini = window(*program, kMiniTitle)).isEmpty());
         QCOMPARE(position(mini), QPoint(240, 150));

@@ -2,9 +2,11 @@
 
 #include "desktop/ColourDialog.h"
 #include "desktop/Manual.h"
+#include "desktop/MessageBox.h"
 #include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
+#include "system/DiskSync.h"
 #include "system/ShowRequests.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MiniWindow.h"
@@ -256,6 +258,13 @@ private slots:
         QCOMPARE((alive<SetupWindow, StartConfirmWindow, GreetingWindow, MainWindow>()), 0);
         QCOMPARE(env->bothFiles(), atStart);
         QVERIFY(env->messages.isEmpty());
+    }
+    // A session's end while a start-up message is open opens no window after the message.
+    void anEndDuringAStartUpMessage() {
+        env->writeFile(kOptionFile, "\xff\r\n");
+        setMessageInterceptor([this](const QString&) { env->program->end(); });
+        env->program->start();
+        QCOMPARE(alive<SetupWindow>() + alive<MainWindow>() + alive<MiniWindow>(), 0);
     }
 
     // The main window on each day that changes it (lungs red by day 25, pale to day 39; ducks on
@@ -657,6 +666,15 @@ private slots:
         QCOMPARE(env->program->miniWindow() && env->program->miniWindow()->isVisible(), mini);
         QCOMPARE(main->pos(), QPoint(150, 120));
         QCOMPARE(label(main, "statusValue")->text(), u"日本列島"_s);
+        // A save committed that the disk will not yet put in place closes the settings, told.
+        trigger(::shown<CounterWindow>(), "settingsItem");
+        setDiskFault([](DiskCall call, const QString& path) {
+            return call == DiskCall::Rename && path.endsWith(u"/option.ini"_s);
+        });
+        clickButton(::shown<SettingsWindow>(), u"saveButton"_s);
+        setDiskFault({});
+        QVERIFY(env->messages.value(0).startsWith(u"設定は保存しましたが"_s));
+        QVERIFY(!::shown<SettingsWindow>() && env->messages.size() == 1);
     }
 
     // The promotion window brings back fresh settings; Cancel, Enter on it, the close box and a
