@@ -4,7 +4,6 @@
 #include <QObject>
 
 class QLocalServer;
-class QLocalSocket;
 class QSocketNotifier;
 
 // A second start asks the running program to show its window, over a local socket in the user's
@@ -23,17 +22,24 @@ signals:
     void received();
 
 private:
-    void serve(QLocalSocket* caller);
+    // Keeps a caller until it has asked or a second has passed; the oldest goes first when too
+    // many wait, so that a flood of silent ones cannot keep a real request out.
+    void keep(QObject* caller);
+    void letGo(QObject* caller);
 #ifdef Q_OS_WIN
     QLocalServer* m_server = nullptr;
 #else
     void acceptCallers();
+    void readCaller(QSocketNotifier* caller);
     int m_listener = -1;
     QSocketNotifier* m_notifier = nullptr;
 #endif
     QString m_name;
-    QList<QLocalSocket*> m_callers; // connected, their request not yet read
+    QList<QObject*> m_callers;
 };
 
 // Asks the running program to show its window; false when none answered within a second.
 bool askRunningProgramToShow();
+
+// The name of the socket a second start calls; empty when there is no private folder for it.
+QString showRequestSocketName();

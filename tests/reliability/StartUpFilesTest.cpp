@@ -192,8 +192,7 @@ private slots:
         std::vector<std::unique_ptr<QLocalSocket>> callers;
         for (int i = 0; i < 30; ++i) {
             callers.push_back(std::make_unique<QLocalSocket>());
-            callers.back()->connectToServer(privateRuntimeFolder() +
-                                            u"/kemurin-%1.socket"_s.arg(::getuid()));
+            callers.back()->connectToServer(showRequestSocketName());
             if (callers.back()->waitForConnected(1000) && i % 2)
                 callers.back()->write("garbage");
             QTest::qWait(5);

@@ -1,0 +1,50 @@
+#include "system/ShowRequests.h"
+
+#include "system/UserInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <windows.h>
+
+namespace {
+constexpr char kShow = 's';
+constexpr int kPatienceMs = 1000;
+} // namespace
+
+QString showRequestSocketName() {
+    return privateRuntimeFolder() + QStringLiteral("/kemurin.socket");
+}
+
+ShowRequests::ShowRequests(QObject* parent)
+    : QObject(parent), m_server(new QLocalServer(this)), m_name(showRequestSocketName()) {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Without the pipe a second start only says that this one runs.
+    m_server->listen(m_name);
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* caller = m_server->nextPendingConnection()) {
+            keep(caller);
+            connect(caller, &QLocalSocket::disconnected, this, [this, caller] { letGo(caller); });
+            connect(caller, &QLocalSocket::readyRead, this, [this, caller] {
+                if (caller->readAll().contains(kShow))
+                    emit received();
+            });
+        }
+    });
+}
+
+ShowRequests::~ShowRequests() = default;
+
+bool askRunningProgramToShow() {
+    // Only the foreground process may give the foreground away: the running program can then
+    // bring its window to the front, and not only flash its taskbar button.
+    AllowSetForegroundWindow(ASFW_ANY);
+    QLocalSocket socket;
+    socket.connectToServer(showRequestSocketName());
+    if (!socket.waitForConnected(kPatienceMs))
+        return false;
+    socket.write(&kShow, 1);
+    const bool sent = socket.waitForBytesWritten(kPatienceMs);
+    socket.disconnectFromServer();
+    return sent;
+}
