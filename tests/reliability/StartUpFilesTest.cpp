@@ -167,7 +167,8 @@ private slots:
             QVERIFY(QDir().mkdir(taken));
             QVERIFY(::chown(QFile::encodeName(taken).constData(), 65534, 65534) == 0 ||
                     ::getuid() != 0);
-            ::chmod(QFile::encodeName(taken).constData(), 0777);
+            // Ours as private as ours would be: only its owner tells it is another's.
+            ::chmod(QFile::encodeName(taken).constData(), taken == ours ? 0700 : 0777);
         }
         if (::getuid() == 0) {
             QCOMPARE(privateRuntimeFolder(), QString());
