@@ -22,6 +22,8 @@ signals:
     void received();
 
 private:
+    static constexpr int kMostCallers = 8; // callers kept at once, and queued by the system
+
     // Keeps a caller until it has asked or a second has passed; the oldest goes first when too
     // many wait, so that a flood of silent ones cannot keep a real request out.
     void keep(QObject* caller);
@@ -37,6 +39,9 @@ private:
     QString m_name;
     QList<QObject*> m_callers;
 };
+
+// How long a second start waits for the running program, and a caller may take to ask.
+inline constexpr int kShowRequestPatienceMs = 1000;
 
 // Asks the running program to show its window; false when none answered within a second.
 bool askRunningProgramToShow();

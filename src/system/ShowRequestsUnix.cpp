@@ -58,7 +58,7 @@ ShowRequests::ShowRequests(QObject* parent) : QObject(parent), m_name(showReques
     if (m_listener < 0)
         return;
     if (::bind(m_listener, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
-        ::listen(m_listener, 8) != 0) {
+        ::listen(m_listener, kMostCallers) != 0) {
         ::close(m_listener);
         m_listener = -1;
         return;
@@ -115,7 +115,7 @@ bool askRunningProgramToShow() {
     if (fd < 0)
         return false;
     // A listener whose queue is full is waited for a second at most.
-    const timeval patience{1, 0};
+    const timeval patience{kShowRequestPatienceMs / 1000, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
     const bool sent =
         ::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0 &&

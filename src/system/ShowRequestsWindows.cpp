@@ -9,7 +9,6 @@
 
 namespace {
 constexpr char kShow = 's';
-constexpr int kPatienceMs = 1000;
 } // namespace
 
 QString showRequestSocketName() {
@@ -41,10 +40,10 @@ bool askRunningProgramToShow() {
     AllowSetForegroundWindow(ASFW_ANY);
     QLocalSocket socket;
     socket.connectToServer(showRequestSocketName());
-    if (!socket.waitForConnected(kPatienceMs))
+    if (!socket.waitForConnected(kShowRequestPatienceMs))
         return false;
     socket.write(&kShow, 1);
-    const bool sent = socket.waitForBytesWritten(kPatienceMs);
+    const bool sent = socket.waitForBytesWritten(kShowRequestPatienceMs);
     socket.disconnectFromServer();
     return sent;
 }
