@@ -1,6 +1,7 @@
 #include "app/ApplicationLook.h"
 #include "app/DataFolder.h"
 #include "app/Program.h"
+#include "desktop/LostKeyReleases.h"
 #include "desktop/MessageBox.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     preferX11OnWayland();
     QApplication app(argc, argv);
     prepareApplicationLook();
+    repairLostKeyReleases();
     // A start folder that cannot be named would put the data at the top of the file system.
     const std::optional<QString> folder = dataFolder();
     if (!folder) {
