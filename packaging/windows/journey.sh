@@ -54,6 +54,15 @@ ended() {
     fail "$what still running after 30 s"
 }
 
+# Waits up to 10 s for the window to be hidden or closed.
+gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.2
+    done
+    fail "$2 is still shown after 10 s"
+}
+
 where() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XY]=//p' | paste -sd,; }
 
 # A window just mapped under Wine may not be painted yet: what lies under it would be taken.
@@ -66,7 +75,7 @@ screenshot() {
 journey() {
     local label="$1"
     shift
-    local folder="$out/journey-$label" runtime w program at before
+    local folder="$out/journey-$label" runtime w program at before settings x y
     runtime="$out/runtime-$label"
     rm -rf "$folder" "$folder.log" "$runtime"
     mkdir -p "$folder"
@@ -80,6 +89,18 @@ journey() {
     answer "$(window " ようこそケムリン式へ - pimaru")" Return
     w="$(window " ケムリン式 - pimaru")"
     [ "$label" = wine ] && screenshot "$w" main-window
+
+    # The settings saved with a Japanese address, pasted as a person with a Japanese keyboard
+    # would type it.
+    read -r x y < <(where "$w" | tr , ' ')
+    xdotool mousemove $((x + 336)) $((y + 206)) click 1
+    settings="$(window " 設定ウィンドウ - 全て半角で記入してください - pimaru")"
+    printf '%s' "ブログ.example.jp/" | timeout 10 xclip -selection clipboard -loops 1 &
+    sleep 0.5
+    answer "$settings" ctrl+a ctrl+v Return
+    gone "$settings" "the settings window"
+    # The main window opens anew as the settings close.
+    w="$(window " ケムリン式 - pimaru")"
     at="$(where "$w")"
 
     # A second start in the same folder says so and changes no file.
@@ -132,6 +153,9 @@ compare_journeys() {
                 fail "$file field $((i + 1)): $1 wrote ${left[i]}, $2 wrote ${right[i]}"
         done
     done
+    cmp "$a/option.ini" "$b/option.ini" || fail "option.ini differs byte for byte"
+    grep -q "$(printf 'ブログ.example.jp/' | iconv -f UTF-8 -t CP932)" "$a/option.ini" ||
+        fail "$1's option.ini lacks the address in code page 932"
     local quit_a quit_b
     quit_a="$(quit_minute "$a")"
     quit_b="$(quit_minute "$b")"
