@@ -11,7 +11,7 @@ out="$root/build-windows"
 debian_program="$(realpath "${1:-$root/build-test/src/kemurin}")"
 
 if [ -z "${KEMURIN_UNDER_XVFB:-}" ]; then
-    bash "$root/scripts/setup.sh" wine64 xvfb xauth xdotool xclip faketime x11-apps netpbm openbox
+    bash "$root/scripts/setup.sh" wine64 xvfb xauth xdotool xclip faketime x11-apps netpbm openbox trayer
     exec env KEMURIN_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         bash "${BASH_SOURCE[0]}" "$debian_program"
 fi
@@ -106,6 +106,45 @@ report="$(timeout 10 xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || t
 [[ "$report" == *"ケムリン日： 2026年 11月 1日（20本-300円-中）"* ]] ||
     fail "the clipboard holds no report: $report"
 echo "wine: the report copied"
+
+phase "Wine: the notification area, a second start and mini mode"
+# A notification area along the top left, where Windows' own would be at the bottom right.
+trayer --edge top --align left --widthtype request --height 24 >/dev/null 2>&1 &
+tray=$!
+sleep 1
+shown() {
+    local v
+    for v in $(xdotool search --onlyvisible --name "pimaru" 2>/dev/null); do
+        [ "$(xdotool getwindowname "$v")" = " ケムリン式 - pimaru" ] && return 0
+    done
+    return 1
+}
+hide_to_tray() {
+    # A double click on the window's own surface, beside the first heading.
+    xdotool mousemove --window "$w" 180 8 click --repeat 2 --delay 80 1
+    for _ in $(seq 50); do shown || return 0; sleep 0.2; done
+    fail "a double click did not hide the main window"
+}
+hide_to_tray
+xdotool mousemove 10 10 click 1
+w="$(window " ケムリン式 - pimaru")"
+echo "wine: hidden by a double click, back by a click on its icon"
+hide_to_tray
+launch "$folder" "2026-11-03 09:05:00" "$wine" "$out/build/src/kemurin.exe"
+second=$started
+w="$(window " ケムリン式 - pimaru")"
+answer "$(window "ケムリン式")" Return
+ended "$second" "the second start"
+echo "wine: a second start brought the hidden window back"
+answer "$w" Menu Down Down Down Down Down Down Return
+mini="$(window " ケムリン式 mini mode")"
+screenshot "$mini" mini-window
+answer "$mini" Menu Down Down Down Down Down Down Return
+w="$(window " ケムリン式 - pimaru")"
+gone "$mini" "the mini window"
+kill "$tray"
+read -r x y < <(where "$w" | tr , ' ')
+echo "wine: to mini mode and back by the menu key"
 
 phase "Wine: a session's end saves the place and ends the program"
 xdotool windowmove "$w" 330 210
