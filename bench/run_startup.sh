@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up to first paint, and peak memory there, of the program opening its main window, of the
-# program opening its mini window, and of a bare Qt widget program, taken in turn in each round
-# of the same run. Prints medians and table rows.
+# program opening its mini window, of a bare Qt widget program, and of a bare label showing the
+# main window's texts in its font, taken in turn in each round of the same run. Prints medians
+# and table rows.
 # Usage: bench/run_startup.sh BUILD_DIR [RUNS [EARLIER_BUILD_DIR]]
 # With an earlier build, its main and mini window start in the same rounds too, for a before and
 # after measured alike. Runs on the platform QT_QPA_PLATFORM names (offscreen), else on the X
@@ -12,7 +13,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 bench="$(cd "$1" && pwd)/bench/startup_bench"
 runs="${2:-20}"
 earlier="${3:+$(cd "$3" && pwd)/bench/startup_bench}"
-kinds=(bare main mini)
+kinds=(bare texts main mini)
 [ -n "$earlier" ] && kinds+=(earlier-main earlier-mini)
 platform="${QT_QPA_PLATFORM:-xcb}"
 
@@ -28,7 +29,7 @@ for what in mini earlier-mini; do write_started_settings "$work/$what" 1; done
 # One start; appends "milliseconds KiB" to $work/<what>.txt.
 start_once() {
     local what="$1" mode="program" program="$bench" start end rss
-    [ "$what" = bare ] && mode="bare"
+    [ "$what" = bare ] || [ "$what" = texts ] && mode="$what"
     [[ "$what" == earlier-* ]] && program="$earlier"
     start=${EPOCHREALTIME/./}
     rss=$(cd "$work/$what" && "$program" "$mode" 2>/dev/null) || true
@@ -65,6 +66,7 @@ for what in "${kinds[@]:1}"; do
     k=$(kib "$what")
     name="start-up, ${what#earlier-} window ($platform)"
     [[ "$what" == earlier-* ]] && name="$name, earlier build"
+    [ "$what" = texts ] && name="start-up, bare label with the main window's texts ($platform)"
     awk -v t="$t" -v k="$k" -v bt="$bare_ms" -v bk="$bare_kib" -v name="$name" -v runs="$runs" \
         -v goal="$goal" '
         BEGIN {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds a static Qt 6 qtbase and GoogleTest for x86_64-w64-mingw32 from Debian's own sources
 # into a cache folder outside the clone, and prints that folder. A cache whose key (qt6-base
-# version, configure flags, patch, toolchain, MinGW version) matches is reused as it is.
+# version, configure flags, patches, toolchain, MinGW version) matches is reused as it is.
 #   KEMURIN_WIN_CACHE  cache root (default ${XDG_CACHE_HOME:-$HOME/.cache}/kemurin)
 #   KEMURIN_JOBS       parallel build jobs (default: number of cores)
 set -euo pipefail
@@ -13,7 +13,8 @@ bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix dpkg-dev xz-utils >&2
 cache_root="${KEMURIN_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kemurin}"
 jobs="${KEMURIN_JOBS:-$(nproc)}"
 toolchain="$here/mingw-toolchain.cmake"
-patch_file="$here/qt-6.4.2-no-direct2d.patch"
+# Our own mend of the 6.4.2 source: it does not build with Direct2D off.
+patches=("$here"/qt-6.4.2-*.patch)
 
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
 gtest_version="$(dpkg-query -W -f='${Version}' googletest)"
@@ -40,10 +41,41 @@ qt_flags=(
     -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF
     # Debian's cross.patch turns these on when cross-compiling.
     -DFEATURE_androiddeployqt=OFF -DFEATURE_pkg_config=OFF
+    # A small program: built for size, each function in its own section so that the program's
+    # link (--gc-sections) drops what nothing calls.
+    -DFEATURE_optimize_size=ON
+    "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
+    "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
+    # Widgets, dialogs and facilities the program never shows or calls. QWidget and the styles
+    # refer to many of them, so they would be linked in otherwise. (The Windows style needs the
+    # spin box, the input dialog, the tree and table views, the tabs and the tool bar.)
+    -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_mdiarea=OFF
+    -DFEATURE_dockwidget=OFF
+    -DFEATURE_statusbar=OFF
+    -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_dial=OFF
+    -DFEATURE_lcdnumber=OFF
+    -DFEATURE_fontcombobox=OFF -DFEATURE_fontdialog=OFF -DFEATURE_filedialog=OFF
+    -DFEATURE_colordialog=OFF -DFEATURE_wizard=OFF
+    -DFEATURE_errormessage=OFF -DFEATURE_progressdialog=OFF -DFEATURE_splashscreen=OFF
+    -DFEATURE_columnview=OFF -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF
+    -DFEATURE_listwidget=OFF
+    -DFEATURE_splitter=OFF -DFEATURE_toolbox=OFF -DFEATURE_keysequenceedit=OFF
+    -DFEATURE_syntaxhighlighter=OFF -DFEATURE_textbrowser=OFF -DFEATURE_undoview=OFF
+    -DFEATURE_datawidgetmapper=OFF -DFEATURE_completer=OFF -DFEATURE_fscompleter=OFF
+    -DFEATURE_commandlinkbutton=OFF -DFEATURE_scroller=OFF -DFEATURE_whatsthis=OFF
+    -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
+    -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_pdf=OFF
+    -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF
+    -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF -DFEATURE_gif=OFF -DFEATURE_jpeg=OFF
+    -DFEATURE_filesystemmodel=OFF
+    -DFEATURE_process=OFF -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
+    -DFEATURE_filesystemwatcher=OFF -DFEATURE_mimetype_database=OFF
+    -DFEATURE_sortfilterproxymodel=OFF -DFEATURE_transposeproxymodel=OFF
+    -DFEATURE_concatenatetablesproxymodel=OFF -DFEATURE_identityproxymodel=OFF
 )
 
 key="$( { echo "$qt_version"; echo "$gtest_version"; echo "$mingw_version"
-          printf '%s\n' "${qt_flags[@]}"; cat "$patch_file" "$toolchain"; } | sha256sum | cut -c1-12)"
+          printf '%s\n' "${qt_flags[@]}"; cat "${patches[@]}" "$toolchain"; } | sha256sum | cut -c1-12)"
 prefix="$cache_root/qt-6.4.2-mingw-$key"
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -83,7 +115,9 @@ SRC
     log "fetching qt6-base $qt_version"
     (cd "$work" && apt-get source -qq "qt6-base=$qt_version" >&2)
     src="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
-    patch -d "$src" -p1 <"$patch_file" >&2
+    for patch_file in "${patches[@]}"; do
+        patch -d "$src" -p1 <"$patch_file" >&2
+    done
 
     log "configuring Qt"
     cmake -S "$src" -B "$work/qt" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \

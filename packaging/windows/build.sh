@@ -17,7 +17,7 @@ echo "build: Qt for Windows in $qt"
 cmake -S "$root" -B "$out/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/mingw-toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DKEMURIN_WERROR=ON -DKEMURIN_BENCHMARKS=OFF \
+    -DCMAKE_BUILD_TYPE=MinSizeRel -DKEMURIN_WERROR=ON -DKEMURIN_BENCHMARKS=ON \
     -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
 cmake --build "$out/build"

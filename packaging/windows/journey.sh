@@ -19,8 +19,9 @@ launch() {
 window() {
     local title="$1" w
     for _ in $(seq 300); do
-        # The name read back, as a search pattern anchored at both ends misses Japanese titles.
-        for w in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+        # Every window's name read back and compared: a title is no search pattern (an anchored
+        # one misses Japanese titles, and some titles hold brackets and carets).
+        for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
             if [ "$(xdotool getwindowname "$w")" = "$title" ]; then
                 sleep 0.5 # a window just mapped may not take keys yet
                 echo "$w"
