@@ -265,6 +265,7 @@ every_window() {
 phase "Wine: every window at 96 and 144 DPI"
 every_window 96
 every_window 144
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 
 phase "Wine: nothing left in the registry or the temporary folder"
 # Qt writes its settings to HKCU\Software\QtProject unless told otherwise; the program never is.

@@ -35,13 +35,17 @@ ShowRequests::ShowRequests(QObject* parent)
 ShowRequests::~ShowRequests() = default;
 
 bool askRunningProgramToShow() {
-    // Only the foreground process may give the foreground away: the running program can then
-    // bring its window to the front, and not only flash its taskbar button.
-    AllowSetForegroundWindow(ASFW_ANY);
     QLocalSocket socket;
     socket.connectToServer(showRequestSocketName());
     if (!socket.waitForConnected(kShowRequestPatienceMs))
         return false;
+    // Only the foreground process may give the foreground away: the running program, found at
+    // the pipe's other end, can then bring its window to the front, and not only flash its
+    // taskbar button.
+    ULONG running = 0;
+    const auto pipe = reinterpret_cast<HANDLE>(socket.socketDescriptor());
+    AllowSetForegroundWindow(GetNamedPipeServerProcessId(pipe, &running) ? DWORD(running)
+                                                                         : ASFW_ANY);
     socket.write(&kShow, 1);
     const bool sent = socket.waitForBytesWritten(kShowRequestPatienceMs);
     socket.disconnectFromServer();
