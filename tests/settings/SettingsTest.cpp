@@ -282,6 +282,27 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesB
     EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
 }
 
+// A start folder deeper than Windows' old 260-character limit: both saves, the second over the
+// first's files, are put in place and read back.
+TEST(SettingsFilesDeep, AFolderBeyond260CharactersSavesAndReads) {
+    QTemporaryDir dir;
+    AppState state;
+    state.appDir = dir.path();
+    while (state.appDir.size() < 300)
+        state.appDir +=
+            QStringLiteral("/ケムリンのデータを置いておくためのとても長い名前のフォルダ");
+    ASSERT_TRUE(QDir().mkpath(dataDirPath(state.appDir)));
+    state.setQuitDefaults(kQuit);
+    for (const int perDay : {30, 40}) {
+        state.perDay = perDay;
+        ASSERT_TRUE(writeSettingsFiles(state).done()) << perDay;
+        AppState read;
+        read.appDir = state.appDir;
+        ASSERT_TRUE(readInitialFile(read));
+        EXPECT_EQ(read.perDay, perDay);
+    }
+}
+
 // A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
 TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
     const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
