@@ -107,7 +107,16 @@ journey() {
     # A second start in the same folder says so and changes no file.
     before="$(cat "$folder"/kemurindata/*.ini | md5sum)"
     launch "$folder" "2026-11-01 09:01:00" "$@"
-    answer "$(window "ケムリン式")" Return
+    local box
+    box="$(window "ケムリン式")"
+    # On Windows a message box puts its text on the clipboard on Ctrl+C, as Windows' own do. (The
+    # Debian build's messages are read in its own start-up tests.)
+    if [ "$label" = wine ]; then
+        answer "$box" ctrl+c
+        [[ "$(timeout 10 xclip -o -selection clipboard 2>/dev/null)" == *"プログラムは既に起動されています。"* ]] ||
+            fail "the second start under Wine did not say the program is running"
+    fi
+    answer "$box" Return
     ended "$started" "the second start"
     [ "$(cat "$folder"/kemurindata/*.ini | md5sum)" = "$before" ] ||
         fail "$label: the second start changed the files"

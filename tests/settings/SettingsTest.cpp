@@ -5,6 +5,7 @@
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsRecord.h"
 #include "settings/TextCodec.h"
+#include "system/FileLock.h"
 #include "windows/WindowPlacement.h"
 
 #include <QCryptographicHash>
@@ -301,6 +302,22 @@ TEST(SettingsFilesDeep, AFolderBeyond260CharactersSavesAndReads) {
         ASSERT_TRUE(readInitialFile(read));
         EXPECT_EQ(read.perDay, perDay);
     }
+}
+
+// The data folder's lock as each system tells it: the Windows build's reading of its errors is
+// checked under Wine here too.
+TEST(FolderLockFile, TellsHeldBusyUnopenableAndUncreatable) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kemurin.lock"));
+    FileLock first(path);
+    ASSERT_EQ(first.take(), FileLock::Outcome::Held);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.lock")));
+    const std::pair<QString, FileLock::Outcome> others[] = {
+        {path, FileLock::Outcome::Busy},
+        {dir.filePath(QStringLiteral("folder.lock")), FileLock::Outcome::CannotOpen},
+        {dir.filePath(QStringLiteral("gone/kemurin.lock")), FileLock::Outcome::CannotCreate}};
+    for (const auto& [other, outcome] : others)
+        EXPECT_EQ(FileLock(other).take(), outcome) << other.toStdString();
 }
 
 // A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
