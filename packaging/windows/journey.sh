@@ -15,19 +15,27 @@ launch() {
     started=$!
 }
 
+# The visible windows with exactly this title, an id a line. Every window's name is read back
+# and compared: a title is no search pattern (an anchored one misses Japanese titles, and some
+# titles hold brackets and carets).
+windows_titled() {
+    local w
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        [ "$(xdotool getwindowname "$w")" != "$1" ] || echo "$w"
+    done
+}
+
 # The visible window with exactly this title, within 60 s (Wine starts slowly).
 window() {
     local title="$1" w
     for _ in $(seq 300); do
-        # Every window's name read back and compared: a title is no search pattern (an anchored
-        # one misses Japanese titles, and some titles hold brackets and carets).
-        for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-            if [ "$(xdotool getwindowname "$w")" = "$title" ]; then
-                sleep 0.5 # a window just mapped may not take keys yet
-                echo "$w"
-                return
-            fi
-        done
+        w="$(windows_titled "$title")"
+        w="${w%%$'\n'*}"
+        if [ -n "$w" ]; then
+            sleep 0.5 # a window just mapped may not take keys yet
+            echo "$w"
+            return
+        fi
         sleep 0.2
     done
     fail "no window \"$title\" within 60 s"
@@ -58,7 +66,8 @@ ended() {
 # Waits up to 10 s for the window to be hidden or closed.
 gone() {
     for _ in $(seq 50); do
-        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+        # grep reads all, so that an early end cannot cut the search's output short.
+        xdotool search --onlyvisible --name . 2>/dev/null | grep -x "$1" >/dev/null || return 0
         sleep 0.2
     done
     fail "$2 is still shown after 10 s"

@@ -114,13 +114,7 @@ phase "Wine: the notification area, a second start and mini mode"
 trayer --edge top --align left --widthtype request --height 24 >/dev/null 2>&1 &
 tray=$!
 sleep 1
-shown() {
-    local v
-    for v in $(xdotool search --onlyvisible --name "pimaru" 2>/dev/null); do
-        [ "$(xdotool getwindowname "$v")" = " ケムリン式 - pimaru" ] && return 0
-    done
-    return 1
-}
+shown() { [ -n "$(windows_titled " ケムリン式 - pimaru")" ]; }
 hide_to_tray() {
     # A double click on the window's own surface, beside the first heading.
     xdotool mousemove --window "$w" 180 8 click --repeat 2 --delay 80 1
@@ -182,13 +176,7 @@ settings="$(window " 設定ウィンドウ - 全て半角で記入してくだ�
 xdotool windowactivate --sync "$settings"
 # Eleven tabs from the address reach the hour of the quit moment.
 answer "$settings" $(printf 'Tab %.0s' $(seq 11)) ctrl+a 9 9
-message_boxes() {
-    local w n=0
-    for w in $(xdotool search --onlyvisible --name "ケムリン式" 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w")" = "ケムリン式" ] && n=$((n + 1))
-    done
-    echo "$n"
-}
+message_boxes() { windows_titled "ケムリン式" | wc -l; }
 for round in 1 2 3; do
     xdotool key Return
     sleep 1.5
