@@ -14,7 +14,6 @@
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
 #include "engine/StatusReport.h"
-#include "settings/FileCommit.h"
 #include "settings/ProgramAddresses.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsFiles.h"
@@ -33,9 +32,7 @@
 #include "windows/WindowPlacement.h"
 
 #include <QApplication>
-#include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QScreen>
 #include <QThread>
 
@@ -46,62 +43,6 @@ namespace {
 // Room each window needs between its saved corner and the screen's right and bottom edges.
 constexpr QSize kMainWindowRoom(5000, 3000);
 constexpr QSize kMiniWindowRoom(3500, 1500);
-
-const QString kCountsFromNow =
-    QStringLiteral("禁煙を始めた日時が分からないため、今の時刻から数えます。");
-
-QString cannotSaveMessage(const QString& path) {
-    return QStringList{
-        QStringLiteral("設定を保存できませんでした。"), QDir::toNativeSeparators(path),
-        QStringLiteral("フォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")}
-        .join(u'\n');
-}
-
-// What the user needs to know of a save that did not end with its files in place.
-QString saveMessage(const CommitOutcome& saved) {
-    const QString path = QDir::toNativeSeparators(saved.path);
-    switch (saved.status) {
-    case CommitOutcome::Pending:
-        return QStringList{
-            QStringLiteral("設定は保存しましたが、ファイルをまだ置き換えられていません。"), path,
-            QStringLiteral("次に保存するときか、次に起動したときに置き換えます。")}
-            .join(u'\n');
-    case CommitOutcome::Blocked:
-        return QStringList{
-            QStringLiteral("設定を保存できませんでした。"), path,
-            QStringLiteral("このプログラムが作ったものではないため、手を付けずにあります。"
-                           "別の場所へ移すか削除してから、もう一度保存してください。")}
-            .join(u'\n');
-    case CommitOutcome::Done:
-    case CommitOutcome::NotSaved:
-        break;
-    }
-    return cannotSaveMessage(saved.path);
-}
-
-// Leftovers of a save that the program did not act on, by file name.
-QString setAsideMessage(const QStringList& paths) {
-    QStringList names;
-    for (const QString& path : paths)
-        names << QFileInfo(path).fileName();
-    return QStringLiteral(
-               "データフォルダに、このプログラムの保存とは思えないファイルがありました。\n"
-               "使わずに、次の名前で残してあります。\n") +
-           names.join(u'\n');
-}
-
-// Says which file did not read, what the program does instead and what became of the file.
-QString cannotReadMessage(const QString& path, const QString& consequence,
-                          const std::optional<QString>& copy) {
-    QStringList lines{QStringLiteral("設定ファイルを読み込めませんでした。"),
-                      QDir::toNativeSeparators(path)};
-    if (!consequence.isEmpty())
-        lines << consequence;
-    lines << (copy ? QStringLiteral("壊れたファイルは %1 として残しました。")
-                         .arg(QFileInfo(*copy).fileName())
-                   : QStringLiteral("ファイルはそのままにしてあります。"));
-    return lines.join(u'\n');
-}
 
 QPoint twipsPosition(const QPoint& pixels) {
     return pixels * kTwipsPerPixel;
@@ -156,7 +97,7 @@ void Program::start() {
             &Program::endUnattended);
     const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
-    tellStartUpFindings(found, options);
+    m_keeper.tellStartUpFindings(found, options);
     // The session ended while a start-up message was open.
     if (m_ending)
         return;
@@ -186,92 +127,6 @@ void Program::endTelling(const QString& text) {
     endProcessNow();
 }
 
-void Program::tellStartUpFindings(const DataFolderFindings& found, FileFinding options) {
-    const FileFinding initial = found.initial;
-    const QDateTime now = Clock::current().localNow();
-    const QString initialPath = initialFilePath(m_state.appDir);
-    const QString optionPath = optionFilePath(m_state.appDir);
-    QStringList told;
-    if (!found.earlierSave.setAside.isEmpty())
-        told << setAsideMessage(found.earlierSave.setAside);
-    // A save the last run committed and could not finish: the files read are older than it, so
-    // nothing is written over it before the next start finishes it.
-    if (found.earlierSave.status == CommitOutcome::Pending) {
-        m_unfinishedSave = found.earlierSave.path;
-        told << QStringList{QStringLiteral("前回の保存を最後まで終えられませんでした。"),
-                            QDir::toNativeSeparators(m_unfinishedSave),
-                            QStringLiteral(
-                                "次に起動したときに仕上げます。それまで設定は保存しません。")}
-                    .join(u'\n');
-    } else if (found.earlierSave.status == CommitOutcome::Blocked) {
-        told << saveMessage(found.earlierSave);
-    }
-    // The count ran, but its start is lost: said once, as the next start finds the new file.
-    if ((initial == FileFinding::Created || initial == FileFinding::NotCreated) &&
-        m_state.started != 0)
-        told << QStringList{QStringLiteral("設定ファイルが見つかりませんでした。"),
-                            QDir::toNativeSeparators(initialPath), kCountsFromNow}
-                    .join(u'\n');
-    // A file that does not read is copied aside before anything can replace it.
-    if (initial == FileFinding::DidNotRead) {
-        const QString consequence = m_state.started == 0 ? QString() : kCountsFromNow;
-        told << cannotReadMessage(initialPath, consequence,
-                                  keepDatedCopy(initialPath, QStringLiteral("broken"), now));
-    }
-    if (options == FileFinding::DidNotRead) {
-        QString text = cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"),
-                                         keepDatedCopy(optionPath, QStringLiteral("broken"), now));
-        // The first run will replace the quit data too: keep that as well.
-        if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
-            if (const auto copy = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
-                text += QStringLiteral("\n禁煙を始めた日時などは %1 に控えてあります。")
-                            .arg(QFileInfo(*copy).fileName());
-        }
-        told << text;
-    }
-    // An editor's UTF-8 reads, and is told until a save writes code page 932 again.
-    for (const auto& [finding, path] :
-         {std::pair(initial, initialPath), std::pair(options, optionPath)}) {
-        if (finding == FileFinding::ReadAsUtf8)
-            told << QStringList{QStringLiteral("設定ファイルが UTF-8 で保存されていたため、"
-                                               "UTF-8 として読み込みました。"),
-                                QDir::toNativeSeparators(path),
-                                QStringLiteral("次に保存するときにシフトJISで書き直します。")}
-                        .join(u'\n');
-    }
-    m_initialBehind = initial == FileFinding::NotCreated;
-    m_optionBehind = options == FileFinding::NotCreated;
-    if (m_initialBehind || m_optionBehind) {
-        told << cannotSaveMessage(m_initialBehind ? initialPath : optionPath);
-        m_toldCannotSave = true;
-    }
-    if (!told.isEmpty())
-        showOkMessage(nullptr, told.join(QStringLiteral("\n\n")));
-}
-
-void Program::writeSettingsFile(CommitOutcome (*write)(const AppState&), bool& behind) {
-    if (!m_unfinishedSave.isEmpty()) {
-        behind = true;
-        return;
-    }
-    const CommitOutcome saved = write(m_state);
-    behind = !saved.done();
-    if (behind)
-        tellSaveFailure(saved);
-}
-
-void Program::tellSaveFailure(const CommitOutcome& saved) {
-    // Nobody may be there to answer a box, and the session waits for the end.
-    if (m_unattended) {
-        qWarning().noquote() << saveMessage(saved);
-        return;
-    }
-    if (m_toldCannotSave)
-        return;
-    m_toldCannotSave = true;
-    showOkMessage(nullptr, saveMessage(saved));
-}
-
 void Program::end() {
     if (m_ending)
         return;
@@ -293,7 +148,7 @@ void Program::end() {
 }
 
 void Program::endUnattended() {
-    m_unattended = true;
+    m_keeper.tellUnattended();
     end();
 }
 
@@ -307,7 +162,7 @@ void Program::savePlaces() {
         keepPlace(m_main->pos(), m_state.mainLeft, m_state.mainTop);
     if (open(m_mini))
         keepPlace(m_mini->pos(), m_state.miniLeft, m_state.miniTop);
-    writeSettingsFile(writeOptionFile, m_optionBehind);
+    m_keeper.writeOptionFile();
 }
 
 void Program::endIfNoWindowLeft() {
@@ -422,11 +277,11 @@ void Program::confirmStart(QWidget* confirming) {
 
 void Program::runStartSequence(QWidget* confirming) {
     // A failed write does not stop the start: the count runs from this moment all the same.
-    writeSettingsFile(writeInitialFile, m_initialBehind);
+    m_keeper.writeInitialFile();
     m_state.started = 1;
     // The main window opens where the confirming window stood.
     keepPlace(confirming->pos(), m_state.mainLeft, m_state.mainTop);
-    writeSettingsFile(writeOptionFile, m_optionBehind);
+    m_keeper.writeOptionFile();
     loadMainWindow()->show();
     confirming->hide();
     confirming->close();
@@ -443,13 +298,7 @@ CounterWindow* Program::openCounterWindows() {
 MainWindow* Program::loadMainWindow() {
     if (m_main)
         return m_main;
-    // A file that does not read keeps what is in memory. A broken initial.ini is left on disk
-    // for the user to mend; until some quit moment is known, the count starts now.
-    const bool initialRead = !m_initialBehind && readInitialFile(m_state);
-    if (!initialRead && m_state.quitMoment[1] == 0)
-        m_state.setQuitDefaults(currentMinuteParts());
-    if (!m_optionBehind)
-        readOptionFile(m_state);
+    m_keeper.readFiles();
 
     m_main = new MainWindow;
     connectCommands(m_main);
@@ -519,7 +368,7 @@ void Program::counterWindowClosing(QPoint position, std::int32_t& left, std::int
                                    QWidget* other) {
     keepPlace(position, left, top);
     // A failed write must not stop the window from closing; the old file stays whole.
-    writeSettingsFile(writeOptionFile, m_optionBehind);
+    m_keeper.writeOptionFile();
     if (other)
         other->close();
 }
@@ -584,19 +433,8 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
     // Moving the settings window moves the main window.
     keepPlace(settings->pos(), next.mainLeft, next.mainTop);
     // Nothing counts as saved until the commit stands: the window stays open with the edits.
-    const CommitOutcome saved = m_unfinishedSave.isEmpty()
-                                    ? writeSettingsFiles(next)
-                                    : CommitOutcome{CommitOutcome::NotSaved, m_unfinishedSave, {}};
-    if (saved.status == CommitOutcome::NotSaved || saved.status == CommitOutcome::Blocked) {
-        showOkMessage(settings, saveMessage(saved));
+    if (!m_keeper.saveBoth(next, settings))
         return;
-    }
-    m_state = next;
-    // Committed is saved: what the disk refused now is put in place by the next save or start,
-    // and until then the files are not read over what memory holds.
-    m_initialBehind = m_optionBehind = !saved.done();
-    if (!saved.done())
-        showOkMessage(settings, saveMessage(saved));
     leaveSettingsWindow(settings);
 }
 

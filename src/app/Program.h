@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsKeeper.h"
 #include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
 #include "settings/AppState.h"
@@ -56,14 +57,6 @@ private:
     // Hands over from one window to the next at the same place.
     void handOver(QWidget* from, QWidget* to) const;
 
-    // Tells, in one message, what start-up could not read or write and what it kept.
-    void tellStartUpFindings(const DataFolderFindings& found, FileFinding options);
-    // Writes a settings file now, where no window waits for the outcome. Until the file takes
-    // the state, memory stays ahead of the disk and is not read over; the first failure of a run
-    // is told.
-    void writeSettingsFile(CommitOutcome (*write)(const AppState&), bool& behind);
-    void tellSaveFailure(const CommitOutcome& saved);
-
     QWidget* openSetupWindow();
     void openStartConfirmWindow(QWidget* setup, std::int32_t perDay, std::int32_t packPrice,
                                 std::int32_t cigLength);
@@ -100,12 +93,8 @@ private:
 
     const bool m_placesWindows;
     AppState m_state;
-    bool m_initialBehind = false; // memory holds what initial.ini could not take
-    bool m_optionBehind = false;
-    bool m_toldCannotSave = false;
-    QString m_unfinishedSave; // a save of the last run that start-up could not finish
+    SettingsKeeper m_keeper{m_state};
     bool m_ending = false;
-    bool m_unattended = false;
     StatusSnapshot m_status;
     QString m_report; // the mini window's, kept for when it is first built
     MilestoneNotices m_notices;
