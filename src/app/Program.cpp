@@ -11,6 +11,7 @@
 #include "desktop/Screen.h"
 #include "desktop/Twips.h"
 #include "desktop/WebAddress.h"
+#include "engine/AttemptRecord.h"
 #include "engine/Clock.h"
 #include "engine/RandomDraw.h"
 #include "engine/StatusReport.h"
@@ -27,6 +28,7 @@
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
 #include "windows/SetupWindow.h"
+#include "windows/SlipWindow.h"
 #include "windows/StartConfirmWindow.h"
 #include "windows/StoredColour.h"
 #include "windows/WindowPlacement.h"
@@ -98,6 +100,8 @@ void Program::start() {
     const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
     const FileFinding options = loadOptions(m_state);
     m_keeper.tellStartUpFindings(found, options);
+    m_attempts.load();
+    m_notices.setRecordToBeat(m_attempts.longestPastMinutes());
     // The session ended while a start-up message was open.
     if (m_ending)
         return;
@@ -144,6 +148,8 @@ void Program::end() {
         m_mini->close();
     if (m_help)
         m_help->close();
+    if (m_history)
+        m_history->close();
     QCoreApplication::quit();
 }
 
@@ -220,6 +226,8 @@ void Program::refresh() {
     m_report = statusReport(m_state, m_status, detailed);
     if (m_mini)
         m_mini->setReportText(m_report);
+    if (m_history)
+        showHistory();
     tellMilestone(now);
 }
 
@@ -360,6 +368,8 @@ void Program::connectCommands(CounterWindow* window) {
     connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
     connect(window, &CounterWindow::versionRequested, this,
             [this, window] { showVersion(window); });
+    connect(window, &CounterWindow::slipRequested, this, &Program::openSlipWindow);
+    connect(window, &CounterWindow::historyRequested, this, &Program::openHistoryWindow);
     connect(window, &CounterWindow::exitRequested, this, &Program::end);
 }
 
@@ -432,9 +442,17 @@ void Program::saveSettings(SettingsWindow* settings, const CheckedEntry& entry,
     next.textColour = storedFromColour(text);
     // Moving the settings window moves the main window.
     keepPlace(settings->pos(), next.mainLeft, next.mainTop);
-    // Nothing counts as saved until the commit stands: the window stays open with the edits.
-    if (!m_keeper.saveBoth(next, settings))
+    // Nothing counts as saved until the commit stands: the window stays open with the edits. A
+    // quit moment moved later starts the count again, and the attempt it ends may be kept.
+    const bool keepEnded =
+        comesAfter(next.quitMoment, m_state.quitMoment) &&
+        askYesNo(settings, QStringLiteral("禁煙を始めた日時が後になります。\n"
+                                          "これまでの禁煙を、吸ってしまったときと同じように"
+                                          "「これまでの記録」に残しますか？"));
+    if (keepEnded ? !m_attempts.recordSlip(next, QString(), true, settings)
+                  : !m_keeper.saveBoth(next, settings))
         return;
+    m_notices.setRecordToBeat(m_attempts.longestPastMinutes());
     leaveSettingsWindow(settings);
 }
 
@@ -481,4 +499,46 @@ void Program::showVersion(QWidget* owner) {
     showOkMessage(owner, programTitle() + QStringLiteral("　Ver ") + programVersion() +
                              QStringLiteral("\nCopyright (C) 2026 ") + programAuthor() +
                              QStringLiteral("\n\n") + QString::fromLatin1(kHomePageUrl));
+}
+
+void Program::openSlipWindow() {
+    auto* slip = new SlipWindow(m_state.quitMoment, currentMinuteParts());
+    connect(slip, &SlipWindow::recordRequested, this,
+            [this, slip](const DateTimeParts& restart, const QString& note) {
+                recordSlip(slip, restart, note);
+            });
+    // Over whatever the user looks at, as a question is asked.
+    slip->setWindowModality(Qt::ApplicationModal);
+    slip->show();
+}
+
+void Program::recordSlip(QWidget* slip, const DateTimeParts& restart, const QString& note) {
+    AppState next = m_state;
+    next.quitMoment = restart;
+    if (!m_attempts.recordSlip(next, note, false, slip))
+        return;
+    m_notices.setRecordToBeat(m_attempts.longestPastMinutes());
+    slip->close();
+    refresh();
+}
+
+void Program::openHistoryWindow() {
+    if (!m_history) {
+        m_history = new HistoryWindow;
+        connect(m_history, &HistoryWindow::copyRequested, this, [this] {
+            putTextOnClipboard(attemptRecordReport(
+                attemptRecord(m_state, m_attempts.attempts(), currentMinuteParts()),
+                m_attempts.attempts(), m_attempts.partlyUnread()));
+        });
+    }
+    showHistory();
+    m_history->setWindowState(m_history->windowState() & ~Qt::WindowMinimized);
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
+}
+
+void Program::showHistory() {
+    m_history->showRecord(attemptRecord(m_state, m_attempts.attempts(), currentMinuteParts()),
+                          m_attempts.attempts(), m_attempts.partlyUnread());
 }

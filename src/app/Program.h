@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HistoryKeeper.h"
 #include "app/SettingsKeeper.h"
 #include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
@@ -11,6 +12,7 @@
 #include <QPointer>
 
 #include "windows/HelpWindow.h"
+#include "windows/HistoryWindow.h"
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
 #include "windows/PromotionWindow.h"
@@ -45,6 +47,7 @@ public:
     MainWindow* mainWindow() const { return m_main; }
     MiniWindow* miniWindow() const { return m_mini; }
     HelpWindow* helpWindow() const { return m_help; }
+    HistoryWindow* historyWindow() const { return m_history; }
 
 private:
     // Whether another program of this user runs; it is asked to show its window.
@@ -87,6 +90,10 @@ private:
     // A milestone of this refresh, told from the icon of the window hidden behind it.
     void tellMilestone(const QDateTime& now);
     void copyReport();
+    void openSlipWindow();
+    void recordSlip(QWidget* slip, const DateTimeParts& restart, const QString& note);
+    void openHistoryWindow();
+    void showHistory();
     void openBlog(QWidget* owner);
     void openHelp();
     void showVersion(QWidget* owner);
@@ -94,6 +101,7 @@ private:
     const bool m_placesWindows;
     AppState m_state;
     SettingsKeeper m_keeper{m_state};
+    HistoryKeeper m_attempts{m_state, m_keeper};
     bool m_ending = false;
     StatusSnapshot m_status;
     QString m_report; // the mini window's, kept for when it is first built
@@ -101,5 +109,6 @@ private:
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;
     QPointer<HelpWindow> m_help;
+    QPointer<HistoryWindow> m_history;
     QPointer<SettingsWindow> m_settings; // while it is the one open
 };

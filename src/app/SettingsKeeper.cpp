@@ -97,8 +97,20 @@ void SettingsKeeper::writeOptionFile() {
 }
 
 bool SettingsKeeper::saveBoth(const AppState& next, QWidget* owner) {
+    return save(
+        next, [&next] { return writeSettingsFiles(next); }, owner);
+}
+
+bool SettingsKeeper::saveWithHistory(const AppState& next, const QByteArray& history,
+                                     bool withOptions, QWidget* owner) {
+    return save(
+        next, [&] { return writeQuitAndHistory(next, history, withOptions); }, owner);
+}
+
+bool SettingsKeeper::save(const AppState& next, const std::function<CommitOutcome()>& commit,
+                          QWidget* owner) {
     const CommitOutcome saved = m_unfinishedSave.isEmpty()
-                                    ? writeSettingsFiles(next)
+                                    ? commit()
                                     : CommitOutcome{CommitOutcome::NotSaved, m_unfinishedSave, {}};
     if (saved.status == CommitOutcome::NotSaved || saved.status == CommitOutcome::Blocked) {
         showOkMessage(owner, saveMessage(saved));

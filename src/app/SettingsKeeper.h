@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Keeps the settings files in step with the state in memory and tells the user what the disk
@@ -27,10 +29,15 @@ public:
     // was saved; else the state becomes `next`, and a commit the disk has not yet put in place
     // is told and finished later.
     bool saveBoth(const AppState& next, QWidget* owner);
+    // The same for a new quit moment with the history that ended the attempt before it: initial.ini
+    // and history.ini, option.ini too when asked, in one commit.
+    bool saveWithHistory(const AppState& next, const QByteArray& history, bool withOptions,
+                         QWidget* owner);
     // Nobody may be there to answer a box: failures go to standard error.
     void tellUnattended() { m_unattended = true; }
 
 private:
+    bool save(const AppState& next, const std::function<CommitOutcome()>& commit, QWidget* owner);
     void write(CommitOutcome (*write)(const AppState&), bool& behind);
     void tellSaveFailure(const CommitOutcome& saved);
 

@@ -3,10 +3,15 @@
 #include "desktop/ProgramTitle.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 std::function<void(const QString&)>& interceptor() {
     static std::function<void(const QString&)> instance;
+    return instance;
+}
+std::function<bool(const QString&)>& answerer() {
+    static std::function<bool(const QString&)> instance;
     return instance;
 }
 } // namespace
@@ -18,6 +23,21 @@ void showOkMessage(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool askYesNo(QWidget* parent, const QString& text) {
+    if (answerer())
+        return answerer()(text);
+    QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void setQuestionAnswerer(std::function<bool(const QString&)> newAnswerer) {
+    answerer() = std::move(newAnswerer);
 }
 
 void setMessageInterceptor(std::function<void(const QString&)> newInterceptor) {

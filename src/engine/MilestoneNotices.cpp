@@ -29,10 +29,14 @@ std::optional<Moment> higher(std::optional<Moment> a, std::optional<Moment> b) {
 
 // The highest moment reached between two refreshes; none where time did not move on.
 std::optional<Moment> momentBetween(const QuitSettings& settings, const StatusSnapshot& before,
-                                    const StatusSnapshot& now) {
+                                    const StatusSnapshot& now,
+                                    std::optional<std::int64_t> recordToBeat) {
     // A clock set back, then forward again, tells nothing twice before the day is out.
     if (now.elapsed.minutes <= before.elapsed.minutes)
         return std::nullopt;
+    if (recordToBeat && before.elapsed.minutes <= *recordToBeat &&
+        now.elapsed.minutes > *recordToBeat)
+        return Moment{Kind::BestRun, bestRunNotice(floorDiv(*recordToBeat, kMinutesPerDay))};
     if (now.texts.title != before.texts.title && !now.texts.title.isEmpty())
         return Moment{Kind::Title, newTitleNotice(now.texts.title)};
     // The message of the day marks months 1 to 11, then each whole year; a draw of 0 picks no
@@ -58,7 +62,7 @@ std::optional<QString> MilestoneNotices::noticeAt(const QuitSettings& settings,
                                                   const QDateTime& now, bool hiddenInTray) {
     std::optional<Moment> moment = std::exchange(m_waiting, std::nullopt);
     if (m_previous)
-        moment = higher(moment, momentBetween(settings, *m_previous, status));
+        moment = higher(moment, momentBetween(settings, *m_previous, status, m_recordToBeat));
     m_previous = status;
     // A window in sight shows the moment already; with no icon there is nowhere to tell it.
     if (!moment || !hiddenInTray || m_toldOn == now.date())

@@ -17,3 +17,7 @@ QString cigaretteNotice(const QString& count) {
 QString moneyNotice(std::int64_t yen) {
     return "節約できた金額が" + QString::number(yen) + "円になりました";
 }
+
+QString bestRunNotice(std::int64_t days) {
+    return QStringLiteral("これまでの最長記録を超えました（%1日）").arg(days);
+}

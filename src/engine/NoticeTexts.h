@@ -15,3 +15,5 @@ QString roundDayNotice(std::int64_t dayCount);
 QString cigaretteNotice(const QString& count);
 // "節約できた金額が10000円になりました"
 QString moneyNotice(std::int64_t yen);
+// "これまでの最長記録を超えました（40日）"
+QString bestRunNotice(std::int64_t days);

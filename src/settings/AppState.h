@@ -9,6 +9,11 @@
 // Years, months, days, hours, minutes; index 0 unused so that indexes match the calendar words.
 using DateTimeParts = std::array<std::int64_t, 6>;
 
+// Whether moment a comes after moment b, to the minute.
+inline bool comesAfter(const DateTimeParts& a, const DateTimeParts& b) {
+    return std::array{a[1], a[2], a[3], a[4], a[5]} > std::array{b[1], b[2], b[3], b[4], b[5]};
+}
+
 // What every figure of a refresh rests on: the quit moment, the old habit, the taxes and how
 // the figures are told.
 struct QuitSettings {

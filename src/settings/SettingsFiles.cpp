@@ -61,7 +61,9 @@ std::optional<QByteArray> readSettingsBytes(const QString& path) {
 }
 
 CommitFolder settingsFolder(const QString& appDir) {
-    return {dataDirPath(appDir), {QStringLiteral("initial.ini"), QStringLiteral("option.ini")}};
+    return {dataDirPath(appDir),
+            {QStringLiteral("initial.ini"), QStringLiteral("option.ini"),
+             QStringLiteral("history.ini")}};
 }
 
 // One file, or both, replaced through one commit. Only a file that could be read back is
@@ -154,6 +156,17 @@ CommitOutcome writeSettingsFiles(const AppState& state) {
     return replaceFiles(state.appDir,
                         {{QStringLiteral("initial.ini"), initialRecord(state).value_or("")},
                          {QStringLiteral("option.ini"), optionRecord(state).value_or("")}});
+}
+
+CommitOutcome writeQuitAndHistory(const AppState& state, const QByteArray& history,
+                                  bool withOptions) {
+    QDir().mkdir(dataDirPath(state.appDir));
+    std::vector<Replacement> files{
+        {QStringLiteral("initial.ini"), initialRecord(state).value_or("")},
+        {QStringLiteral("history.ini"), history}};
+    if (withOptions)
+        files.push_back({QStringLiteral("option.ini"), optionRecord(state).value_or("")});
+    return replaceFiles(state.appDir, files);
 }
 
 DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {

@@ -38,6 +38,11 @@ CommitOutcome writeOptionFile(const AppState& state);
 // full disk at any moment leaves the old pair or the new one.
 CommitOutcome writeSettingsFiles(const AppState& state);
 
+// Writes initial.ini (a new quit moment) and history.ini (the attempt that ended, added) as one
+// commit, option.ini too when asked: a crash leaves the old set or the new one.
+CommitOutcome writeQuitAndHistory(const AppState& state, const QByteArray& history,
+                                  bool withOptions);
+
 // What start-up found of a settings file.
 enum class FileFinding {
     Read,

@@ -29,6 +29,10 @@ CounterWindow::CounterWindow(const QString& switchCaption)
             &CounterWindow::helpRequested);
     connect(addItem(m_menu, QStringLiteral("設定変更をする"), "settingsItem"), &QAction::triggered,
             this, &CounterWindow::settingsRequested);
+    connect(addItem(m_menu, QStringLiteral("吸ってしまった…"), "slipItem"), &QAction::triggered,
+            this, &CounterWindow::slipRequested);
+    connect(addItem(m_menu, QStringLiteral("これまでの記録"), "historyItem"), &QAction::triggered,
+            this, &CounterWindow::historyRequested);
     connect(addItem(m_menu, QStringLiteral("バージョン情報"), "versionItem"), &QAction::triggered,
             this, &CounterWindow::versionRequested);
     connect(addItem(m_menu, switchCaption, "switchItem"), &QAction::triggered, this,

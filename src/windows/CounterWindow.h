@@ -30,6 +30,9 @@ signals:
     void blogRequested();
     void helpRequested();
     void settingsRequested();
+    // "吸ってしまった…": a slip to record, counting again.
+    void slipRequested();
+    void historyRequested();
     void versionRequested();
     void switchRequested();
     // "アプリケーションの終了": the whole program ends.

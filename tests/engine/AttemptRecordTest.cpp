@@ -1,0 +1,145 @@
+#include "engine/AttemptRecord.h"
+#include "engine/Clock.h"
+#include "engine/MilestoneNotices.h"
+#include "engine/StatusEngine.h"
+#include "engine/StatusTitles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kDay = 1440;
+
+DateTimeParts at(int y, int mo, int d, int h, int mi) {
+    return {0, y, mo, d, h, mi};
+}
+
+PastAttempt attempt(DateTimeParts start, DateTimeParts end, int perDay = 20, int price = 300,
+                    int size = 85) {
+    PastAttempt a;
+    a.start = start;
+    a.end = end;
+    a.perDay = perDay;
+    a.packPrice = price;
+    a.cigLength = size;
+    return a;
+}
+
+QuitSettings current(DateTimeParts quit) {
+    QuitSettings s;
+    s.quitMoment = quit;
+    s.statusMode = soldierSeriesName();
+    return s;
+}
+
+// An ended attempt counts as the counter counted at its end: across month ends, leap days and
+// year ends; an end before its start (a clock set back) is nothing, never negative.
+TEST(AttemptRecord, LengthAndFiguresOfAnEndedAttempt) {
+    const std::tuple<DateTimeParts, DateTimeParts, int, std::int64_t, const char*, std::int64_t>
+        cases[] = {
+            {at(2026, 1, 31, 8, 0), at(2026, 3, 1, 8, 0), 20, 29 * kDay, "29日0時間", 8700},
+            {at(2024, 2, 28, 22, 0), at(2024, 3, 1, 1, 30), 20, kDay + 210, "1日3時間", 343},
+            {at(2025, 12, 31, 23, 59), at(2026, 1, 1, 0, 0), 20, 1, "0日0時間", 0},
+            {at(2026, 5, 10, 12, 0), at(2026, 5, 1, 12, 0), 20, 0, "0日0時間", 0},
+            {at(2026, 5, 10, 12, 0), at(2026, 5, 10, 12, 0), 40, 0, "0日0時間", 0},
+            {at(2020, 1, 1, 0, 0), at(2026, 1, 1, 0, 0), 10, 2192 * kDay, "2192日0時間", 328800},
+        };
+    for (const auto& [start, end, perDay, minutes, length, money] : cases) {
+        const AttemptRecord record =
+            attemptRecord(current(end), {attempt(start, end, perDay)}, end);
+        const AttemptFigures& a = record.past.front();
+        EXPECT_EQ(a.elapsed.minutes, minutes) << length;
+        EXPECT_EQ(attemptLengthText(a.elapsed.minutes).toStdString(), length);
+        EXPECT_EQ(a.figures.moneySaved, money) << length;
+        // The counter's own figures for the same span.
+        QuitSettings counted = current(start);
+        counted.perDay = perDay;
+        EXPECT_EQ(a.figures.cigaretteCount, computeStatus(counted, end, 0).figures.cigaretteCount);
+    }
+}
+
+// The longest past attempt holds the record, the earliest of equals; the current one takes it
+// only when longer, and until then the time left is told, a part of an hour as a whole one.
+TEST(AttemptRecord, BestRunTiesAndTheWayToIt) {
+    const DateTimeParts now = at(2026, 12, 7, 12, 0);
+    const std::vector<PastAttempt> past{
+        attempt(at(2026, 1, 1, 0, 0), at(2026, 1, 11, 0, 0)), // 10 days
+        attempt(at(2026, 2, 1, 0, 0), at(2026, 3, 1, 0, 0)),  // 28 days
+        attempt(at(2026, 4, 1, 0, 0), at(2026, 4, 29, 0, 0)), // 28 days, a tie
+        attempt(at(2026, 6, 1, 0, 0), at(2026, 5, 1, 0, 0))}; // set back: 0
+    const std::tuple<DateTimeParts, std::optional<std::size_t>, std::string, std::string> cases[] =
+        {{at(2026, 11, 20, 12, 0), 1, "17日0時間", "最長記録まで あと 11日 0時間"},
+         {at(2026, 11, 9, 12, 1), 1, "27日23時間", "最長記録まで あと 0日 1時間"},
+         {at(2026, 11, 9, 12, 0), 1, "28日0時間", ""},
+         {at(2026, 11, 9, 11, 59), std::nullopt, "28日0時間", ""},
+         {at(2026, 12, 8, 0, 0), 1, "0日0時間", "最長記録まで あと 28日 0時間"}};
+    for (const auto& [quit, best, length, toBest] : cases) {
+        const AttemptRecord record = attemptRecord(current(quit), past, now);
+        EXPECT_EQ(record.bestPast, best) << length;
+        EXPECT_EQ(attemptLengthText(record.current.elapsed.minutes).toStdString(), length);
+        const auto left = record.minutesToBest();
+        EXPECT_EQ(left && *left > 0 ? toBestText(*left).toStdString() : "", toBest) << length;
+        EXPECT_EQ(record.attemptCount(), 5);
+    }
+    EXPECT_EQ(longestPastMinutes(past), 28 * kDay);
+    EXPECT_EQ(longestPastMinutes({}), std::nullopt);
+    const AttemptRecord alone = attemptRecord(current(at(2026, 12, 1, 12, 0)), {}, now);
+    EXPECT_FALSE(alone.bestPast);
+    EXPECT_EQ(alone.best().elapsed.minutes, 6 * kDay);
+}
+
+// Nothing of an earlier try is lost: the totals add every attempt, each with its own habit.
+TEST(AttemptRecord, TotalsOverEveryAttempt) {
+    const DateTimeParts now = at(2026, 12, 7, 12, 0);
+    const std::vector<PastAttempt> past{
+        attempt(at(2026, 1, 1, 0, 0), at(2026, 1, 11, 0, 0), 20, 300),
+        attempt(at(2026, 2, 1, 0, 0), at(2026, 2, 3, 12, 0), 40, 600)};
+    const AttemptRecord record = attemptRecord(current(at(2026, 12, 1, 12, 0)), past, now);
+    EXPECT_EQ(record.totalMinutes, (10 + 2 + 6) * kDay + 12 * 60);
+    EXPECT_EQ(record.totalCigarettes, 200 + 100 + 120);
+    EXPECT_EQ(record.totalMoney, 3000 + 3000 + 1800);
+    const QString report = attemptRecordReport(record, past, true);
+    const QStringList lines = report.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 9);
+    EXPECT_EQ(lines[1].toStdString(), "今回： 2026/12/01 12:00 から 6日0時間");
+    EXPECT_EQ(lines[2].toStdString(), "最長： 10日0時間（2026/01/01 00:00 ～ 2026/01/11 00:00）");
+    EXPECT_EQ(lines[3].toStdString(), "挑戦： 3回目");
+    EXPECT_EQ(lines[5].toStdString(),
+              "2. 2026/02/01 00:00 ～ 2026/02/03 12:00 2日12時間 5箱 3000円");
+    EXPECT_EQ(lines[6].toStdString(), "（記録の一部を読み込めませんでした）");
+    EXPECT_EQ(lines[7].toStdString(),
+              "合計： 禁煙 18日12時間、吸わなかった煙草 420本、節約できた金額 7800円");
+    EXPECT_EQ(lines[8].toStdString(), "最長記録まで あと 4日 0時間");
+}
+
+// The longest earlier attempt passed is told above a new title, once, and not when the count
+// only comes back to it after a clock set back.
+TEST(MilestoneNotices, BestRunBeatenRanksAboveATitle) {
+    QuitSettings settings = current(at(2008, 8, 21, 10, 23));
+    const auto statusAt = [&settings](int day, int hour, int minute) {
+        return computeStatus(settings, at(2008, 8, day, hour, minute), 50);
+    };
+    const auto when = [](int day, int hour, int minute) {
+        return QDateTime(QDate(2008, 8, day), QTime(hour, minute));
+    };
+    MilestoneNotices notices;
+    notices.setRecordToBeat(6 * kDay); // 27th at 10:23, when "曹長" comes too
+    EXPECT_FALSE(notices.noticeAt(settings, statusAt(27, 10, 22), when(27, 10, 22), true));
+    EXPECT_EQ(notices.noticeAt(settings, statusAt(27, 10, 24), when(27, 10, 24), true)
+                  .value_or(QString())
+                  .toStdString(),
+              "これまでの最長記録を超えました（6日）");
+    notices.setRecordToBeat(7 * kDay);
+    EXPECT_EQ(notices.noticeAt(settings, statusAt(28, 10, 24), when(28, 10, 24), true)
+                  .value_or(QString())
+                  .toStdString(),
+              "これまでの最長記録を超えました（7日）");
+    // Set back, then forward past it again the same day: told once.
+    EXPECT_FALSE(notices.noticeAt(settings, statusAt(28, 10, 22), when(28, 12, 0), true));
+    EXPECT_FALSE(notices.noticeAt(settings, statusAt(28, 10, 25), when(28, 12, 1), true));
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "settings/AttemptHistory.h"
+#include "SettingsLines.h"
+#include "settings/HistoryFile.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SlipEntry.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr DateTimeParts kStart{0, 2026, 10, 1, 8, 30};
+constexpr DateTimeParts kEnd{0, 2026, 11, 10, 21, 15};
+
+PastAttempt ended(const QString& note) {
+    PastAttempt a;
+    a.start = kStart;
+    a.end = kEnd;
+    a.perDay = 25;
+    a.packPrice = 580;
+    a.cigLength = 100;
+    a.note = note;
+    return a;
+}
+
+// A line in the manner of the settings files: code page 932, the note quoted, CR LF; it reads
+// back as it was, a comma in the note too. A note no file can hold gives no line.
+TEST(AttemptHistory, LinesWrittenAndReadBack) {
+    const std::tuple<QString, const char*> cases[] = {
+        {QString(), "2026,10,1,8,30,2026,11,10,21,15,25,580,100,\"\"\r\n"},
+        {QStringLiteral("飲み会で一本"),
+         "2026,10,1,8,30,2026,11,10,21,15,25,580,100,\"\x88\xf9\x82\xdd\x89\xef\x82\xc5\x88\xea"
+         "\x96\x7b\"\r\n"},
+        {QStringLiteral("a,b"), "2026,10,1,8,30,2026,11,10,21,15,25,580,100,\"a,b\"\r\n"}};
+    for (const auto& [note, line] : cases) {
+        const std::optional<QByteArray> written = historyLine(ended(note));
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->toStdString(), line);
+        const AttemptHistory read = readHistory(*written + *written);
+        ASSERT_EQ(read.attempts.size(), 2u);
+        EXPECT_TRUE(read.unreadLines.empty());
+        const PastAttempt& a = read.attempts[1];
+        EXPECT_EQ(std::tuple(a.start, a.end, a.perDay, a.packPrice, a.cigLength, a.note),
+                  std::tuple(kStart, kEnd, 25, 580, 100, note));
+    }
+    for (const QString& note :
+         {QStringLiteral("\"quoted\""), QStringLiteral("😀"), QStringLiteral("line\nbreak")}) {
+        EXPECT_FALSE(historyLine(ended(note))) << note.toStdString();
+        EXPECT_FALSE(isStorableNote(note));
+    }
+}
+
+// Lines that do not read are left out and named, blank lines are neither; a new attempt goes
+// after what the file held, unread lines and all, with a line end made good before it.
+TEST(AttemptHistory, BadLinesSkippedNamedAndKept) {
+    const QByteArray good = "2026,1,1,0,0,2026,1,11,0,0,20,300,85,\"\"\r\n";
+    const std::tuple<QByteArray, int, std::vector<int>> cases[] = {
+        {good + "\r\n" + good, 2, {}},
+        {good + "2026,1,1,0,0,2026,1,11\r\n" + good, 2, {2}},      // cut short
+        {"garbage\r\n" + good + "\x83\x8b\x83", 1, {1, 3}},        // odd bytes
+        {"2026,2,30,0,0,2026,3,1,0,0,20,300,85,\"\"\r\n", 0, {1}}, // 30 February
+        {"2026,1,1,0,0,2026,1,11,0,0,20,300,99999999999,\"\"\n", 0, {1}},
+        {good.chopped(2) + ",extra", 1, {}},
+        {QByteArray(), 0, {}}};
+    for (const auto& [bytes, read, unread] : cases) {
+        const AttemptHistory history = readHistory(bytes);
+        EXPECT_EQ(history.attempts.size(), static_cast<std::size_t>(read)) << bytes.toStdString();
+        EXPECT_EQ(history.unreadLines, unread) << bytes.toStdString();
+        const QByteArray added = historyWithAttempt(history, ended(QString())).value();
+        EXPECT_TRUE(added.startsWith(bytes));
+        EXPECT_EQ(readHistory(added).attempts.size(), static_cast<std::size_t>(read) + 1)
+            << bytes.toStdString();
+    }
+}
+
+// The new start: now, or a typed moment neither before the current start nor to come; a note
+// that history.ini can hold.
+TEST(SlipEntry, RestartMomentAndNote) {
+    constexpr DateTimeParts now{0, 2026, 12, 7, 20, 0};
+    using Moment = std::array<QString, 5>;
+    const std::tuple<std::optional<Moment>, QString, SlipProblem, DateTimeParts> cases[] = {
+        {std::nullopt, QString(), SlipProblem::None, now},
+        {Moment{"2026", "12", "7", "20", "0"}, QString(), SlipProblem::None, now},
+        {Moment{"2026", "10", "1", "8", "30"}, QString(), SlipProblem::None, kStart},
+        {Moment{"2026", "10", "1", "8", "29"}, QString(), SlipProblem::BeforeStart, {}},
+        {Moment{"2026", "12", "7", "20", "1"}, QString(), SlipProblem::InTheFuture, {}},
+        {Moment{"2027", "1", "1", "0", "0"}, QString(), SlipProblem::OutOfRange, {}},
+        {Moment{"2026", "11", "31", "0", "0"}, QString(), SlipProblem::OutOfRange, {}},
+        {Moment{"2026", "x", "1", "0", "0"}, QString(), SlipProblem::OutOfRange, {}},
+        {std::nullopt, QStringLiteral("\"x\""), SlipProblem::NoteNotStorable, {}},
+        {std::nullopt, QStringLiteral("①"), SlipProblem::None, now}};
+    for (const auto& [moment, note, problem, restart] : cases) {
+        const CheckedSlip checked = checkSlipEntry({moment, note}, kStart, now);
+        EXPECT_EQ(checked.problem, problem) << note.toStdString();
+        if (problem == SlipProblem::None) {
+            EXPECT_EQ(checked.restart, restart);
+        }
+    }
+}
+
+// A damaged file never blocks: partly read, copied once (a second start finds the copy and
+// tells nothing new); too large, set aside under a dated name; a folder, left alone and not
+// added to; missing, an empty history that may be added to.
+TEST(HistoryFile, DamagedOversizedAndIrregularFiles) {
+    QTemporaryDir dir;
+    const QString path = historyFilePath(dir.path());
+    const QDateTime now(QDate(2026, 12, 7), QTime(20, 0));
+    EXPECT_EQ(loadHistory(dir.path(), now).finding, HistoryLoad::Missing);
+
+    writeBytes(path, "2026,1,1,0,0,2026,1,11,0,0,20,300,85,\"\"\r\nbroken\r\n");
+    HistoryLoad first = loadHistory(dir.path(), now);
+    EXPECT_EQ(first.finding, HistoryLoad::PartlyRead);
+    EXPECT_EQ(first.history.unreadLines, std::vector<int>{2});
+    ASSERT_TRUE(first.copy);
+    EXPECT_TRUE(first.copyIsNew);
+    EXPECT_EQ(fileBytes(*first.copy), fileBytes(path));
+    const HistoryLoad second = loadHistory(dir.path(), now.addSecs(60));
+    EXPECT_EQ(second.copy, first.copy);
+    EXPECT_FALSE(second.copyIsNew);
+    EXPECT_TRUE(second.canAdd());
+
+    const QByteArray large(kMaxHistoryFileSize + 1, '1');
+    writeBytes(path, large);
+    const HistoryLoad tooLarge = loadHistory(dir.path(), now);
+    EXPECT_EQ(tooLarge.finding, HistoryLoad::SetAside);
+    ASSERT_TRUE(tooLarge.copy);
+    EXPECT_EQ(fileBytes(*tooLarge.copy), large);
+    EXPECT_EQ(fileBytes(path), "<missing>");
+
+    ASSERT_TRUE(QDir().mkpath(path));
+    const HistoryLoad folder = loadHistory(dir.path(), now);
+    EXPECT_EQ(folder.finding, HistoryLoad::NotReadable);
+    EXPECT_FALSE(folder.canAdd());
+}
+
+// A slip's save: the new quit moment and the history in one commit, option.ini untouched unless
+// asked for.
+TEST(HistoryFile, SlipSavedWithTheQuitMoment) {
+    QTemporaryDir dir;
+    AppState state;
+    state.appDir = dir.path();
+    state.quitMoment = kEnd;
+    writeBytes(optionFilePath(dir.path()), "unchanged");
+    const QByteArray history = historyLine(ended(QStringLiteral("メモ"))).value();
+    ASSERT_TRUE(writeQuitAndHistory(state, history, false).done());
+    EXPECT_EQ(fileBytes(initialFilePath(dir.path())), "2026,11,10,21,15,20,300,85\r\n");
+    EXPECT_EQ(fileBytes(historyFilePath(dir.path())), history);
+    EXPECT_EQ(fileBytes(optionFilePath(dir.path())), "unchanged");
+    ASSERT_TRUE(writeQuitAndHistory(state, history + history, true).done());
+    EXPECT_EQ(fileBytes(optionFilePath(dir.path())), optionRecord(state).value());
+    EXPECT_EQ(loadHistory(dir.path(), {}).history.attempts.size(), 2u);
+}
+
+} // namespace
