@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,11 +54,13 @@ HistoryWindow::HistoryWindow() {
         rows->addWidget(heading, 0, column);
     }
     rows->setRowStretch(1000, 1);
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("attemptRows"));
-    scroll->setWidget(table);
-    scroll->setWidgetResizable(true);
-    scroll->setMinimumHeight(fontMetrics().height() * 8);
+    attemptRows = new QScrollArea;
+    attemptRows->setObjectName(QStringLiteral("attemptRows"));
+    attemptRows->setWidget(table);
+    attemptRows->setWidgetResizable(true);
+    attemptRows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    attemptRows->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    attemptRows->setMinimumHeight(fontMetrics().height() * 8);
 
     totalsValue = namedLabel("totalsValue");
     copyButton = new QPushButton(QStringLiteral("コピーする"));
@@ -76,7 +79,7 @@ HistoryWindow::HistoryWindow() {
     layout->addWidget(toBestLabel);
     layout->addWidget(unreadLabel);
     layout->addWidget(new QLabel(QStringLiteral("これまでの試み（古い順）")));
-    layout->addWidget(scroll, 1);
+    layout->addWidget(attemptRows, 1);
     layout->addWidget(totalsValue);
     layout->addLayout(buttons);
     previewKeysOf(this);
@@ -124,6 +127,10 @@ void HistoryWindow::showRows(const AttemptRecord& record, const std::vector<Past
             cell->setFont(msGothic(9, record.bestPast == i));
         }
     }
+    // Every column shows whole; the rows scroll only downwards.
+    attemptRows->setMinimumWidth(attemptRows->widget()->sizeHint().width() +
+                                 attemptRows->verticalScrollBar()->sizeHint().width() +
+                                 2 * attemptRows->frameWidth());
 }
 
 bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {

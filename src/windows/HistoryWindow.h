@@ -9,6 +9,7 @@
 class QGridLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 // "これまでの記録": the attempt running now, the longest one, how many there were, each that a
 // slip ended with its figures and note, and what they all add up to.
@@ -35,6 +36,7 @@ private:
     QLabel* countValue = nullptr;
     QLabel* toBestLabel = nullptr;
     QLabel* unreadLabel = nullptr;
+    QScrollArea* attemptRows = nullptr;
     QGridLayout* rows = nullptr;
     QLabel* totalsValue = nullptr;
     QPushButton* copyButton = nullptr;

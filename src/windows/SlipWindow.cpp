@@ -74,7 +74,7 @@ SlipWindow::SlipWindow(const DateTimeParts& currentStart, const DateTimeParts& n
 
     noteEdit = new QLineEdit;
     noteEdit->setObjectName(QStringLiteral("noteEdit"));
-    noteEdit->setMaxLength(100);
+    noteEdit->setMaxLength(40);
     auto* noteRow = new QHBoxLayout;
     noteRow->addWidget(new QLabel(QStringLiteral("メモ（なくてもかまいません）")));
     noteRow->addWidget(noteEdit, 1);
@@ -92,8 +92,9 @@ SlipWindow::SlipWindow(const DateTimeParts& currentStart, const DateTimeParts& n
     layout->addWidget(words);
     layout->addSpacing(6);
     layout->addWidget(new QLabel(QStringLiteral("数え直しを始める日時")));
-    layout->addWidget(nowOption);
-    layout->addWidget(momentOption);
+    // As wide as their captions: a click beside one is no choice.
+    layout->addWidget(nowOption, 0, Qt::AlignLeft);
+    layout->addWidget(momentOption, 0, Qt::AlignLeft);
     layout->addLayout(momentRow);
     layout->addSpacing(6);
     layout->addLayout(noteRow);
