@@ -289,6 +289,8 @@ void Program::end() {
         m_mini->close();
     if (m_help)
         m_help->close();
+    if (m_recovery)
+        m_recovery->close();
     QCoreApplication::quit();
 }
 
@@ -365,6 +367,8 @@ void Program::refresh() {
     m_report = statusReport(m_state, m_status, detailed);
     if (m_mini)
         m_mini->setReportText(m_report);
+    if (m_recovery)
+        m_recovery->showProgress(recoveryProgress(m_state.quitMoment, minuteParts(now)));
     tellMilestone(now);
 }
 
@@ -509,6 +513,7 @@ void Program::connectCommands(CounterWindow* window) {
     connect(window, &CounterWindow::copyRequested, this, &Program::copyReport);
     connect(window, &CounterWindow::blogRequested, this, [this, window] { openBlog(window); });
     connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
+    connect(window, &CounterWindow::recoveryRequested, this, &Program::openRecovery);
     connect(window, &CounterWindow::versionRequested, this,
             [this, window] { showVersion(window); });
     connect(window, &CounterWindow::exitRequested, this, &Program::end);
@@ -637,6 +642,20 @@ void Program::openHelp() {
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
+}
+
+void Program::openRecovery() {
+    if (!m_recovery) {
+        m_recovery = new RecoveryWindow;
+        m_recovery->showProgress(
+            recoveryProgress(m_state.quitMoment, minuteParts(Clock::current().localNow())));
+    }
+    m_recovery->setHighlightColours(colourFromStored(m_state.backColour),
+                                    colourFromStored(m_state.textColour));
+    m_recovery->setWindowState(m_recovery->windowState() & ~Qt::WindowMinimized);
+    m_recovery->show();
+    m_recovery->raise();
+    m_recovery->activateWindow();
 }
 
 void Program::showVersion(QWidget* owner) {

@@ -13,6 +13,7 @@
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
 #include "windows/PromotionWindow.h"
+#include "windows/RecoveryWindow.h"
 #include "windows/SettingsWindow.h"
 
 // The program: owns the settings, opens and switches the windows, and refreshes them.
@@ -44,6 +45,7 @@ public:
     MainWindow* mainWindow() const { return m_main; }
     MiniWindow* miniWindow() const { return m_mini; }
     HelpWindow* helpWindow() const { return m_help; }
+    RecoveryWindow* recoveryWindow() const { return m_recovery; }
 
 private:
     // Whether another program of this user runs; it is asked to show its window.
@@ -96,6 +98,7 @@ private:
     void copyReport();
     void openBlog(QWidget* owner);
     void openHelp();
+    void openRecovery();
     void showVersion(QWidget* owner);
 
     const bool m_placesWindows;
@@ -112,5 +115,6 @@ private:
     QPointer<MainWindow> m_main;
     QPointer<MiniWindow> m_mini;
     QPointer<HelpWindow> m_help;
+    QPointer<RecoveryWindow> m_recovery;
     QPointer<SettingsWindow> m_settings; // while it is the one open
 };

@@ -3,6 +3,11 @@
 
 #include "desktop/ColourDialog.h"
 #include "desktop/WebAddress.h"
+#include "engine/DailyMessages.h"
+#include "engine/LengthTable.h"
+#include "engine/StatusReport.h"
+#include "engine/StatusTitles.h"
+#include "windows/MiniWindow.h"
 
 #include <QColorDialog>
 #include <QMenu>
@@ -25,6 +30,47 @@ struct KeyRow {
     bool (*after)();
 };
 
+// The refreshes that show every text of one kind, from the count's settings.
+using Refreshes = QList<StatusSnapshot> (*)(const AppState& state);
+
+QList<StatusSnapshot> everyMessage(const AppState& state) {
+    QList<StatusSnapshot> all;
+    for (int i = 0; i < kDailyMessageCount; ++i) {
+        all << computeStatus(state, minuteParts(QDateTime(QDate(2008, 8, 26), QTime(10, 23))), 50);
+        all.last().texts.message = dailyMessage(i);
+    }
+    return all;
+}
+
+QList<StatusSnapshot> everyTitle(const AppState& state) {
+    QStringList titles;
+    for (const QString& series : {soldierSeriesName(), cosmoSeriesName()}) {
+        for (int day = 0; day <= 366; ++day)
+            titles << statusTitle(series, day, 0);
+        for (int years = 1; years <= 1200; ++years)
+            titles << statusTitle(series, 400, years);
+    }
+    titles.removeDuplicates();
+    QList<StatusSnapshot> all;
+    for (const QString& title : titles) {
+        all << computeStatus(state, minuteParts(QDateTime(QDate(2008, 8, 26), QTime(10, 23))), 50);
+        all.last().texts.title = title;
+    }
+    return all;
+}
+
+// Each row's length reached by the count itself, its figures beside it.
+QList<StatusSnapshot> everyLength(const AppState& state) {
+    const QDateTime quit(QDate(2008, 8, 21), QTime(10, 23));
+    QList<StatusSnapshot> all;
+    for (int row = 1; row <= kLengthRowCount; ++row) {
+        const std::int64_t perMinute = std::int64_t{state.cigLength} * state.perDay;
+        const std::int64_t minutes = (lengthRow(row).lengthMm * 1440 + perMinute - 1) / perMinute;
+        all << computeStatus(state, minuteParts(quit.addSecs(minutes * 60)), 50);
+    }
+    return all;
+}
+
 bool focusOn(const QString& name) {
     return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == name;
 }
@@ -32,6 +78,7 @@ bool focusOn(const QString& name) {
 } // namespace
 
 Q_DECLARE_METATYPE(KeyRow)
+Q_DECLARE_METATYPE(Refreshes)
 
 class KeysAndTextsTest : public QObject {
     Q_OBJECT
@@ -133,6 +180,32 @@ private slots:
         QCOMPARE(opened, QByteArray(row.on) == "pageButton"
                              ? QStringList(u"https://kemurin.example.jp/minkemu/"_s)
                              : QStringList());
+    }
+
+    void textsFitTheirLabels_data() {
+        QTest::addColumn<Refreshes>("refreshes");
+        QTest::newRow("every message of the day") << &everyMessage;
+        QTest::newRow("every title of both series") << &everyTitle;
+        QTest::newRow("every length label") << &everyLength;
+    }
+    // Every text shows whole in its label of the main window, and in the mini window's lines, in
+    // a window never below its design of 4230 × 1320 twips.
+    void textsFitTheirLabels() {
+        QFETCH(Refreshes, refreshes);
+        auto* main = qobject_cast<MainWindow*>(open(Opened::Main));
+        QVERIFY(main);
+        trigger(main, "switchItem");
+        MiniWindow* mini = env->program->miniWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        for (const StatusSnapshot& status : refreshes(env->program->state())) {
+            main->showStatus(status);
+            mini->setReportText(statusReport(env->program->state(), status, false));
+            const QString seen =
+                status.texts.message + u' ' + status.texts.title + u' ' + status.texts.cigarettes;
+            QVERIFY2(cutOff(main).isEmpty(), qPrintable(seen));
+            QVERIFY2(cutOff(mini).isEmpty() && mini->size().expandedTo({282, 88}) == mini->size(),
+                     qPrintable(seen));
+        }
     }
 
     // All eleven lines of the promotion text show whole, the address above the arrow.
