@@ -23,7 +23,7 @@ const QString kMainTitle = u"ケムリン式 - pimaru"_s;
 const QString kMiniTitle = u"ケムリン式 mini mode"_s;
 const QString kHelpTitle = u"ケムリン式 - help"_s;
 // The popup menu's items, the same in both counter windows, and a point of each window's surface.
-enum MenuItem { Copy, Blog, Help, Settings, Version, Switch, Exit };
+enum MenuItem { Copy, Blog, Help, Recovery, Settings, Version, Switch, Exit };
 const QPoint kMainSurface(2, 2);
 const QPoint kMiniSurface(40, 40);
 
