@@ -78,6 +78,7 @@ void RecoveryWindow::buildRows() {
         row.meaning = rowLabel(QString::fromUtf16(m.meaning), QStringLiteral("meaning%1").arg(i));
         row.meaning->setToolTip(QStringLiteral("出典：") + QString::fromUtf16(m.source));
         row.barCell = new QWidget;
+        row.barCell->setObjectName(QStringLiteral("barCell%1").arg(i));
         auto* cell = new QHBoxLayout(row.barCell);
         cell->setContentsMargins(twipsToPixels(90), twipsToPixels(30), twipsToPixels(90),
                                  twipsToPixels(30));

@@ -16,14 +16,17 @@ QDateTime at(int y, int mo, int d, int h, int mi) {
 
 enum class Way { MainMenu, MiniMenu, Lungs };
 
-// What the window shows for each step, as "bar:state", the next step marked with "*".
+// What the window shows for each step, as "bar:state", the next step marked with "*": its
+// colours and bold type.
 QString rows(RecoveryWindow* window) {
     QStringList seen;
     for (int i = 0; i < kRecoveryMilestoneCount; ++i) {
         const QLabel* state = label(window, qPrintable(u"state%1"_s.arg(i)));
         const QLabel* meaning = label(window, qPrintable(u"meaning%1"_s.arg(i)));
-        const bool standsOut = meaning->autoFillBackground() && meaning->font().bold();
-        seen << u"%1%2:%3"_s.arg(standsOut ? u"*"_s : QString())
+        // Half standing out ("?"): one of its colours or its bold type left behind.
+        const int marks = int(meaning->autoFillBackground()) + int(meaning->font().bold()) +
+                          int(control<QWidget>(window, u"barCell%1"_s.arg(i))->autoFillBackground());
+        seen << u"%1%2:%3"_s.arg(marks == 3 ? u"*"_s : marks > 0 ? u"?"_s : QString())
                     .arg(control<QProgressBar>(window, u"bar%1"_s.arg(i))->value())
                     .arg(state->text());
     }
