@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kSurface(0xC0, 0xC0, 0xC0);
@@ -52,8 +54,13 @@ RecoveryWindow::RecoveryWindow() : m_highlight(Qt::darkBlue), m_highlightText(Qt
     setPalette(surface);
     setAutoFillBackground(true);
     buildRows();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // In the middle of the screen at the size the texts take; never above or left of it.
+    layout()->activate();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QPoint centred = area.center() - rect().center();
+        move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
+    }
     previewKeysOf(this);
 }
 
@@ -93,7 +100,6 @@ void RecoveryWindow::buildRows() {
         grid->addWidget(row.meaning, i, 1);
         grid->addWidget(row.barCell, i, 2);
         grid->addWidget(row.state, i, 3);
-        markRow(row, false);
     }
     // Room for the longest time left, so the window keeps its width as the count goes on.
     m_rows[0].state->setMinimumWidth(
@@ -123,7 +129,7 @@ void RecoveryWindow::showProgress(const RecoveryProgress& progress) {
     m_next = progress.next;
     for (int i = 0; i < kRecoveryMilestoneCount; ++i) {
         const RecoveryRow& step = progress.rows[i];
-        Row& row = m_rows[i];
+        const Row& row = m_rows[i];
         row.bar->setValue(step.percent);
         row.state->setText(step.reached         ? recoveryDateText(step.moment)
                            : i == progress.next ? recoveryTimeLeftText(progress.minutesLeft)

@@ -24,9 +24,12 @@ QString rows(RecoveryWindow* window) {
         const QLabel* state = label(window, qPrintable(u"state%1"_s.arg(i)));
         const QLabel* meaning = label(window, qPrintable(u"meaning%1"_s.arg(i)));
         // Half standing out ("?"): one of its colours or its bold type left behind.
-        const int marks = int(meaning->autoFillBackground()) + int(meaning->font().bold()) +
-                          int(control<QWidget>(window, u"barCell%1"_s.arg(i))->autoFillBackground());
-        seen << u"%1%2:%3"_s.arg(marks == 3 ? u"*"_s : marks > 0 ? u"?"_s : QString())
+        const int marks =
+            int(meaning->autoFillBackground()) + int(meaning->font().bold()) +
+            int(control<QWidget>(window, u"barCell%1"_s.arg(i))->autoFillBackground());
+        seen << u"%1%2:%3"_s.arg(marks == 3  ? u"*"_s
+                                 : marks > 0 ? u"?"_s
+                                             : QString())
                     .arg(control<QProgressBar>(window, u"bar%1"_s.arg(i))->value())
                     .arg(state->text());
     }
@@ -101,7 +104,7 @@ private slots:
                                      at(2016, 3, 1, 0, 0), at(2030, 1, 1, 0, 0)}) {
             env->refreshAt(now);
             QVERIFY2(cutOff(recovery).isEmpty(), qPrintable(cutOff(recovery)));
-            QVERIFY(recovery->width() <= screen.width() && recovery->height() <= screen.height());
+            QVERIFY(screen.contains(recovery->geometry()));
         }
         QCOMPARE(label(recovery, "sourceNote")->text(),
                  u"出典：厚生労働省 e-ヘルスネット「禁煙の効果」、WHO（世界保健機関）、"
