@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -21,12 +20,10 @@ std::string text(const char16_t* utf16) {
 }
 
 std::string dateTime(const DateTimeParts& p) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld %02lld:%02lld",
-                  static_cast<long long>(p[1]), static_cast<long long>(p[2]),
-                  static_cast<long long>(p[3]), static_cast<long long>(p[4]),
-                  static_cast<long long>(p[5]));
-    return buffer;
+    const auto two = [](std::int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QChar(u'0')); };
+    return (QStringLiteral("%1").arg(p[1], 4, 10, QChar(u'0')) + u'-' + two(p[2]) + u'-' +
+            two(p[3]) + u' ' + two(p[4]) + u':' + two(p[5]))
+        .toStdString();
 }
 
 // Each row's words and source; a row moved, lost or reworded shows here first.
