@@ -65,7 +65,8 @@ QList<StatusSnapshot> everyLength(const AppState& state) {
     QList<StatusSnapshot> all;
     for (int row = 1; row <= kLengthRowCount; ++row) {
         const std::int64_t perMinute = std::int64_t{state.cigLength} * state.perDay;
-        const std::int64_t minutes = (lengthRow(row).lengthMm * 1440 + perMinute - 1) / perMinute;
+        const std::int64_t scaledMm = std::int64_t{lengthRow(row).lengthMm} * 1440;
+        const std::int64_t minutes = (scaledMm + perMinute - 1) / perMinute;
         all << computeStatus(state, minuteParts(quit.addSecs(minutes * 60)), 50);
     }
     return all;
