@@ -243,6 +243,12 @@ every_window() {
     help="$(window " ケムリン式 - help")"
     screenshot "$help" "$dpi-help"
     answer "$help" alt+F4
+    # A click on the lungs opens the body's recovery.
+    xdotool mousemove --window "$w" "$(at 316)" "$(at 80)" click 1
+    local recovery
+    recovery="$(window "からだの回復")"
+    screenshot "$recovery" "$dpi-recovery"
+    answer "$recovery" alt+F4
     answer "$w" Menu Down Down Down Down Down Down Down Return
     w="$(window " ケムリン式 mini mode")"
     screenshot "$w" "$dpi-mini"
