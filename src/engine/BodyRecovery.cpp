@@ -86,12 +86,13 @@ DateTimeParts recoveryMoment(const RecoveryMilestone& milestone, const DateTimeP
 }
 
 RecoveryProgress recoveryProgress(const DateTimeParts& start, const DateTimeParts& now) {
-    const std::int64_t elapsed = elapsedSince(start, now).minutes;
-    const auto minutes = milestoneMinutes(onCalendar(start));
+    const DateTimeParts from = onCalendar(start);
+    const std::int64_t elapsed = elapsedSince(from, now).minutes;
+    const auto minutes = milestoneMinutes(from);
     RecoveryProgress progress;
     for (int i = 0; i < kRecoveryMilestoneCount; ++i) {
         RecoveryRow& row = progress.rows[i];
-        row.moment = minutesAfter(onCalendar(start), minutes[i]);
+        row.moment = minutesAfter(from, minutes[i]);
         row.reached = elapsed >= minutes[i];
         row.percent = static_cast<int>(std::min<std::int64_t>(elapsed * 100 / minutes[i], 100));
         if (!row.reached && !progress.next) {
