@@ -95,14 +95,6 @@ TEST(BodyRecovery, ProgressAtEachBoundary) {
         EXPECT_TRUE(row.percent == 100 && row.reached);
 }
 
-// The last milestone come between two refreshes; none where none came or time stood still.
-TEST(BodyRecovery, ReachedBetweenRefreshes) {
-    const std::tuple<std::int64_t, std::int64_t, std::optional<int>> cases[] = {
-        {19, 20, 0}, {20, 21, {}}, {0, 1000, 2}, {480, 480, {}}, {-5, 19, {}}};
-    for (const auto& [before, now, reached] : cases)
-        EXPECT_EQ(recoveryReachedBetween(at(2008, 1, 31, 10, 0), before, now), reached) << now;
-}
-
 // The last step an attempt reached; none before the first, nor for an end before its start.
 TEST(BodyRecovery, TheBestRun) {
     const DateTimeParts start = at(2008, 1, 31, 10, 0);
