@@ -132,10 +132,10 @@ w="$(window " ケムリン式 - pimaru")"
 answer "$(window "ケムリン式")" Return
 ended "$second" "the second start"
 echo "wine: a second start brought the hidden window back"
-answer "$w" Menu Down Down Down Down Down Down Return
+answer "$w" Menu Down Down Down Down Down Down Down Return
 mini="$(window " ケムリン式 mini mode")"
 screenshot "$mini" mini-window
-answer "$mini" Menu Down Down Down Down Down Down Return
+answer "$mini" Menu Down Down Down Down Down Down Down Return
 w="$(window " ケムリン式 - pimaru")"
 gone "$mini" "the mini window"
 kill "$tray"
@@ -243,7 +243,13 @@ every_window() {
     help="$(window " ケムリン式 - help")"
     screenshot "$help" "$dpi-help"
     answer "$help" alt+F4
-    answer "$w" Menu Down Down Down Down Down Down Return
+    # A click on the lungs opens the body's recovery.
+    xdotool mousemove --window "$w" "$(at 316)" "$(at 80)" click 1
+    local recovery
+    recovery="$(window "からだの回復")"
+    screenshot "$recovery" "$dpi-recovery"
+    answer "$recovery" alt+F4
+    answer "$w" Menu Down Down Down Down Down Down Down Return
     w="$(window " ケムリン式 mini mode")"
     screenshot "$w" "$dpi-mini"
     answer "$w" alt+F4

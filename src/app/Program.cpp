@@ -150,6 +150,8 @@ void Program::end() {
         m_help->close();
     if (m_history)
         m_history->close();
+    if (m_recovery)
+        m_recovery->close();
     QCoreApplication::quit();
 }
 
@@ -228,6 +230,8 @@ void Program::refresh() {
         m_mini->setReportText(m_report);
     if (m_history)
         showHistory();
+    if (m_recovery)
+        m_recovery->showProgress(recoveryProgress(m_state.quitMoment, minuteParts(now)));
     tellMilestone(now);
 }
 
@@ -366,6 +370,7 @@ void Program::connectCommands(CounterWindow* window) {
     connect(window, &CounterWindow::copyRequested, this, &Program::copyReport);
     connect(window, &CounterWindow::blogRequested, this, [this, window] { openBlog(window); });
     connect(window, &CounterWindow::helpRequested, this, &Program::openHelp);
+    connect(window, &CounterWindow::recoveryRequested, this, &Program::openRecovery);
     connect(window, &CounterWindow::versionRequested, this,
             [this, window] { showVersion(window); });
     connect(window, &CounterWindow::slipRequested, this, &Program::openSlipWindow);
@@ -493,6 +498,20 @@ void Program::openHelp() {
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
+}
+
+void Program::openRecovery() {
+    if (!m_recovery) {
+        m_recovery = new RecoveryWindow;
+        m_recovery->showProgress(
+            recoveryProgress(m_state.quitMoment, minuteParts(Clock::current().localNow())));
+    }
+    m_recovery->setHighlightColours(colourFromStored(m_state.backColour),
+                                    colourFromStored(m_state.textColour));
+    m_recovery->setWindowState(m_recovery->windowState() & ~Qt::WindowMinimized);
+    m_recovery->show();
+    m_recovery->raise();
+    m_recovery->activateWindow();
 }
 
 void Program::showVersion(QWidget* owner) {

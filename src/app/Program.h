@@ -16,6 +16,7 @@
 #include "windows/MainWindow.h"
 #include "windows/MiniWindow.h"
 #include "windows/PromotionWindow.h"
+#include "windows/RecoveryWindow.h"
 #include "windows/SettingsWindow.h"
 
 // The program: owns the settings, opens and switches the windows, and refreshes them.
@@ -48,6 +49,7 @@ public:
     MiniWindow* miniWindow() const { return m_mini; }
     HelpWindow* helpWindow() const { return m_help; }
     HistoryWindow* historyWindow() const { return m_history; }
+    RecoveryWindow* recoveryWindow() const { return m_recovery; }
 
 private:
     // Whether another program of this user runs; it is asked to show its window.
@@ -96,6 +98,7 @@ private:
     void showHistory();
     void openBlog(QWidget* owner);
     void openHelp();
+    void openRecovery();
     void showVersion(QWidget* owner);
 
     const bool m_placesWindows;
@@ -110,5 +113,6 @@ private:
     QPointer<MiniWindow> m_mini;
     QPointer<HelpWindow> m_help;
     QPointer<HistoryWindow> m_history;
+    QPointer<RecoveryWindow> m_recovery;
     QPointer<SettingsWindow> m_settings; // while it is the one open
 };

@@ -24,7 +24,8 @@ std::int64_t dayNumber(const DateTimeParts& parts) {
     return era * 146097 + dayOfEra;
 }
 
-// Keeps a hand-edited quit moment inside the ranges the tables are indexed with.
+} // namespace
+
 DateTimeParts onCalendar(DateTimeParts parts) {
     parts[1] = std::clamp<std::int64_t>(parts[1], 1, 9999);
     parts[2] = std::clamp<std::int64_t>(parts[2], 1, 12);
@@ -34,7 +35,26 @@ DateTimeParts onCalendar(DateTimeParts parts) {
     return parts;
 }
 
-} // namespace
+DateTimeParts minutesAfter(const DateTimeParts& parts, std::int64_t minutes) {
+    const std::int64_t total = parts[4] * 60 + parts[5] + minutes;
+    const std::int64_t days = floorDiv(total, kMinutesPerDay);
+    const std::int64_t minuteOfDay = total - days * kMinutesPerDay;
+    // dayNumber run backwards: the era, the year of the era counted from March, then the day.
+    const std::int64_t day = dayNumber(parts) + days;
+    const std::int64_t era = floorDiv(day, 146097);
+    const std::int64_t dayOfEra = day - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t month = (5 * dayOfYear + 2) / 153;
+    DateTimeParts after{};
+    after[2] = month < 10 ? month + 3 : month - 9;
+    after[1] = era * 400 + yearOfEra + (after[2] <= 2 ? 1 : 0);
+    after[3] = dayOfYear - (153 * month + 2) / 5 + 1;
+    after[4] = minuteOfDay / 60;
+    after[5] = minuteOfDay % 60;
+    return after;
+}
 
 std::int64_t februaryDays(std::int64_t year) {
     if (year % 4 != 0 || (year % 100 == 0 && year % 400 != 0))

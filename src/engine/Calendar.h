@@ -31,6 +31,12 @@ struct ElapsedTime {
     DateTimeParts parts{};
 };
 
+// The moment a number of minutes after the given one, by the Gregorian calendar.
+DateTimeParts minutesAfter(const DateTimeParts& parts, std::int64_t minutes);
+
+// Quit fields outside the calendar brought to its nearest edge, as a refresh reads them.
+DateTimeParts onCalendar(DateTimeParts parts);
+
 // The elapsed time for a refresh. A quit moment later than now (a clock set back) counts as
 // now, so every figure shows the quit moment's own values instead of negative ones. Quit
 // fields outside the calendar are brought to its nearest edge before any table is indexed.

@@ -1,5 +1,6 @@
 #include "engine/MilestoneNotices.h"
 
+#include "engine/BodyRecovery.h"
 #include "engine/DailyMessages.h"
 #include "engine/NoticeTexts.h"
 #include "engine/WholeNumbers.h"
@@ -39,6 +40,12 @@ std::optional<Moment> momentBetween(const QuitSettings& settings, const StatusSn
         return Moment{Kind::BestRun, bestRunNotice(floorDiv(*recordToBeat, kMinutesPerDay))};
     if (now.texts.title != before.texts.title && !now.texts.title.isEmpty())
         return Moment{Kind::Title, newTitleNotice(now.texts.title)};
+    if (const auto step = recoveryReachedBetween(settings.quitMoment, before.elapsed.minutes,
+                                                 now.elapsed.minutes)) {
+        const RecoveryMilestone& m = recoveryMilestones()[*step];
+        return Moment{Kind::Recovery,
+                      recoveryNotice(QString::fromUtf16(m.when), QString::fromUtf16(m.meaning))};
+    }
     // The message of the day marks months 1 to 11, then each whole year; a draw of 0 picks no
     // alternative to an anniversary's message.
     const std::int64_t years = now.elapsed.parts[1], months = now.elapsed.parts[2];

@@ -6,6 +6,10 @@ QString newTitleNotice(const QString& title) {
     return "ステータスが「" + title + "」になりました";
 }
 
+QString recoveryNotice(const QString& when, const QString& meaning) {
+    return "禁煙から" + when + "。" + meaning;
+}
+
 QString roundDayNotice(std::int64_t dayCount) {
     return "ケムリンして" + wideNumber(dayCount) + "日目です。おめでとうございます";
 }

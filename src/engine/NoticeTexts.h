@@ -9,6 +9,8 @@
 
 // "ステータスが「曹長」になりました"
 QString newTitleNotice(const QString& title);
+// "禁煙から48時間。においや味がもどってくるころです"
+QString recoveryNotice(const QString& when, const QString& meaning);
 // "ケムリンして１００日目です。おめでとうございます"
 QString roundDayNotice(std::int64_t dayCount);
 // "吸わなかった煙草が1000本になりました", the count as the main window writes it

@@ -27,6 +27,8 @@ CounterWindow::CounterWindow(const QString& switchCaption)
             &QAction::triggered, this, &CounterWindow::blogRequested);
     connect(addItem(m_menu, QStringLiteral("ヘルプを読む"), "helpItem"), &QAction::triggered, this,
             &CounterWindow::helpRequested);
+    connect(addItem(m_menu, QStringLiteral("からだの回復"), "recoveryItem"), &QAction::triggered,
+            this, &CounterWindow::recoveryRequested);
     connect(addItem(m_menu, QStringLiteral("設定変更をする"), "settingsItem"), &QAction::triggered,
             this, &CounterWindow::settingsRequested);
     connect(addItem(m_menu, QStringLiteral("吸ってしまった…"), "slipItem"), &QAction::triggered,

@@ -29,6 +29,8 @@ signals:
     void copyRequested();
     void blogRequested();
     void helpRequested();
+    // "からだの回復", from the menu or the main window's lung picture.
+    void recoveryRequested();
     void settingsRequested();
     // "吸ってしまった…": a slip to record, counting again.
     void slipRequested();

@@ -104,12 +104,15 @@ void MainWindow::buildDesign() {
     moneyValue = valueLabel(this, "moneyValue", {240, 1340, 3615, 255});
     statusValue = valueLabel(this, "statusValue", {4080, 240, 1335, 255});
     cigarettesValue = valueLabel(this, "cigarettesValue", {240, 1890, 5175, 255});
-    messageValue = valueLabel(this, "messageValue", {240, 2440, 5175, 255});
+    // To the window's inner edge: the longest message of the day needs more than its design.
+    messageValue = valueLabel(this, "messageValue", {240, 2440, 5385, 255});
     elapsedValue->installEventFilter(this);
 
     lungLeft = shape(this, ShapeWidget::Kind::Oval, "lungLeft", {4320, 860, 375, 735});
     lungRight = shape(this, ShapeWidget::Kind::Oval, "lungRight", {4800, 860, 375, 735});
     lungBridge = shape(this, ShapeWidget::Kind::Rectangle, "lungBridge", {4560, 1100, 375, 210});
+    // The lungs open the body's recovery; the hand over them tells they can be clicked.
+    setMouseTracking(true);
 
     for (int i = 0; i < 3; ++i) {
         ducks[i] = picture(this, QStringLiteral(":/duck.png"), QStringLiteral("duck%1").arg(i),
@@ -192,13 +195,30 @@ bool MainWindow::isOwnSurface(const QPointF& position) const {
     return childAt(position.toPoint()) == nullptr;
 }
 
+bool MainWindow::isOnLungs(const QPointF& position) const {
+    const QPoint at = position.toPoint();
+    return lungLeft->geometry().contains(at) || lungRight->geometry().contains(at) ||
+           lungBridge->geometry().contains(at);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    setCursor(isOnLungs(event->position()) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && isOnLungs(event->position()))
+        emit recoveryRequested();
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && isOwnSurface(event->position()))
         showPopupMenu(event->globalPosition().toPoint());
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && isOwnSurface(event->position()))
+    // The lungs' second click is a click on them, not a wish to hide the window.
+    if (event->button() == Qt::LeftButton && isOwnSurface(event->position()) &&
+        !isOnLungs(event->position()))
         hideToTray();
 }
 

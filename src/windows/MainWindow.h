@@ -28,6 +28,9 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    // A click on the lung picture asks for the body's recovery.
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,6 +39,7 @@ private:
     void toggleDetailView();
     // True where the window's own surface shows, not a label, picture or button.
     bool isOwnSurface(const QPointF& position) const;
+    bool isOnLungs(const QPointF& position) const;
 
     QLabel* elapsedValue = nullptr;
     QLabel* lifeValue = nullptr;

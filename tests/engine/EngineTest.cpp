@@ -207,7 +207,8 @@ TEST(Report, SixLinesInEachForm) {
 }
 
 // Refreshes ("|"), the windows in the tray or in sight (~), and what each tells after "=": not
-// the first, a moment passed in sight, or the night's before 7:00; one a day, the highest first.
+// the first, a moment passed in sight, or the night's before 7:00; one a day, the highest first:
+// a title over a step of the body's recovery, that over an anniversary.
 TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
     const char* title = "=ステータスが「曹長」になりました";
     const std::tuple<const char*, int, std::string> cases[] = {
@@ -222,7 +223,21 @@ TEST(MilestoneNotices, WhatTheTrayTellsAndWhen) {
          "08-27 04:59|08-27 05:00|08-27 07:00" + (title + "|08-27 09:58|08-27 09:59|08-28 07:00"s)},
         {"06-01 10:23", 300, "07-01 10:22|07-01 10:23=ステータスが「大将」になりました"},
         {"08-01 10:23", 300,
-         "09-01 10:22|09-01 10:23=ケムリンから１ヶ月経過しました。おめでとうございます"},
+         "09-01 10:22|09-01 "
+         "10:23=禁煙から1か月。せきや息切れが減り、感染症にかかりにくくなるころです"},
+        {"1993-08-21 10:23", 300,
+         "2008-08-21 10:22|2008-08-21 "
+         "10:23=禁煙から15年。冠動脈の病気のリスクが、吸わない人と同じに"
+         "なるといわれています"},
+        {"08-21 10:23", 300,
+         "08-21 10:42|08-21 10:43=禁煙から20分。脈拍と血圧が、ふだんの値へ下がりはじめるころです|"
+         "08-21 18:22|08-21 18:23|08-22 07:00=禁煙から12時間。血液中の一酸化炭素が、ふつうの値に"
+         "もどるころです"},
+        {"08-21 10:23", 300,
+         "09-04 10:22|09-04 10:23=ステータスが「大尉」になりました|09-05 10:00"}, // two weeks lost
+        {"08-21 10:23", 300,
+         "08-21 18:22|08-21 "
+         "18:23=禁煙から8時間。血液中の一酸化炭素が減り、酸素がふえてくるころです"},
         {"08-21 10:23", 300,
          "11-29 10:22|11-29 10:23=ケムリンして１００日目です。おめでとうございます"},
         {"08-21 10:23", 300, "10-10 10:22|10-10 10:23=吸わなかった煙草が5カートンになりました"},

@@ -3,6 +3,11 @@
 
 #include "desktop/ColourDialog.h"
 #include "desktop/WebAddress.h"
+#include "engine/DailyMessages.h"
+#include "engine/LengthTable.h"
+#include "engine/StatusReport.h"
+#include "engine/StatusTitles.h"
+#include "windows/MiniWindow.h"
 
 #include <QColorDialog>
 #include <QMenu>
@@ -24,6 +29,29 @@ struct KeyRow {
     Qt::KeyboardModifiers modifiers;
     bool (*after)();
 };
+
+// Refreshes showing every message of the day and every title of both series five days in, and
+// each length row's label as the count itself reaches that length.
+QList<StatusSnapshot> everyText(const AppState& state) {
+    const auto after = [&](std::int64_t minutes) {
+        const QDateTime quit(QDate(2008, 8, 21), QTime(10, 23));
+        return computeStatus(state, minuteParts(quit.addSecs(minutes * 60)), 50);
+    };
+    QList<StatusSnapshot> all;
+    for (int i = 0; i < kDailyMessageCount; ++i)
+        (all << after(5 * 1440)).last().texts.message = dailyMessage(i);
+    QStringList titles;
+    for (const QString& series : {soldierSeriesName(), cosmoSeriesName()})
+        for (int n = 0; n < 1567; ++n) // days of the first year, then 1200 years
+            titles << (n < 367 ? statusTitle(series, n, 0) : statusTitle(series, 400, n - 366));
+    titles.removeDuplicates();
+    for (const QString& title : titles)
+        (all << after(5 * 1440)).last().texts.title = title;
+    const std::int64_t perMinute = std::int64_t{state.cigLength} * state.perDay;
+    for (int row = 1; row <= kLengthRowCount; ++row)
+        all << after((std::int64_t{lengthRow(row).lengthMm} * 1440 + perMinute - 1) / perMinute);
+    return all;
+}
 
 bool focusOn(const QString& name) {
     return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == name;
@@ -133,6 +161,25 @@ private slots:
         QCOMPARE(opened, QByteArray(row.on) == "pageButton"
                              ? QStringList(u"https://kemurin.example.jp/minkemu/"_s)
                              : QStringList());
+    }
+
+    // Every text shows whole in its label of the main window, and in the mini window's lines, in
+    // a window never below its design of 4230 × 1320 twips.
+    void textsFitTheirLabels() {
+        auto* main = qobject_cast<MainWindow*>(open(Opened::Main));
+        QVERIFY(main);
+        trigger(main, "switchItem");
+        MiniWindow* mini = env->program->miniWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(mini));
+        for (const StatusSnapshot& status : everyText(env->program->state())) {
+            main->showStatus(status);
+            mini->setReportText(statusReport(env->program->state(), status, false));
+            const QString seen =
+                status.texts.message + u' ' + status.texts.title + u' ' + status.texts.cigarettes;
+            QVERIFY2(cutOff(main).isEmpty(), qPrintable(seen));
+            QVERIFY2(cutOff(mini).isEmpty() && mini->size().expandedTo({282, 88}) == mini->size(),
+                     qPrintable(seen));
+        }
     }
 
     // All eleven lines of the promotion text show whole, the address above the arrow.

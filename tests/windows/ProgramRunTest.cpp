@@ -23,8 +23,9 @@ const QString kMainTitle = u"ケムリン式 - pimaru"_s;
 const QString kMiniTitle = u"ケムリン式 mini mode"_s;
 const QString kHelpTitle = u"ケムリン式 - help"_s;
 // The popup menu's items, the same in both counter windows, and a point of each window's surface.
-enum MenuItem { Copy, Blog, Help, Settings, Slip, History, Version, Switch, Exit };
+enum MenuItem { Copy, Blog, Help, Recovery, Settings, Slip, History, Version, Switch, Exit };
 const QPoint kMainSurface(2, 2);
+const QPoint kMainLungs(316, 80);
 const QPoint kMiniSurface(40, 40);
 
 // Runs a command, its words quoted as in a shell; gives what it printed.
@@ -140,6 +141,10 @@ private slots:
         // The mini window takes the main window's place; the menu's end, help open, saves both.
         run("xdotool windowmove " + main + " 240 150");
         QTRY_COMPARE(position(main), QPoint(240, 150));
+        // A click on the lungs opens the body's recovery; Escape closes it.
+        mouse(main, kMainLungs, "click 1");
+        QVERIFY(answer(*program, u"からだの回復"_s, "Escape"));
+        QVERIFY(window(*program, u"からだの回復"_s, false).isEmpty());
         menuItem(main, kMainSurface, Switch);
         QString mini = window(*program, kMiniTitle);
         QVERIFY(!mini.isEmpty() && window(*program, kMainTitle, false).isEmpty());

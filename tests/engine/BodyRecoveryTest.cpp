@@ -1,0 +1,120 @@
+#include "engine/BodyRecovery.h"
+#include "engine/Calendar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace std::string_literals;
+
+namespace {
+
+constexpr std::int64_t kDay = 1440;
+
+DateTimeParts at(int y, int mo, int d, int h, int mi) {
+    return {0, y, mo, d, h, mi};
+}
+
+std::string dateTime(const DateTimeParts& p) {
+    const auto two = [](std::int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QChar(u'0')); };
+    return (QString::number(p[1]) + u'-' + two(p[2]) + u'-' + two(p[3]) + u' ' + two(p[4]) + u':' +
+            two(p[5]))
+        .toStdString();
+}
+
+// Each row's words, its source and its moment from a quit on a month's last day: minutes and hours
+// as minutes, two weeks as 14 days, months and years where the anniversaries' count turns, so a
+// month without that day comes on the next month's first minute. From a leap day too, the month
+// count turns at the moment and not a minute before.
+TEST(BodyRecovery, RowsAndTheirMoments) {
+    const std::array<const char*, 4> rows[] = {
+        {"20分", "脈拍と血圧が、ふだんの値へ下がりはじめるころです", "WHO、e-ヘルスネット",
+         "2008-01-31 10:20"},
+        {"8時間", "血液中の一酸化炭素が減り、酸素がふえてくるころです", "e-ヘルスネット",
+         "2008-01-31 18:00"},
+        {"12時間", "血液中の一酸化炭素が、ふつうの値にもどるころです", "WHO", "2008-01-31 22:00"},
+        {"24時間", "心臓発作のリスクが下がりはじめるころです", "e-ヘルスネット",
+         "2008-02-01 10:00"},
+        {"48時間", "においや味がもどってくるころです", "NHS、e-ヘルスネット", "2008-02-02 10:00"},
+        {"72時間", "呼吸が楽になり、体に力がわいてくるころです", "NHS", "2008-02-03 10:00"},
+        {"2週間", "血のめぐりと肺の働きがよくなっていくころです", "e-ヘルスネット、WHO",
+         "2008-02-14 10:00"},
+        {"1か月", "せきや息切れが減り、感染症にかかりにくくなるころです", "e-ヘルスネット、WHO",
+         "2008-03-01 00:00"},
+        {"1年", "冠動脈の病気の上乗せリスクが、喫煙者の半分ほどといわれています", "WHO",
+         "2009-01-31 10:00"},
+        {"2年", "心臓の血管の病気や脳梗塞のリスクが、3分の1ほど減るといわれています",
+         "e-ヘルスネット", "2010-01-31 10:00"},
+        {"5年", "脳卒中のリスクが、5〜15年で吸わない人と同じになるといわれています", "WHO",
+         "2013-01-31 10:00"},
+        {"10年", "肺がんの死亡リスクが半分ほどに、口やのどなどのがんも減るといわれています", "WHO",
+         "2018-01-31 10:00"},
+        {"15年", "冠動脈の病気のリスクが、吸わない人と同じになるといわれています", "WHO",
+         "2023-01-31 10:00"}};
+    ASSERT_EQ(std::size(rows), recoveryMilestones().size());
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const RecoveryMilestone& m = recoveryMilestones()[i];
+        const std::string seen = QString::fromUtf16(m.when).toStdString() + '|' +
+                                 QString::fromUtf16(m.meaning).toStdString() + '|' +
+                                 QString::fromUtf16(m.source).toStdString() + '|' +
+                                 dateTime(recoveryMoment(m, at(2008, 1, 31, 10, 0)));
+        EXPECT_EQ(seen, rows[i][0] + ("|"s + rows[i][1]) + '|' + rows[i][2] + '|' + rows[i][3]);
+        const DateTimeParts leapDay = at(2008, 2, 29, 12, 0);
+        const DateTimeParts moment = recoveryMoment(m, leapDay);
+        const auto months = [&](std::int64_t after) {
+            const DateTimeParts e = elapsedSince(leapDay, minutesAfter(moment, after)).parts;
+            return e[1] * 12 + e[2];
+        };
+        if (m.months > 0) {
+            EXPECT_EQ(std::pair(months(-1), months(0)), std::pair(m.months - 1, m.months)) << i;
+        }
+    }
+}
+
+// The bars: none at the start nor with a clock set back, each milestone reached at its own minute
+// and not the minute before, all full past the last.
+TEST(BodyRecovery, ProgressAtEachBoundary) {
+    const DateTimeParts quit = at(2008, 1, 31, 10, 0);
+    const RecoveryProgress start = recoveryProgress(quit, quit);
+    for (const RecoveryProgress& p : {start, recoveryProgress(quit, at(2008, 1, 30, 9, 0))}) {
+        for (const RecoveryRow& row : p.rows)
+            EXPECT_TRUE(row.percent == 0 && !row.reached);
+        EXPECT_EQ(std::pair(p.next, p.minutesLeft), std::pair(std::optional(0), std::int64_t{20}));
+    }
+    for (int i = 0; i < kRecoveryMilestoneCount; ++i) {
+        const RecoveryProgress before =
+            recoveryProgress(quit, minutesAfter(start.rows[i].moment, -1));
+        const RecoveryProgress on = recoveryProgress(quit, start.rows[i].moment);
+        EXPECT_TRUE(!before.rows[i].reached && before.rows[i].percent < 100) << i;
+        EXPECT_EQ(std::pair(before.next, before.minutesLeft),
+                  std::pair(std::optional(i), std::int64_t{1}));
+        EXPECT_TRUE(on.rows[i].reached && on.rows[i].percent == 100) << i;
+        EXPECT_EQ(on.next, i + 1 < kRecoveryMilestoneCount ? std::optional(i + 1) : std::nullopt);
+    }
+    for (const RecoveryRow& row : recoveryProgress(quit, at(2040, 6, 1, 0, 0)).rows)
+        EXPECT_TRUE(row.percent == 100 && row.reached);
+}
+
+// The last step an attempt reached; none before the first, nor for an end before its start.
+TEST(BodyRecovery, TheBestRun) {
+    const DateTimeParts start = at(2008, 1, 31, 10, 0);
+    const std::pair<DateTimeParts, const char*> runs[] = {
+        {at(2008, 1, 31, 10, 19), ""},
+        {at(2008, 1, 31, 10, 20), "最長記録では『20分』まで"},
+        {at(2008, 2, 29, 23, 59), "最長記録では『2週間』まで"},
+        {at(2009, 1, 31, 10, 0), "最長記録では『1年』まで"},
+        {at(2007, 1, 1, 0, 0), ""}};
+    for (const auto& [end, expected] : runs)
+        EXPECT_EQ(bestRunRecoveryText(start, end).toStdString(), expected) << dateTime(end);
+}
+
+// Minutes after a moment, back and forth over years and a leap day, count back the same.
+TEST(Calendar, MinutesAfterAMoment) {
+    const DateTimeParts from = at(1999, 12, 31, 17, 41);
+    for (std::int64_t minutes = -400 * kDay; minutes <= 800 * kDay; minutes += 997) {
+        const DaysAndMinutes between = daysAndMinutesBetween(from, minutesAfter(from, minutes));
+        EXPECT_EQ(between.days * kDay + between.minutes, minutes);
+    }
+}
+
+} // namespace
