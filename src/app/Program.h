@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/SessionAutostart.h"
 #include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
 #include "settings/AppState.h"
@@ -26,6 +27,10 @@ public:
     // Settles the data folder and the settings, then opens the first window. When another
     // instance runs it says so and ends the process, nothing written.
     void start();
+    // What a start with the session runs: this very program in appDir unless told otherwise.
+    void setSessionStart(SessionStart start) { m_sessionStart = std::move(start); }
+    // start() hides the counter window behind its icon, and ends quietly beside a running one.
+    void setStartInTray(bool inTray) { m_startInTray = inTray; }
     // Recomputes every figure from the settings and the clock and shows it.
     void refresh();
     // Ends the program as its menu's end command does, at the end of a session too: the counter
@@ -46,8 +51,8 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
 private:
-    // Whether another program of this user runs; it is asked to show its window.
-    static bool anotherProgramRuns();
+    // Whether another program of this user runs; it is asked to show its window if askToShow.
+    static bool anotherProgramRuns(bool askToShow);
     [[noreturn]] static void endTelling(const QString& text);
     void endIfNoWindowLeft();
     // Where the desktop places windows itself, nothing is moved and the saved places stay.
@@ -71,7 +76,7 @@ private:
     void runStartSequence(QWidget* confirming);
 
     // The main window and the mini window, the one that windowMode names shown.
-    CounterWindow* openCounterWindows();
+    CounterWindow* openCounterWindows(bool inTray = false);
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
     // Puts a window at its saved corner by the start-up rule; the corrected corner is kept.
@@ -93,12 +98,16 @@ private:
 
     // A milestone of this refresh, told from the icon of the window hidden behind it.
     void tellMilestone(const QDateTime& now);
+    // "ログイン時に起動" ticked or unticked in a window's menu.
+    void startWithSession(CounterWindow* window, bool starts);
     void copyReport();
     void openBlog(QWidget* owner);
     void openHelp();
     void showVersion(QWidget* owner);
 
     const bool m_placesWindows;
+    SessionStart m_sessionStart;
+    bool m_startInTray = false;
     AppState m_state;
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;

@@ -3,6 +3,7 @@
 #include "desktop/ProgramTitle.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 std::function<void(const QString&)>& interceptor() {
@@ -18,6 +19,19 @@ void showOkMessage(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool askYesNo(QWidget* parent, const QString& text) {
+    if (interceptor()) {
+        interceptor()(text);
+        return false;
+    }
+    QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void setMessageInterceptor(std::function<void(const QString&)> newInterceptor) {
