@@ -260,6 +260,19 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(inUse) && !icon->isVisible());
     }
 
+    // The switch chosen from the icon's menu brings out the other window; the icon goes.
+    void switchFromTheIcon() {
+        env->program->setStartInTray(true);
+        env->writeSettings(kFiveDaysInitial, OptionLine{.windowMode = 0}.bytes());
+        env->program->start();
+        MainWindow* main = env->program->mainWindow();
+        QVERIFY(main && main->isInTray());
+        trigger(main, "switchItem");
+        QVERIFY(QTest::qWaitForWindowExposed(shown<MiniWindow>()));
+        QVERIFY(!main->isInTray() && !main->isVisible());
+        QVERIFY(!main->findChild<QSystemTrayIcon*>(u"trayIcon"_s)->isVisible());
+    }
+
 private:
     QTemporaryDir config;
     std::unique_ptr<WindowTestEnvironment> env;
