@@ -16,9 +16,7 @@ void preferX11OnWayland() {
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
-} // namespace
 
-namespace {
 QStringList wordsAfterName(int argc, char* argv[]) {
     QStringList words;
     for (int i = 1; i < argc; ++i)
