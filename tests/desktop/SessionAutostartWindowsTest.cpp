@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,9 @@ class SessionAutostartWindowsTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QFile program(here.program);
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
         path = sessionAutostartPath();
         ASSERT_TRUE(path.endsWith(u"/Startup/ケムリン式.lnk"_qs)) << path.toStdString();
         // A shortcut of the user's own is set aside while the test runs.
@@ -86,8 +90,10 @@ protected:
     }
 
     QString path;
-    const SessionStart here{u"C:/Users/Public/ケムリン 式/kemurin.exe"_qs,
-                            u"C:/Users/Public/ケムリン 式"_qs};
+    // A program that exists, in a folder whose name needs Unicode and has a space.
+    QTemporaryDir base;
+    const QString folder = base.path() + u"/ケムリン 式"_qs;
+    const SessionStart here{folder + u"/kemurin.exe"_qs, folder};
 };
 
 TEST_F(SessionAutostartWindowsTest, ShortcutWrittenReadBackAndRemoved) {
