@@ -63,10 +63,9 @@ bool CounterWindow::isInTray() const {
 }
 
 void CounterWindow::startInTray() {
-    if (TrayIcon::available())
-        m_trayIcon->show();
-    else
-        show();
+    // At login the notification area may come up after the program: the icon waits for it as
+    // for one that restarts, and the window shows when none comes.
+    m_trayIcon->show();
 }
 
 void CounterWindow::showStartsWithSession(bool starts) {

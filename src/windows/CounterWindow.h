@@ -23,7 +23,7 @@ public:
     // True while the window is hidden behind its icon.
     bool isInTray() const;
     // Hidden behind its icon from the start, as if the user had hidden it; shown as usual where
-    // there is no notification area.
+    // no notification area turns up within the icon's patience.
     void startInTray();
     // Ticks "ログイン時に起動" or not; asked anew through menuOpening each time the menu opens.
     void showStartsWithSession(bool starts);

@@ -228,10 +228,13 @@ private slots:
                            "2026,11,1,9,0,20,300,85\r\n"));
         QVERIFY(writeBytes(folder.filePath(u"kemurindata/option.ini"_s),
                            OptionLine({1, 3600, 2250, 9241372, 16777215, 0}).bytes()));
+        // At login the panel may come up after the program: the icon waits for it. The program
+        // listens for second starts once its start is done.
+        auto program = launchIn(folder.path(), runtimeDir.path(), {u"--tray"_s});
+        const QString socket = runtimeDir.filePath(u"kemurin-%1.socket"_s.arg(::getuid()));
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 10000));
         QProcess trayer;
         startTrayArea(trayer);
-        QTest::qWait(700);
-        auto program = launchIn(folder.path(), runtimeDir.path(), {u"--tray"_s});
         // Qt's icon window carries the program's name, as none of its own windows do.
         QString icon = window(*program, u"kemurin"_s);
         QVERIFY2(!icon.isEmpty(), "no icon in the notification area");

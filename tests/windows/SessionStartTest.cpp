@@ -248,6 +248,9 @@ private slots:
                                          : env->program->mainWindow();
         QVERIFY(inUse);
         if (!trayArea) {
+            // Given the seconds a panel takes to come up at login, then shown.
+            QVERIFY(!inUse->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(inUse->isVisible(), 15000);
             QVERIFY(QTest::qWaitForWindowExposed(inUse) && !inUse->isMinimized());
             return;
         }
