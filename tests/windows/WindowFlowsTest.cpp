@@ -509,12 +509,13 @@ private slots:
               u"「作業フォルダー」が kemurin.exe のある"_s, u"かならずケムリン式を終了してから"_s,
               u"kemurindata フォルダーごと削除"_s, u"ほかに消すものはありません"_s,
               u"「設定」＞「アプリ」＞\n「既定のアプリ」"_s,
-              u"「その他のシステムトレイアイコン」"_s,
-              u"・Windows 10、Windows 11（64 ビット版）"_s},
+              u"「その他のシステムトレイアイコン」"_s, u"・Windows 10、Windows 11（64 ビット版）"_s,
+              u"右クリックメニューの「ログイン時に起動」を選んで"_s},
              {u"xdg-"_s, u"apt "_s, u"~/"_s, u"XDG_DATA_HOME"_s, u"Debian"_s, u"端末"_s}},
             {ManualSystem::Linux,
              {u"xdg-settings get default-web-browser"_s, u"sudo apt remove kemurin"_s,
-              u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s},
+              u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s,
+              u"~/.config/autostart/jp.example.kemurin.desktop"_s},
              {u"shell:"_s, u"kemurin.exe"_s, u"作業フォルダー"_s, u"Windows 10"_s,
               u"レジストリ"_s}}};
         for (const auto& row : rows) {
