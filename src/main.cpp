@@ -1,6 +1,7 @@
 #include "app/ApplicationLook.h"
 #include "app/DataFolder.h"
 #include "app/Program.h"
+#include "desktop/CommandLine.h"
 #include "desktop/LostKeyReleases.h"
 #include "desktop/MessageBox.h"
 
@@ -15,11 +16,26 @@ void preferX11OnWayland() {
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
+
+QStringList wordsAfterName(int argc, char* argv[]) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    return words;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help and version need no display: answered before Qt looks for one.
+    CommandLine options = readCommandLine(wordsAfterName(argc, argv), false);
+    if (options.answer != CommandLine::Run)
+        return answerCommandLine(options);
     preferX11OnWayland();
     QApplication app(argc, argv);
+    // What Qt did not take as its own is ours or refused.
+    options = readCommandLine(QCoreApplication::arguments().mid(1), true);
+    if (options.answer != CommandLine::Run)
+        return answerCommandLine(options);
     prepareApplicationLook();
     repairLostKeyReleases();
     // A start folder that cannot be named would put the data at the top of the file system.
@@ -36,6 +52,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     Program program(*folder);
+    program.setSessionStart(sessionStart(*folder));
+    program.setStartInTray(options.tray);
     // Started inside the event loop: quit() does nothing before it runs, so a session's end that
     // came while a start-up message is open would be lost.
     QTimer::singleShot(0, &program, &Program::start);

@@ -33,5 +33,12 @@ x86_64-w64-mingw32-strip "$stage/kemurin.exe"
 to_windows_text() { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/g; s/\$/\r/" "$1"; }
 to_windows_text "$here/readme.txt" >"$stage/readme.txt"
 to_windows_text "$here/license.txt" >"$stage/license.txt"
+# The notices that Qt's licence and those of the parts inside it ask to travel with the program:
+# the full LGPL 3 and the GPL 3 it builds on, and each bundled part's own text (license.txt
+# names them).
+mkdir "$stage/licenses"
+for text in /usr/share/common-licenses/LGPL-3 /usr/share/common-licenses/GPL-3 "$here"/licenses/*.txt; do
+    to_windows_text "$text" >"$stage/licenses/$(basename "$text" .txt).txt"
+done
 (cd "$out/stage" && zip -q -r -X "$out/$name-win64.zip" "$name")
 echo "build: $out/$name-win64.zip"

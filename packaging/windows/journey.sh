@@ -153,7 +153,7 @@ close_main() {
         local x y
         read -r x y < <(where "$2" | tr , ' ')
         xdotool mousemove $((x + 2)) $((y + 2)) click 3 sleep 0.4 key --delay 60 \
-            Down Down Down Down Down Down Down Down Return
+            Down Down Down Down Down Down Down Down Down Down Down Return
     fi
 }
 

@@ -132,10 +132,10 @@ w="$(window " ケムリン式 - pimaru")"
 answer "$(window "ケムリン式")" Return
 ended "$second" "the second start"
 echo "wine: a second start brought the hidden window back"
-answer "$w" Menu Down Down Down Down Down Down Down Return
+answer "$w" Menu Down Down Down Down Down Down Down Down Down Return
 mini="$(window " ケムリン式 mini mode")"
 screenshot "$mini" mini-window
-answer "$mini" Menu Down Down Down Down Down Down Down Return
+answer "$mini" Menu Down Down Down Down Down Down Down Down Down Return
 w="$(window " ケムリン式 - pimaru")"
 gone "$mini" "the mini window"
 kill "$tray"
@@ -249,7 +249,7 @@ every_window() {
     recovery="$(window "からだの回復")"
     screenshot "$recovery" "$dpi-recovery"
     answer "$recovery" alt+F4
-    answer "$w" Menu Down Down Down Down Down Down Down Return
+    answer "$w" Menu Down Down Down Down Down Down Down Down Down Return
     w="$(window " ケムリン式 mini mode")"
     screenshot "$w" "$dpi-mini"
     answer "$w" alt+F4

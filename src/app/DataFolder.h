@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/SessionAutostart.h"
+
 #include <QString>
 
 #include <optional>
@@ -12,3 +14,7 @@ std::optional<QString> dataFolder();
 
 // Why the data must not be kept in `folder`, as the user is told; empty when it may.
 QString dataFolderRefusal(const QString& folder);
+
+// What a start with the session runs: the installed program by its name, which keeps its data
+// per user; a program kept in its own folder by its full path, started in `folder`.
+SessionStart sessionStart(const QString& folder);

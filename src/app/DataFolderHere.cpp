@@ -2,6 +2,7 @@
 
 #include "system/CurrentFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 std::optional<QString> dataFolder() {
@@ -24,4 +25,8 @@ QString dataFolderRefusal(const QString& folder) {
         break;
     }
     return {};
+}
+
+SessionStart sessionStart(const QString& folder) {
+    return {QCoreApplication::applicationFilePath(), folder};
 }

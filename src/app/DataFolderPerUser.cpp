@@ -14,3 +14,7 @@ std::optional<QString> dataFolder() {
 QString dataFolderRefusal(const QString&) {
     return {};
 }
+
+SessionStart sessionStart(const QString&) {
+    return {QStringLiteral("kemurin"), {}};
+}

@@ -61,7 +61,8 @@ bool isShownWindow(const QWidget* w) {
 } // namespace
 
 Program::Program(QString appDir, const QString& platformName)
-    : m_placesWindows(programPlacesWindows(platformName)) {
+    : m_placesWindows(programPlacesWindows(platformName)),
+      m_sessionStart{QCoreApplication::applicationFilePath(), appDir} {
     m_state.appDir = std::move(appDir);
     keepCustomColoursIn(dataDirPath(m_state.appDir));
     // A monitor unplugged or a resolution lowered must not strand a window out of reach.
@@ -71,9 +72,13 @@ Program::Program(QString appDir, const QString& platformName)
 
 void Program::start() {
     letOversizedWritesFail();
-    // Checked before any file is touched, so a second start changes none.
-    if (anotherProgramRuns())
+    // Checked before any file is touched, so a second start changes none. One the session
+    // starts beside a program already running has nothing to show nor to tell.
+    if (anotherProgramRuns(!m_startInTray)) {
+        if (m_startInTray)
+            endProcessNow();
         endTelling(QStringLiteral("プログラムは既に起動されています。"));
+    }
     const QString dataDir = dataDirPath(m_state.appDir);
     QDir().mkdir(dataDir);
     // The data folder's own lock meets a copy started from another session or by another user.
@@ -105,7 +110,7 @@ void Program::start() {
     // The session ended while a start-up message was open.
     if (m_ending)
         return;
-    QWidget* first = m_state.started == 0 ? openSetupWindow() : openCounterWindows();
+    QWidget* first = m_state.started == 0 ? openSetupWindow() : openCounterWindows(m_startInTray);
     // Only now: a start-up message closing before any window stood is no reason to end.
     connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, &Program::endIfNoWindowLeft);
     // What the user need not wait for. A second start in the meantime finds the lock and waits
@@ -117,9 +122,9 @@ void Program::start() {
 }
 
 // One that is ending still holds its lock for a moment: a start gives it that moment.
-bool Program::anotherProgramRuns() {
+bool Program::anotherProgramRuns(bool askToShow) {
     for (int tries = 0; anotherProgramOfThisUser(); ++tries) {
-        if (askRunningProgramToShow() || tries == 10)
+        if (!askToShow || askRunningProgramToShow() || tries == 10)
             return true;
         QThread::msleep(100);
     }
@@ -299,11 +304,14 @@ void Program::runStartSequence(QWidget* confirming) {
     confirming->close();
 }
 
-CounterWindow* Program::openCounterWindows() {
+CounterWindow* Program::openCounterWindows(bool inTray) {
     MainWindow* main = loadMainWindow();
     CounterWindow* shown =
         m_state.windowMode == 1 ? static_cast<CounterWindow*>(loadMiniWindow()) : main;
-    shown->show();
+    if (inTray)
+        shown->startInTray();
+    else
+        shown->show();
     return shown;
 }
 
@@ -376,6 +384,12 @@ void Program::connectCommands(CounterWindow* window) {
     connect(window, &CounterWindow::slipRequested, this, &Program::openSlipWindow);
     connect(window, &CounterWindow::historyRequested, this, &Program::openHistoryWindow);
     connect(window, &CounterWindow::exitRequested, this, &Program::end);
+    connect(window, &CounterWindow::menuOpening, this, [this, window] {
+        window->showStartsWithSession(sessionAutostartEntry(m_sessionStart) ==
+                                      AutostartEntry::Ours);
+    });
+    connect(window, &CounterWindow::startWithSessionRequested, this,
+            [this, window](bool starts) { startWithSession(window, starts); });
 }
 
 // Whichever window closes first closes the other: option.ini ends with both places.
@@ -479,6 +493,27 @@ void Program::openPromotionWindow(SettingsWindow* settings) {
     m_settings = nullptr;
     settings->hide();
     settings->deleteLater();
+}
+
+void Program::startWithSession(CounterWindow* window, bool starts) {
+    const QString path = QDir::toNativeSeparators(sessionAutostartPath());
+    if (!starts) {
+        if (!removeSessionAutostart(m_sessionStart))
+            showOkMessage(window,
+                          QStringLiteral("ログイン時の起動をやめられませんでした。\n") + path);
+        return;
+    }
+    // Another copy's entry, or this one's from another folder, is replaced only when asked.
+    if (sessionAutostartEntry(m_sessionStart) == AutostartEntry::Other &&
+        !askYesNo(window, QStringLiteral("ログイン時には、別の場所のケムリン式が起動するように"
+                                         "なっています。\n") +
+                              path +
+                              QStringLiteral("\nこのケムリン式が起動するように変えますか？")))
+        return;
+    if (!addSessionAutostart(m_sessionStart))
+        showOkMessage(window, QStringLiteral("ログイン時に起動するようにできませんでした。\n") +
+                                  path +
+                                  QStringLiteral("\nフォルダに書き込めるかを確かめてください。"));
 }
 
 void Program::copyReport() {

@@ -2,6 +2,7 @@
 
 #include "app/HistoryKeeper.h"
 #include "app/SettingsKeeper.h"
+#include "desktop/SessionAutostart.h"
 #include "engine/MilestoneNotices.h"
 #include "engine/StatusEngine.h"
 #include "settings/AppState.h"
@@ -30,6 +31,10 @@ public:
     // Settles the data folder and the settings, then opens the first window. When another
     // instance runs it says so and ends the process, nothing written.
     void start();
+    // What a start with the session runs: this very program in appDir unless told otherwise.
+    void setSessionStart(SessionStart start) { m_sessionStart = std::move(start); }
+    // start() hides the counter window behind its icon, and ends quietly beside a running one.
+    void setStartInTray(bool inTray) { m_startInTray = inTray; }
     // Recomputes every figure from the settings and the clock and shows it.
     void refresh();
     // Ends the program as its menu's end command does, at the end of a session too: the counter
@@ -52,8 +57,8 @@ public:
     RecoveryWindow* recoveryWindow() const { return m_recovery; }
 
 private:
-    // Whether another program of this user runs; it is asked to show its window.
-    static bool anotherProgramRuns();
+    // Whether another program of this user runs; it is asked to show its window if askToShow.
+    static bool anotherProgramRuns(bool askToShow);
     [[noreturn]] static void endTelling(const QString& text);
     void endIfNoWindowLeft();
     // Where the desktop places windows itself, nothing is moved and the saved places stay.
@@ -69,7 +74,7 @@ private:
     void runStartSequence(QWidget* confirming);
 
     // The main window and the mini window, the one that windowMode names shown.
-    CounterWindow* openCounterWindows();
+    CounterWindow* openCounterWindows(bool inTray = false);
     MainWindow* loadMainWindow();
     MiniWindow* loadMiniWindow();
     // Puts a window at its saved corner by the start-up rule; the corrected corner is kept.
@@ -91,6 +96,8 @@ private:
 
     // A milestone of this refresh, told from the icon of the window hidden behind it.
     void tellMilestone(const QDateTime& now);
+    // "ログイン時に起動" ticked or unticked in a window's menu.
+    void startWithSession(CounterWindow* window, bool starts);
     void copyReport();
     void openSlipWindow();
     void recordSlip(QWidget* slip, const DateTimeParts& restart, const QString& note);
@@ -102,6 +109,8 @@ private:
     void showVersion(QWidget* owner);
 
     const bool m_placesWindows;
+    SessionStart m_sessionStart;
+    bool m_startInTray = false;
     AppState m_state;
     SettingsKeeper m_keeper{m_state};
     HistoryKeeper m_attempts{m_state, m_keeper};

@@ -10,10 +10,6 @@ std::function<void(const QString&)>& interceptor() {
     static std::function<void(const QString&)> instance;
     return instance;
 }
-std::function<bool(const QString&)>& answerer() {
-    static std::function<bool(const QString&)> instance;
-    return instance;
-}
 } // namespace
 
 void showOkMessage(QWidget* parent, const QString& text) {
@@ -26,18 +22,17 @@ void showOkMessage(QWidget* parent, const QString& text) {
 }
 
 bool askYesNo(QWidget* parent, const QString& text) {
-    if (answerer())
-        return answerer()(text);
+    if (interceptor()) {
+        interceptor()(text);
+        return false;
+    }
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
     box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
-}
-
-void setQuestionAnswerer(std::function<bool(const QString&)> newAnswerer) {
-    answerer() = std::move(newAnswerer);
 }
 
 void setMessageInterceptor(std::function<void(const QString&)> newInterceptor) {

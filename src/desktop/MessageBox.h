@@ -9,11 +9,10 @@ class QWidget;
 // A modal message with an OK button only, titled with the program's name.
 void showOkMessage(QWidget* parent, const QString& text);
 
-// A modal question with はい and いいえ, titled with the program's name; true for はい. Escape
-// and the close box answer いいえ.
+// A question with はい and いいえ, titled with the program's name; true for はい. いいえ is the
+// default, so that Enter pressed by chance changes nothing; Escape and the close box answer it.
 bool askYesNo(QWidget* parent, const QString& text);
 
-// While an interceptor is set, messages go to it instead of a modal box (window tests).
+// While an interceptor is set, messages and questions go to it instead of a modal box (window
+// tests); a question is then answered いいえ.
 void setMessageInterceptor(std::function<void(const QString&)> interceptor);
-// While an answerer is set, questions are answered by it instead of the user (window tests).
-void setQuestionAnswerer(std::function<bool(const QString&)> answerer);

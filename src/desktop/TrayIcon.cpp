@@ -7,6 +7,10 @@
 #include <QTimer>
 
 namespace {
+// Looks, a second apart, that find no notification area before the icon counts as lost: long
+// enough for a panel or Explorer to restart, short enough not to leave the user searching.
+constexpr int kLooksBeforeLost = 5;
+
 std::optional<bool>& assumed() {
     static std::optional<bool> value;
     return value;
@@ -16,7 +20,8 @@ std::optional<bool>& assumed() {
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_watch(new QTimer(this)) {
     m_watch->setInterval(1000);
     connect(m_watch, &QTimer::timeout, this, [this] {
-        if (available())
+        m_missedLooks = available() ? 0 : m_missedLooks + 1;
+        if (m_missedLooks < kLooksBeforeLost)
             return;
         remove();
         emit lost();
@@ -28,6 +33,7 @@ void TrayIcon::show() {
     if (!m_icon)
         create();
     m_icon->show();
+    m_missedLooks = 0;
     m_watch->start();
 }
 
@@ -36,6 +42,7 @@ void TrayIcon::create() {
     m_icon->setObjectName(QStringLiteral("trayIcon"));
     m_icon->setIcon(programIcon());
     m_icon->setToolTip(programTitle());
+    m_icon->setContextMenu(m_menu);
     // A double click starts with a single one: the window is back with its first click.
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {

@@ -4,12 +4,13 @@
 
 #include <optional>
 
+class QMenu;
 class QSystemTrayIcon;
 class QTimer;
 
 // A window's own icon in the notification area: "ケムリン式" as its tip, 16 × 16 (32 × 32 on
-// dense screens). It offers what the windows need of it: show, remove, a notice, and a single
-// left click.
+// dense screens). It offers what the windows need of it: show, remove, a notice, a single left
+// click, and their popup menu on a right click.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +21,8 @@ public:
     // Tests stand on a desktop with or without a notification area; nullopt asks the desktop.
     static void assumeAvailable(std::optional<bool> available);
 
+    // The window's own menu, shared: what is added to it shows here too. Set before show().
+    void setMenu(QMenu* menu) { m_menu = menu; }
     void show();
     void remove();
     bool isShown() const;
@@ -31,13 +34,17 @@ signals:
     // A left click, or a click on a notice; other clicks and moves over the icon are not
     // reported.
     void clicked();
-    // The notification area went away while the icon was shown; the icon is removed.
+    // The notification area went away while the icon was shown and did not come back within a
+    // few seconds; the icon is removed. One that comes back in time (a panel or Explorer
+    // restarted) takes the icon again: Qt docks it into the new area.
     void lost();
 
 private:
     void create();
 
     QSystemTrayIcon* m_icon = nullptr;
+    QMenu* m_menu = nullptr;
+    int m_missedLooks = 0;
     // Looks for the notification area while the icon is shown: no signal tells of its end.
     QTimer* m_watch;
 };

@@ -2,6 +2,7 @@
 
 #include "desktop/TrayIcon.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -37,11 +38,19 @@ CounterWindow::CounterWindow(const QString& switchCaption)
             this, &CounterWindow::historyRequested);
     connect(addItem(m_menu, QStringLiteral("バージョン情報"), "versionItem"), &QAction::triggered,
             this, &CounterWindow::versionRequested);
-    connect(addItem(m_menu, switchCaption, "switchItem"), &QAction::triggered, this,
-            &CounterWindow::switchRequested);
+    // From the icon too: the other window comes out, and this one's icon goes with it.
+    connect(addItem(m_menu, switchCaption, "switchItem"), &QAction::triggered, this, [this] {
+        m_trayIcon->remove();
+        emit switchRequested();
+    });
+    m_sessionItem = addItem(m_menu, QStringLiteral("ログイン時に起動"), "sessionItem");
+    m_sessionItem->setCheckable(true);
+    connect(m_sessionItem, &QAction::triggered, this, &CounterWindow::startWithSessionRequested);
     connect(addItem(m_menu, QStringLiteral("アプリケーションの終了"), "exitItem"),
             &QAction::triggered, this, &CounterWindow::exitRequested);
 
+    connect(m_menu, &QMenu::aboutToShow, this, &CounterWindow::menuOpening);
+    m_trayIcon->setMenu(m_menu);
     connect(m_trayIcon, &TrayIcon::clicked, this, &CounterWindow::bringBack);
     // Hidden in a notification area that is gone, the window could not be found again.
     connect(m_trayIcon, &TrayIcon::lost, this, &CounterWindow::bringBack);
@@ -57,6 +66,16 @@ void CounterWindow::bringBack() {
 
 bool CounterWindow::isInTray() const {
     return m_trayIcon->isShown();
+}
+
+void CounterWindow::startInTray() {
+    // At login the notification area may come up after the program: the icon waits for it as
+    // for one that restarts, and the window shows when none comes.
+    m_trayIcon->show();
+}
+
+void CounterWindow::showStartsWithSession(bool starts) {
+    m_sessionItem->setChecked(starts);
 }
 
 void CounterWindow::showNotice(const QString& text) {

@@ -2,11 +2,12 @@
 
 #include <QWidget>
 
+class QAction;
 class QMenu;
 class TrayIcon;
 
-// What the main and the mini window share: their popup menu, hiding in the notification area,
-// and telling their place when they close.
+// What the main and the mini window share: their popup menu, also their icon's in the
+// notification area, hiding there, and telling their place when they close.
 class CounterWindow : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +22,11 @@ public:
     void bringBack();
     // True while the window is hidden behind its icon.
     bool isInTray() const;
+    // Hidden behind its icon from the start, as if the user had hidden it; shown as usual where
+    // no notification area turns up within the icon's patience.
+    void startInTray();
+    // Ticks "ログイン時に起動" or not; asked anew through menuOpening each time the menu opens.
+    void showStartsWithSession(bool starts);
     // Tells a text from the icon while the window is hidden behind it; a click on it brings the
     // window back as a click on the icon does.
     void showNotice(const QString& text);
@@ -37,6 +43,10 @@ signals:
     void historyRequested();
     void versionRequested();
     void switchRequested();
+    // "ログイン時に起動" ticked (true) or unticked by the user.
+    void startWithSessionRequested(bool starts);
+    // The popup menu, the window's or its icon's, is about to open.
+    void menuOpening();
     // "アプリケーションの終了": the whole program ends.
     void exitRequested();
     // The window is closing; its position is that of the normal (not minimised) window.
@@ -57,5 +67,6 @@ private:
 
     QMenu* m_menu;
     TrayIcon* m_trayIcon;
+    QAction* m_sessionItem;
     bool m_closing = false;
 };

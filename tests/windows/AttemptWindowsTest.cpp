@@ -1,10 +1,12 @@
 #include "WindowTestSupport.h"
 
+#include "desktop/MessageBox.h"
 #include "desktop/TrayIcon.h"
 #include "windows/HistoryWindow.h"
 #include "windows/SlipWindow.h"
 
 #include <QClipboard>
+#include <QMessageBox>
 #include <QRadioButton>
 
 namespace {
@@ -207,14 +209,24 @@ private slots:
     void settingsMoveTheStartLater() {
         QFETCH(bool, keep);
         QVERIFY(env->startCounting());
-        env->answerYes = keep;
         trigger(shown<CounterWindow>(), "settingsItem");
         QTRY_COMPARE(alive<MainWindow>(), 0);
         SettingsWindow* settings = shown<SettingsWindow>();
         retype(box(settings, "dayEdit"), u"24"_s);
+        // The question as the user sees it: いいえ is the default, はい is clicked.
+        setMessageInterceptor({});
+        QString asked;
+        QTimer::singleShot(0, [&] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(question && QTest::qWaitForWindowExposed(question));
+            asked = question->text();
+            QCOMPARE(question->defaultButton(), question->button(QMessageBox::No));
+            QTest::mouseClick(question->button(keep ? QMessageBox::Yes : QMessageBox::No),
+                              Qt::LeftButton);
+        });
         clickButton(settings, u"saveButton"_s);
-        QCOMPARE(env->questions.size(), 1);
-        QVERIFY(env->questions[0].contains(u"これまでの記録"_s));
+        setMessageInterceptor([this](const QString& text) { env->messages << text; });
+        QVERIFY(asked.contains(u"「これまでの記録」に残しますか？"_s));
         QTRY_COMPARE(alive<SettingsWindow>(), 0);
         QCOMPARE(env->readFile(kInitialFile), QByteArray("2008,8,24,10,23,20,300,85\r\n"));
         QCOMPARE(env->readFile(kHistoryFile),
@@ -225,7 +237,7 @@ private slots:
         QTRY_COMPARE(alive<MainWindow>(), 0);
         retype(box(shown<SettingsWindow>(), "dayEdit"), u"20"_s);
         clickButton(shown<SettingsWindow>(), u"saveButton"_s);
-        QCOMPARE(env->questions.size(), 1);
+        QCOMPARE(env->messages, QStringList());
         QCOMPARE(env->readFile(kInitialFile), QByteArray("2008,8,20,10,23,20,300,85\r\n"));
     }
 

@@ -23,7 +23,19 @@ const QString kMainTitle = u"ケムリン式 - pimaru"_s;
 const QString kMiniTitle = u"ケムリン式 mini mode"_s;
 const QString kHelpTitle = u"ケムリン式 - help"_s;
 // The popup menu's items, the same in both counter windows, and a point of each window's surface.
-enum MenuItem { Copy, Blog, Help, Recovery, Settings, Slip, History, Version, Switch, Exit };
+enum MenuItem {
+    Copy,
+    Blog,
+    Help,
+    Recovery,
+    Settings,
+    Slip,
+    History,
+    Version,
+    Switch,
+    StartWithSession,
+    Exit
+};
 const QPoint kMainSurface(2, 2);
 const QPoint kMainLungs(316, 80);
 const QPoint kMiniSurface(40, 40);
@@ -81,6 +93,27 @@ bool answer(const QProcess& program, const QString& title, const QString& keyNam
     return !w.isEmpty();
 }
 
+// A notification area at the screen's top right.
+void startTrayArea(QProcess& trayer) {
+    trayer.startCommand(QStringLiteral("trayer --edge top --align right --widthtype pixel "
+                                       "--width 200 --height 24 --transparent false"));
+    trayer.waitForStarted(5000);
+}
+
+// The program started in a folder, with these arguments, its lock and socket in `runtime`.
+std::unique_ptr<QProcess> launchIn(const QString& folder, const QString& runtime,
+                                   const QStringList& arguments) {
+    auto program = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+    env.insert(u"XDG_CONFIG_HOME"_s, runtime);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    program->setProcessEnvironment(env);
+    program->setWorkingDirectory(folder);
+    program->start(QStringLiteral(KEMURIN_PROGRAM), arguments);
+    return program;
+}
+
 } // namespace
 
 class ProgramRunTest : public QObject {
@@ -103,6 +136,7 @@ private slots:
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             for (const QString& set :
                  {"XDG_RUNTIME_DIR=" + runtimeDir.path(), u"QT_QPA_PLATFORM=xcb"_s,
+                  "XDG_CONFIG_HOME=" + runtimeDir.path(),
                   QStringLiteral("LD_PRELOAD=" KEMURIN_FAKETIME_LIBRARY),
                   "FAKETIME=@" + QString(at),
                   "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"})
@@ -200,6 +234,103 @@ private slots:
         QVERIFY(program->readAllStandardError().contains("設定を保存できませんでした。"));
         QCOMPARE(saved("option.ini"),
                  OptionLine({1, 3600, 2250, 9241372, 16777215, 1, 4500, 3000}).bytes());
+    }
+
+    // Started with the session: the main window waits behind its icon, which brings it back,
+    // opens the counter windows' menu on a right click, and docks again in a restarted area.
+    void trayStart() {
+        QTemporaryDir runtimeDir, folder;
+        ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/initial.ini"_s),
+                           "2026,11,1,9,0,20,300,85\r\n"));
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/option.ini"_s),
+                           OptionLine({1, 3600, 2250, 9241372, 16777215, 0}).bytes()));
+        // At login the panel may come up after the program: the icon waits for it. The program
+        // listens for second starts once its start is done.
+        auto program = launchIn(folder.path(), runtimeDir.path(), {u"--tray"_s});
+        const QString socket = runtimeDir.filePath(u"kemurin-%1.socket"_s.arg(::getuid()));
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, 10000));
+        QProcess trayer;
+        startTrayArea(trayer);
+        // Qt's icon window carries the program's name, as none of its own windows do.
+        QString icon = window(*program, u"kemurin"_s);
+        QVERIFY2(!icon.isEmpty(), "no icon in the notification area");
+        QVERIFY2(window(*program, kMainTitle, false).isEmpty(), "the window showed");
+        // A second start with the session beside it ends quietly and leaves it hidden.
+        auto second = launchIn(folder.path(), runtimeDir.path(), {u"--tray"_s});
+        QVERIFY2(ends(*second), "a second start with --tray stayed");
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(window(*program, u"kemurin"_s), icon);
+        QVERIFY(window(*program, kMainTitle, false).isEmpty());
+        // The area restarts: the icon docks into the new one and still brings the window.
+        trayer.kill();
+        QVERIFY(trayer.waitForFinished(5000));
+        QVERIFY2(window(*program, u"kemurin"_s, false).isEmpty(), "the icon outlived its area");
+        startTrayArea(trayer);
+        icon = window(*program, u"kemurin"_s);
+        QVERIFY2(!icon.isEmpty(), "the icon did not come back with the area");
+        QVERIFY2(window(*program, kMainTitle, false).isEmpty(), "the window came out meanwhile");
+        mouse(icon, QPoint(8, 8), u"click 1"_s);
+        const QString main = window(*program, kMainTitle);
+        QVERIFY2(!main.isEmpty(), "a click on the icon left the window hidden");
+        // Hidden again, the icon's right click opens the menu; its last item ends the program.
+        mouse(main, kMainSurface, u"click --repeat 2 --delay 60 1"_s);
+        QVERIFY(window(*program, kMainTitle, false).isEmpty());
+        icon = window(*program, u"kemurin"_s);
+        mouse(icon, QPoint(8, 8), u"click 3 sleep 0.4 key --delay 60 Up Return"_s);
+        QVERIFY2(ends(*program), "the icon's menu did not end the program");
+        QCOMPARE(program->exitCode(), 0);
+        trayer.kill();
+        trayer.waitForFinished(5000);
+    }
+
+    // The command line answers without a display; what it does not know ends with status 2.
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("display");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString version = u"kemurin " KEMURIN_VERSION "\nCopyright (C) 2026 pimaru\n"_s;
+        QTest::newRow("help") << QStringList{u"--help"_s} << false << 0
+                              << u"使い方: kemurin [オプション]\n"_s << QString();
+        QTest::newRow("version") << QStringList{u"--version"_s} << false << 0 << version
+                                 << QString();
+        QTest::newRow("Qt's own let through")
+            << QStringList{u"-style"_s, u"fusion"_s, u"--version"_s} << false << 0 << version
+            << QString();
+        QTest::newRow("unknown long option") << QStringList{u"--trays"_s} << false << 2 << QString()
+                                             << u"kemurin: 不明な引数です: --trays\n"_s;
+        QTest::newRow("Windows' form") << QStringList{u"/tray"_s} << true << 2 << QString()
+                                       << u"kemurin: 不明な引数です: /tray\n"_s;
+        QTest::newRow("a word") << QStringList{u"-reverse"_s, u"tray"_s} << true << 2 << QString()
+                                << u"kemurin: 不明な引数です: tray\n"_s;
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, display);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir runtimeDir, folder;
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir.path());
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        if (!display)
+            env.remove(u"DISPLAY"_s);
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(KEMURIN_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(out.isEmpty() ? said.isEmpty() : said.startsWith(out), qPrintable(said));
+        if (!err.isEmpty())
+            QVERIFY(QString::fromUtf8(program.readAllStandardError()).startsWith(err));
+        // Nothing is written for a command line that does not run the program.
+        QVERIFY(!QFileInfo::exists(folder.filePath(u"kemurindata"_s)));
     }
 };
 

@@ -99,6 +99,8 @@ Q_DECLARE_METATYPE(FirstRun)
 Q_DECLARE_METATYPE(Leaving)
 Q_DECLARE_METATYPE(Command)
 
+const QString kRestartQuestion = u"禁煙を始めた日時が後になります。"_s;
+
 class WindowFlowsTest : public QObject {
     Q_OBJECT
 
@@ -509,12 +511,13 @@ private slots:
               u"「作業フォルダー」が kemurin.exe のある"_s, u"かならずケムリン式を終了してから"_s,
               u"kemurindata フォルダーごと削除"_s, u"ほかに消すものはありません"_s,
               u"「設定」＞「アプリ」＞\n「既定のアプリ」"_s,
-              u"「その他のシステムトレイアイコン」"_s,
-              u"・Windows 10、Windows 11（64 ビット版）"_s},
+              u"「その他のシステムトレイアイコン」"_s, u"・Windows 10、Windows 11（64 ビット版）"_s,
+              u"右クリックメニューの「ログイン時に起動」を選んで"_s},
              {u"xdg-"_s, u"apt "_s, u"~/"_s, u"XDG_DATA_HOME"_s, u"Debian"_s, u"端末"_s}},
             {ManualSystem::Linux,
              {u"xdg-settings get default-web-browser"_s, u"sudo apt remove kemurin"_s,
-              u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s},
+              u"~/.local/share/kemurin/kemurindata"_s, u"Linux のデスクトップ（Debian 12 など）"_s,
+              u"~/.config/autostart/jp.example.kemurin.desktop"_s},
              {u"shell:"_s, u"kemurin.exe"_s, u"作業フォルダー"_s, u"Windows 10"_s,
               u"レジストリ"_s}}};
         for (const auto& row : rows) {
@@ -645,6 +648,9 @@ private slots:
                 QVERIFY(QFile::remove(blocked) && QDir().mkdir(blocked)); // a folder in its place
             const QByteArray before = env->bothFiles();
             clickButton(settings, u"saveButton"_s);
+            // The start moved a day later: keeping the day that ended is asked, answered いいえ.
+            if (message == blocked)
+                QVERIFY(env->messages.takeFirst().startsWith(kRestartQuestion));
             QCOMPARE(env->messages.size(), 1);
             QVERIFY2(env->messages.takeFirst().contains(message.section(u'/', -1)),
                      qPrintable(message));
@@ -654,7 +660,8 @@ private slots:
         }
         QVERIFY(QDir().rmdir(blocked));
         QTest::keyClick(box(settings, "perDayEdit"), Qt::Key_Return);
-        QVERIFY(env->messages.isEmpty());
+        QCOMPARE(env->messages.size(), 1);
+        QVERIFY(env->messages.takeFirst().startsWith(kRestartQuestion));
         QCOMPARE(env->readFile(kInitialFile), QByteArray("2026,11,2,9,0,40,300,100\r\n"));
         QCOMPARE(env->readFile(kOptionFile),
                  "1,8744,10,2,5,1,2250,1800,6706500,3351057,\"" +

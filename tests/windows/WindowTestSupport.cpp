@@ -34,10 +34,6 @@ WindowTestEnvironment::WindowTestEnvironment()
     Clock::install(&clock);
     RandomDraw::install(&draw);
     setMessageInterceptor([this](const QString& text) { messages << text; });
-    setQuestionAnswerer([this](const QString& text) {
-        questions << text;
-        return answerYes;
-    });
     program = std::make_unique<Program>(m_dir.path());
 }
 
@@ -54,7 +50,6 @@ WindowTestEnvironment::~WindowTestEnvironment() {
         delete w.data();
     }
     setMessageInterceptor({});
-    setQuestionAnswerer({});
     RandomDraw::install(nullptr);
     Clock::install(nullptr);
 }

@@ -57,9 +57,6 @@ public:
     FixedClock clock;
     FixedDraw draw{50};
     QStringList messages;
-    // Questions asked, each answered with answerYes.
-    QStringList questions;
-    bool answerYes = false;
     std::unique_ptr<Program> program;
 
 private:
