@@ -32,12 +32,15 @@ public:
 
 private:
     void write(CommitOutcome (*write)(const AppState&), bool& behind);
-    void tellSaveFailure(const CommitOutcome& saved);
+    // The first failure of a run in a box, every one at an unattended end.
+    void tell(const QString& text);
+    QString lockPath() const;
 
     AppState& m_state;
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;
     bool m_toldCannotSave = false;
     bool m_unattended = false;
-    QString m_unfinishedSave; // a save of the last run that start-up could not finish
+    QString m_unfinishedSave;  // a save of the last run that start-up could not finish
+    QString m_readOnlyBecause; // a settings file the system would not read at start-up
 };

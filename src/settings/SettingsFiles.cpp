@@ -46,18 +46,8 @@ bool isReplaceable(const QString& path) {
     return isMissing(path) || (info.isFile() && info.isReadable() && info.isWritable());
 }
 
-std::optional<QByteArray> readSettingsBytes(const QString& path) {
-    // Checked before opening: a pipe would block the open, a link to a device never end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxSettingsFileSize)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
-    if (bytes.size() > kMaxSettingsFileSize)
-        return std::nullopt;
-    return bytes;
+FileBytes readSettingsFile(const QString& appDir, const QString& name) {
+    return readFolderFile(dataDirPath(appDir), name, kMaxSettingsFileSize);
 }
 
 CommitFolder settingsFolder(const QString& appDir) {
@@ -130,13 +120,13 @@ std::optional<QByteArray> optionRecord(const AppState& state) {
 }
 
 bool readInitialFile(AppState& state) {
-    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
-    return bytes && readInitialRecord(*bytes, state);
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("initial.ini"));
+    return read.status == FileBytes::Read && readInitialRecord(read.bytes, state);
 }
 
 bool readOptionFile(AppState& state) {
-    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
-    return bytes && readOptionRecord(*bytes, state);
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("option.ini"));
+    return read.status == FileBytes::Read && readOptionRecord(read.bytes, state);
 }
 
 CommitOutcome writeInitialFile(const AppState& state) {
@@ -162,49 +152,62 @@ DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
     DataFolderFindings found;
     found.earlierSave = settleCommit(folder);
     removeUnfinishedWrites(folder);
-    if (isMissing(initialFilePath(state.appDir))) {
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("initial.ini"));
+    if (read.status == FileBytes::Missing) {
         state.setQuitDefaults(now);
         found.initial = writeInitialFile(state).status == CommitOutcome::Done
                             ? FileFinding::Created
                             : FileFinding::NotCreated;
         return found;
     }
-    AppState probe = state;
-    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
-    found.initial =
-        bytes && readInitialRecord(*bytes, probe) ? readFinding(*bytes) : FileFinding::DidNotRead;
+    if (read.status == FileBytes::Failed) {
+        state.setQuitDefaults(now);
+        found.initial = FileFinding::Unreadable;
+        return found;
+    }
+    found.initial = read.status == FileBytes::Read && readInitialRecord(read.bytes, state)
+                        ? readFinding(read.bytes)
+                        : FileFinding::DidNotRead;
     return found;
 }
 
-FileFinding loadOptions(AppState& state) {
-    if (isMissing(optionFilePath(state.appDir))) {
+FileFinding loadOptions(AppState& state, bool quitMomentRead) {
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("option.ini"));
+    if (read.status == FileBytes::Missing) {
         state.setOptionDefaults();
         return writeOptionFile(state).status == CommitOutcome::Done ? FileFinding::Created
                                                                     : FileFinding::NotCreated;
     }
-    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
-    if (bytes && readOptionRecord(*bytes, state))
-        return readFinding(*bytes);
+    if (read.status == FileBytes::Read && readOptionRecord(read.bytes, state))
+        return readFinding(read.bytes);
     state.setOptionDefaults();
-    return FileFinding::DidNotRead;
+    // The first run would write today over the quit moment: it comes back only when the file
+    // still says the count never started, or there is no quit moment to keep.
+    std::int32_t started = quitMomentRead ? 1 : 0;
+    if (read.status == FileBytes::Read)
+        parseRecord(read.bytes, std::array<SettingsField, 1>{&started});
+    state.started = started;
+    return read.status == FileBytes::Failed ? FileFinding::Unreadable : FileFinding::DidNotRead;
 }
 
 std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0)
+    if (!info.isFile() || info.isSymLink() || info.size() == 0)
         return std::nullopt;
     // Relative when the data folder is: its full name may not read as text.
     const QDir dir = info.dir();
+    // No settings file is that large: it is moved aside whole rather than copied into the folder.
+    const bool oversized = info.size() > kMaxSettingsFileSize;
     const QString prefix = info.fileName() + u'.' + tag + u'-';
     for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
-        if (sameBytes(copy.filePath(), path))
+        if (!oversized && sameBytes(copy.filePath(), path))
             return copy.filePath();
     }
     const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString copy = dir.filePath(name);
     for (int n = 2; QFileInfo(copy).exists() || QFileInfo(copy).isSymLink(); ++n)
         copy = dir.filePath(name + u'-' + QString::number(n));
-    if (!QFile::copy(path, copy))
+    if (oversized ? !replaceFile(path, copy) : !QFile::copy(path, copy))
         return std::nullopt;
     return copy;
 }
