@@ -89,8 +89,7 @@ void Program::start() {
     connect(new TerminationSignals(this), &TerminationSignals::received, this,
             &Program::endUnattended);
     const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
-    const FileFinding options = loadOptions(m_state, found.initial == FileFinding::Read ||
-                                                         found.initial == FileFinding::ReadAsUtf8);
+    const FileFinding options = loadOptions(m_state, found);
     m_keeper.tellStartUpFindings(found, options);
     // The session ended while a start-up message was open.
     if (m_ending)

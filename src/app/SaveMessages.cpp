@@ -66,10 +66,29 @@ QString cannotReadNowMessage(const QString& path, bool quitMomentLost) {
 }
 
 QString notSavedThisRunMessage(const QString& path) {
-    return QStringList{QStringLiteral("起動したときに設定ファイルを読み込めなかったため、"
-                                      "今回は設定を保存しません。"),
-                       QDir::toNativeSeparators(path),
-                       QStringLiteral("起動し直してから、もう一度設定してください。")}
+    return QStringList{QStringLiteral("今回は設定を保存しません。"), QDir::toNativeSeparators(path),
+                       QStringLiteral("起動したときにお知らせしたことを確かめてから、"
+                                      "起動し直してください。")}
+        .join(u'\n');
+}
+
+QString foreignMessage(const ForeignFinding& found) {
+    const QString first =
+        found.kind == ForeignFinding::AnotherUsersFolder
+            ? QStringLiteral("データフォルダが別のユーザーのものです。")
+        : found.kind == ForeignFinding::OthersCanWrite
+            ? QStringLiteral("データフォルダを、ほかのユーザーも書き換えられるようになっています。")
+            : QStringLiteral("設定ファイルが別のユーザーのものです。");
+    const QString todo =
+        found.kind == ForeignFinding::OthersCanWrite
+            ? QStringLiteral("フォルダのアクセス許可を、自分だけが書き込めるように"
+                             "直してください。")
+            : QStringLiteral("自分のフォルダにコピーして、そこから起動してください。");
+    return QStringList{
+        first, QDir::toNativeSeparators(found.path),
+        QStringLiteral("別のユーザーがファイルをすり替えられるため、リンクはたどらず、"
+                       "今回は設定を保存しません。"),
+        todo}
         .join(u'\n');
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/FileCommit.h"
+#include "settings/SettingsFiles.h"
 #include "system/FileLock.h"
 
 #include <QString>
@@ -23,6 +24,8 @@ QString cannotReadMessage(const QString& path, const QString& consequence,
 QString cannotReadNowMessage(const QString& path, bool quitMomentLost);
 // A save asked for in a run that writes nothing.
 QString notSavedThisRunMessage(const QString& path);
+// Something in the data folder another user could have made: nothing is written this run.
+QString foreignMessage(const ForeignFinding& found);
 // Why a start cannot run on the data folder, by what taking its lock met; empty when it can.
 QString folderLockMessage(FileLock::Outcome outcome, const QString& path, const QString& error);
 // The lock held is no longer the file at its path: another copy may own the record now.

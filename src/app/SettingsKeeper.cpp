@@ -23,6 +23,10 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     const QString initialPath = initialFilePath(m_state.appDir);
     const QString optionPath = optionFilePath(m_state.appDir);
     QStringList told;
+    if (found.foreign.kind != ForeignFinding::None) {
+        m_readOnlyBecause = found.foreign.path;
+        told << foreignMessage(found.foreign);
+    }
     if (!found.earlierSave.setAside.isEmpty())
         told << setAsideMessage(found.earlierSave.setAside);
     // A save the last run committed and could not finish: the files read are older than it, so
@@ -45,6 +49,12 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
         m_readOnlyBecause = path;
         told << cannotReadNowMessage(path, initial == FileFinding::Unreadable);
     }
+    // A run that writes nothing keeps no copy either.
+    const auto keep = [&](const QString& path, const QString& tag) -> std::optional<QString> {
+        if (!m_readOnlyBecause.isEmpty())
+            return std::nullopt;
+        return keepDatedCopy(path, tag, now);
+    };
     // The count ran, but its start is lost: said once, as the next start finds the new file.
     if ((initial == FileFinding::Created || initial == FileFinding::NotCreated) &&
         m_state.started != 0)
@@ -55,11 +65,10 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     if (initial == FileFinding::DidNotRead) {
         const QString consequence = m_state.started == 0 ? QString() : kCountsFromNow;
         told << cannotReadMessage(initialPath, consequence,
-                                  keepDatedCopy(initialPath, QStringLiteral("broken"), now));
+                                  keep(initialPath, QStringLiteral("broken")));
     }
     if (options == FileFinding::DidNotRead) {
-        const std::optional<QString> copy =
-            keepDatedCopy(optionPath, QStringLiteral("broken"), now);
+        const std::optional<QString> copy = keep(optionPath, QStringLiteral("broken"));
         if (m_state.started != 0) {
             told << cannotReadMessage(optionPath,
                                       QStringLiteral("表示などの設定を初期値に戻しました。"
@@ -70,7 +79,7 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
                 cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"), copy);
             // The first run will replace the quit data too: keep that as well.
             if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
-                if (const auto backup = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
+                if (const auto backup = keep(initialPath, QStringLiteral("backup")))
                     text += QStringLiteral("\n初期設定を終えると、禁煙を始めた日時などは"
                                            "今の時刻で置き換わります。元の内容は %1 に控えて"
                                            "あります。")
@@ -91,7 +100,7 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     }
     m_initialBehind = initial == FileFinding::NotCreated;
     m_optionBehind = options == FileFinding::NotCreated;
-    if (m_initialBehind || m_optionBehind) {
+    if ((m_initialBehind || m_optionBehind) && m_readOnlyBecause.isEmpty()) {
         told << cannotSaveMessage(m_initialBehind ? initialPath : optionPath);
         m_toldCannotSave = true;
     }

@@ -82,6 +82,23 @@ bool sameBytes(const QString& a, const QString& b) {
     return true;
 }
 
+// The folder first: in another's, every name may be a link of theirs.
+ForeignFinding foreignFinding(const CommitFolder& folder) {
+    switch (folderOwner(folder.path)) {
+    case FolderOwner::AnotherUser:
+        return {ForeignFinding::AnotherUsersFolder, folder.path};
+    case FolderOwner::OthersCanWrite:
+        return {ForeignFinding::OthersCanWrite, folder.path};
+    case FolderOwner::Own:
+        break;
+    }
+    for (const QString& name : folder.names) {
+        if (ownedByAnotherUser(folder.path, name))
+            return {ForeignFinding::AnotherUsersFile, folder.path + u'/' + name};
+    }
+    return {};
+}
+
 } // namespace
 
 QString dataDirPath(const QString& appDir) {
@@ -150,12 +167,16 @@ DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
     const CommitFolder folder = settingsFolder(state.appDir);
     QDir().mkdir(folder.path);
     DataFolderFindings found;
-    found.earlierSave = settleCommit(folder);
-    removeUnfinishedWrites(folder);
+    found.foreign = foreignFinding(folder);
+    const bool writes = found.foreign.kind == ForeignFinding::None;
+    if (writes) {
+        found.earlierSave = settleCommit(folder);
+        removeUnfinishedWrites(folder);
+    }
     const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("initial.ini"));
     if (read.status == FileBytes::Missing) {
         state.setQuitDefaults(now);
-        found.initial = writeInitialFile(state).status == CommitOutcome::Done
+        found.initial = writes && writeInitialFile(state).status == CommitOutcome::Done
                             ? FileFinding::Created
                             : FileFinding::NotCreated;
         return found;
@@ -171,12 +192,16 @@ DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
     return found;
 }
 
-FileFinding loadOptions(AppState& state, bool quitMomentRead) {
+FileFinding loadOptions(AppState& state, const DataFolderFindings& found) {
+    const bool quitMomentRead =
+        found.initial == FileFinding::Read || found.initial == FileFinding::ReadAsUtf8;
     const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("option.ini"));
     if (read.status == FileBytes::Missing) {
         state.setOptionDefaults();
-        return writeOptionFile(state).status == CommitOutcome::Done ? FileFinding::Created
-                                                                    : FileFinding::NotCreated;
+        return found.foreign.kind == ForeignFinding::None &&
+                       writeOptionFile(state).status == CommitOutcome::Done
+                   ? FileFinding::Created
+                   : FileFinding::NotCreated;
     }
     if (read.status == FileBytes::Read && readOptionRecord(read.bytes, state))
         return readFinding(read.bytes);

@@ -48,21 +48,30 @@ enum class FileFinding {
     Unreadable, // is there but the system would not read it now: nothing is written this run
 };
 
+// What in the data folder another user could have made: nothing there is written this run.
+struct ForeignFinding {
+    enum Kind { None, AnotherUsersFolder, OthersCanWrite, AnotherUsersFile } kind = None;
+    QString path;
+};
+
 struct DataFolderFindings {
     FileFinding initial = FileFinding::Read;
     // What became of a save the last run committed but did not finish.
     CommitOutcome earlierSave;
+    ForeignFinding foreign;
 };
 
 // Creates the data folder, finishes or drops a save the last run left, clears what interrupted
 // writes left behind and reads initial.ini into the state. When it is missing, writes a new one
 // quitting `now`; when it does not read, or cannot be read now, the state quits `now` in memory.
+// In a folder with something foreign in it, nothing is settled, cleared or written.
 DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now);
 
-// Reads option.ini, creating it with the defaults when missing; a file that does not read gives
-// the defaults in memory and stays as it is. Its count stays started, as the file's first field
-// says where it still reads, else as long as initial.ini's quit moment read.
-FileFinding loadOptions(AppState& state, bool quitMomentRead);
+// Reads option.ini, creating it with the defaults when missing (unless start-up found something
+// foreign); a file that does not read gives the defaults in memory and stays as it is. Its count
+// stays started, as the file's first field says where it still reads, else as long as
+// initial.ini's quit moment read.
+FileFinding loadOptions(AppState& state, const DataFolderFindings& found);
 
 // Keeps a copy of a file beside it, "<name>.<tag>-yyyyMMdd-hhmmss", unless a copy with the same
 // bytes and tag is there already; a file over kMaxSettingsFileSize is renamed so instead. Gives

@@ -147,6 +147,15 @@ QString ownLinkTarget(const QString& folder, const QString& name) {
     return info.isSymLink() ? info.canonicalFilePath() : QString();
 }
 
+// The owner of the folder and of a reparse point would tell the same on NTFS; not asked here.
+FolderOwner folderOwner(const QString&) {
+    return FolderOwner::Own;
+}
+
+bool ownedByAnotherUser(const QString&, const QString&) {
+    return false;
+}
+
 #else
 
 bool syncFileData(QFile& file) {
@@ -275,6 +284,19 @@ QString ownLinkTarget(const QString& folder, const QString& name) {
                      ::realpath(QFile::encodeName(folder + u'/' + name).constData(), resolved);
     ::close(folderFd);
     return own ? QFile::decodeName(resolved) : QString();
+}
+
+FolderOwner folderOwner(const QString& folder) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || isOwnFolder(info))
+        return FolderOwner::Own;
+    return info.st_uid == ::geteuid() ? FolderOwner::OthersCanWrite : FolderOwner::AnotherUser;
+}
+
+bool ownedByAnotherUser(const QString& folder, const QString& name) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(folder + u'/' + name).constData(), &info) == 0 &&
+           info.st_uid != ::geteuid();
 }
 
 #endif

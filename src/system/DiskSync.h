@@ -42,6 +42,14 @@ FileBytes readFolderFile(const QString& folder, const QString& name, qint64 maxS
 // have made it (see readFolderFile) and it leads to a file that exists; else empty.
 QString ownLinkTarget(const QString& folder, const QString& name);
 
+// Who else could have put what a folder holds there. A folder of another user's, or one others
+// can write without the sticky bit that keeps each user's names their own, may have a file
+// swapped for a link at any moment.
+enum class FolderOwner { Own, AnotherUser, OthersCanWrite };
+FolderOwner folderOwner(const QString& folder);
+// Whether what stands at `name` in `folder`, a link as itself, belongs to another user.
+bool ownedByAnotherUser(const QString& folder, const QString& name);
+
 // Tests make the disk refuse: while set, each open for reading, rename and folder sync asks the
 // hook first and fails when it says so.
 enum class DiskCall { Read, Rename, SyncFolder };

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -175,6 +179,72 @@ TEST_F(HostileFolder, NothingAtACommitNameStopsSavingForEver) {
         QDir(data).removeRecursively();
         write(initialFilePath(state.appDir), kOldInitial);
         write(optionFilePath(state.appDir), OptionLine{}.bytes());
+    }
+}
+
+// A data folder, or a settings file, another user could have made is read without following
+// its links, and nothing is written through them; a link the user made in a folder of the user's
+// alone still reads and is written through. Run as nobody: root may write anything.
+TEST(ForeignFolder, ALinkAnotherUserCouldHaveMadeIsNotFollowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make another user's folder";
+    constexpr uid_t kNobody = 65534;
+    enum Make { RootsFolder, OpenFolder, RootsFile, OwnLink };
+    const struct {
+        const char* name;
+        Make make;
+        ForeignFinding::Kind kind;
+    } cases[] = {
+        {"another user's folder, writable by all", RootsFolder, ForeignFinding::AnotherUsersFolder},
+        {"the user's folder, writable by all, another's link", OpenFolder,
+         ForeignFinding::OthersCanWrite},
+        {"another user's initial.ini", RootsFile, ForeignFinding::AnotherUsersFile},
+        {"the user's own link in the user's folder", OwnLink, ForeignFinding::None}};
+    const QByteArray victimLine = OptionLine{1, 700, 700}.bytes();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir base;
+        const auto own = [](const QString& path, uid_t uid, mode_t mode) {
+            const QByteArray name = QFile::encodeName(path);
+            return ::lchown(name.constData(), uid, uid) == 0 &&
+                   (QFileInfo(path).isSymLink() || ::chmod(name.constData(), mode) == 0);
+        };
+        ASSERT_TRUE(own(base.path(), 0, 0755));
+        const QString victim = base.filePath(u"home/.bashrc"_s);
+        write(victim, victimLine);
+        ASSERT_TRUE(own(QFileInfo(victim).path(), kNobody, 0755) && own(victim, kNobody, 0644));
+        AppState state;
+        state.appDir = base.filePath(u"app"_s);
+        const QString data = dataDirPath(state.appDir);
+        write(initialFilePath(state.appDir), kOldInitial);
+        ASSERT_TRUE(QFile::link(victim, optionFilePath(state.appDir)));
+        const bool rootsFolder = c.make == RootsFolder;
+        ASSERT_TRUE(own(state.appDir, rootsFolder ? 0 : kNobody, 0755));
+        ASSERT_TRUE(own(data, rootsFolder ? 0 : kNobody, c.make <= OpenFolder ? 0777 : 0700));
+        ASSERT_TRUE(own(initialFilePath(state.appDir), c.make == RootsFile ? 0 : kNobody, 0644));
+        ASSERT_TRUE(own(optionFilePath(state.appDir), c.make == OwnLink ? kNobody : 0, 0));
+
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                std::_Exit(10);
+            const DataFolderFindings found = ensureDataFiles(state, {});
+            if (found.foreign.kind != c.kind)
+                std::_Exit(11);
+            const FileFinding options = loadOptions(state, found);
+            if (options != (c.make == OwnLink ? FileFinding::Read : FileFinding::DidNotRead))
+                std::_Exit(12);
+            state.mainLeft = 1500;
+            writeSettingsFiles(state);
+            std::_Exit(0);
+        }
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        // Written through only where the user alone could have made the link.
+        EXPECT_EQ(fileBytes(victim).contains(",1500,"), c.make == OwnLink);
+        EXPECT_EQ(QFileInfo(optionFilePath(state.appDir)).isSymLink(),
+                  c.make == OwnLink || c.make == RootsFile);
     }
 }
 

@@ -412,6 +412,81 @@ private slots:
         QCOMPARE(env.messages, QStringList());
     }
 
+    // A save whose commit the disk took but would not put in place: the next start tells it,
+    // naming the file, and writes nothing over it until a start finishes it.
+    void aSaveTheDiskRefusedWaitsForTheNextStart() {
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        AppState next;
+        next.appDir = env.appDir();
+        QVERIFY(readInitialRecord(kFiveDaysInitial, next) &&
+                readOptionRecord(OptionLine{1, 3000, 3000}.bytes(), next));
+        setDiskFault([](DiskCall call, const QString& path) {
+            return call == DiskCall::Rename && path.endsWith(u"/option.ini"_s);
+        });
+        const auto restore = qScopeGuard([] { setDiskFault({}); });
+        QCOMPARE(writeSettingsFiles(next).status, CommitOutcome::Pending);
+        const QByteArray before = env.bothFiles();
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages,
+                 QStringList{u"前回の保存を最後まで終えられませんでした。\n"_s +
+                             QDir::toNativeSeparators(optionFilePath(env.appDir())) +
+                             u"\n次に起動したときに仕上げます。それまで設定は保存しません。"_s});
+        QCOMPARE(env.bothFiles(), before);
+        setDiskFault({});
+        env.messages.clear();
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages, QStringList());
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
+                 QStringList({u"initial.ini"_s, u"kemurin.lock"_s, u"option.ini"_s}));
+    }
+
+    // Leftovers of a save that are not the program's: set aside and named (its date is the
+    // system's), or, when they will not move, named with what to do; the count shows all the same.
+    void leftoversAreToldAtTheStart_data() {
+        QTest::addColumn<bool>("stuck");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("set aside")
+            << false
+            << u"データフォルダに、このプログラムの保存とは思えないファイルがありました。\n"
+               "使わずに、次の名前で残してあります。\nsave.commit.broken-"_s;
+        QTest::newRow("in the way") << true
+                                    << u"設定を保存できませんでした。\n%1\n"
+                                       "このプログラムが作ったものではないため、手を付けず"
+                                       "にあります。別の場所へ移すか削除してから、もう一度"
+                                       "保存してください。"_s;
+    }
+    void leftoversAreToldAtTheStart() {
+        QFETCH(bool, stuck);
+        QFETCH(QString, told);
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        env.writeFile(u"kemurindata/save.commit"_s, "not a commit\n");
+        setDiskFault([stuck](DiskCall call, const QString& path) {
+            return stuck && call == DiskCall::Rename && path.contains(u"save.commit.broken"_s);
+        });
+        const auto restore = qScopeGuard([] { setDiskFault({}); });
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QVERIFY(!env.messages.isEmpty());
+        const QString path = env.appDir() + u"/kemurindata/save.commit"_s;
+        QVERIFY2(env.messages[0].startsWith(told.arg(QDir::toNativeSeparators(path))),
+                 qPrintable(env.messages[0]));
+        QCOMPARE(QFileInfo::exists(path), stuck);
+        QCOMPARE(env.readFile(kInitialFile), kFiveDaysInitial);
+    }
+
+    // A file of the user's at the socket's name stays as it is: no request is served there.
+    void aFileAtTheSocketsNameStays() {
+        WindowTestEnvironment env;
+        const QString name = showRequestSocketName();
+        QVERIFY(writeBytes(name, "notes"));
+        {
+            ShowRequests requests(nullptr);
+            QVERIFY(!askRunningProgramToShow());
+        }
+        QCOMPARE(fileBytes(name), QByteArray("notes"));
+    }
+
     // Told once at two starts, naming the file: initial.ini gone, counted from now; option.ini
     // an editor saved as UTF-8, read so and written in code page 932 again on closing.
     void toldOnceNamingTheFile() {
