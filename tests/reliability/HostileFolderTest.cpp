@@ -248,6 +248,49 @@ TEST(ForeignFolder, ALinkAnotherUserCouldHaveMadeIsNotFollowed) {
     }
 }
 
+// What is swapped in between two steps is met as it is: a link put in place of option.ini while
+// a save commits makes it no save, not a mixed pair; a named pipe put in place of initial.ini
+// just before it is opened reads as a file that does not read, without waiting on the pipe.
+TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
+    const QString elsewhere = dir.filePath(u"elsewhere.ini"_s);
+    write(elsewhere, OptionLine{1, 700, 700}.bytes());
+    setDiskFault([&](DiskCall call, const QString& path) {
+        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s)) {
+            QFile::remove(optionFilePath(state.appDir));
+            QFile::link(elsewhere, optionFilePath(state.appDir));
+        }
+        return false;
+    });
+    AppState next = state;
+    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+    next.mainLeft = 1500;
+    const CommitOutcome saved = writeSettingsFiles(next);
+    setDiskFault({});
+    EXPECT_EQ(saved.status, CommitOutcome::NotSaved);
+    EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
+    EXPECT_EQ(fileBytes(elsewhere), (OptionLine{1, 700, 700}.bytes()));
+    EXPECT_EQ(inside(), QStringList({"initial.ini", "option.ini"}));
+
+    const QByteArray initial = QFile::encodeName(initialFilePath(state.appDir));
+    setDiskFault([&](DiskCall call, const QString& path) {
+        if (call == DiskCall::Read && path.endsWith(u"/initial.ini"_s) &&
+            QFileInfo(path).isFile()) {
+            QFile::remove(path);
+            ::mkfifo(initial.constData(), 0600);
+        }
+        return false;
+    });
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5); // a start that waits on the pipe ends here, and is seen so
+        std::_Exit(start().initial == FileFinding::DidNotRead ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    setDiskFault({});
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 // The disk refuses the `skip`+1st to `skip`+`times`th call of a kind on a file (-1: every one).
 struct Refusal {
     DiskCall call;
