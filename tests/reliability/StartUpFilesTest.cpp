@@ -196,6 +196,37 @@ private slots:
                  qPrintable(env.messages[0]));
     }
 
+    // Started by nobody in a data folder of root's that all may write: told so with its path,
+    // before anything is written there. Root would hide this, so the start runs as nobody.
+    void aFolderAnotherUserCanChangeIsToldAtTheStart() {
+        if (::geteuid() != 0)
+            QSKIP("needs root to make another user's folder");
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        const QString data = dataDirPath(env.appDir());
+        QVERIFY(::chmod(QFile::encodeName(env.appDir()).constData(), 0755) == 0 &&
+                ::chmod(QFile::encodeName(data).constData(), 0777) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                std::_Exit(3);
+            setMessageInterceptor([&](const QString& text) {
+                std::_Exit(text.startsWith(u"データフォルダが別のユーザーのものです。\n"_s +
+                                           QDir::toNativeSeparators(data))
+                               ? 0
+                               : 4);
+            });
+            env.program->start();
+            std::_Exit(5);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        QCOMPARE(QDir(data).entryList(QDir::Files),
+                 QStringList({u"initial.ini"_s, u"kemurin.lock"_s, u"option.ini"_s}));
+        QCOMPARE(env.bothFiles(), (kFiveDaysInitial + OptionLine{1, 1500, 1500}.bytes()));
+    }
+
     // Without a session's runtime folder, one for this user alone; none if another's has its name.
     void aRuntimeFolderOnlyThisUserOwns() {
         QTemporaryDir temp;
