@@ -36,7 +36,10 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
         told << QStringList{QStringLiteral("前回の保存を最後まで終えられませんでした。"),
                             QDir::toNativeSeparators(m_unfinishedSave),
                             QStringLiteral(
-                                "次に起動したときに仕上げます。それまで設定は保存しません。")}
+                                "次に起動したときに仕上げます。それまで設定は保存しません。"),
+                            QStringLiteral("起動するたびにこのお知らせが出るときは、このファイルを"
+                                           "読み書きできるか、ディスクに異常がないかを確かめて"
+                                           "ください。")}
                     .join(u'\n');
     } else if (found.earlierSave.status == CommitOutcome::Blocked) {
         told << saveMessage(found.earlierSave);

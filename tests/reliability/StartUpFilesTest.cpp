@@ -173,11 +173,14 @@ private slots:
     // folder, so no save is written over it, and the user is told once, naming the lock.
     void aLockThatVanishesStopsTheSaves_data() {
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("removed") << false;
-        QTest::newRow("replaced, and taken by another copy") << true;
+        QTest::addColumn<bool>("unattended"); // the session ends: told on standard error
+        QTest::newRow("removed") << false << false;
+        QTest::newRow("replaced, and taken by another copy") << true << false;
+        QTest::newRow("removed, at a session's end") << false << true;
     }
     void aLockThatVanishesStopsTheSaves() {
         QFETCH(bool, replaced);
+        QFETCH(bool, unattended);
         WindowTestEnvironment env;
         MainWindow* main = env.startCounting();
         QVERIFY(main);
@@ -188,6 +191,15 @@ private slots:
         if (replaced)
             QCOMPARE(another.take(), FileLock::Outcome::Held);
         main->move(main->pos() + QPoint(40, 30));
+        if (unattended) {
+            const QRegularExpression told(u"^データフォルダのロックファイルが消えたか.*\n"_s +
+                                          QRegularExpression::escape(lock) + u"\n"_s);
+            QTest::ignoreMessage(QtWarningMsg, told);
+            env.program->endUnattended();
+            QCOMPARE(env.bothFiles(), before);
+            QCOMPARE(env.messages, QStringList());
+            return;
+        }
         QApplication::closeAllWindows();
         QCOMPARE(env.bothFiles(), before);
         QCOMPARE(env.messages.size(), 1);
@@ -462,7 +474,9 @@ private slots:
         QCOMPARE(env.messages,
                  QStringList{u"前回の保存を最後まで終えられませんでした。\n"_s +
                              QDir::toNativeSeparators(optionFilePath(env.appDir())) +
-                             u"\n次に起動したときに仕上げます。それまで設定は保存しません。"_s});
+                             u"\n次に起動したときに仕上げます。それまで設定は保存しません。\n"
+                             "起動するたびにこのお知らせが出るときは、このファイルを読み書き"
+                             "できるか、ディスクに異常がないかを確かめてください。"_s});
         QCOMPARE(env.bothFiles(), before);
         setDiskFault({});
         env.messages.clear();

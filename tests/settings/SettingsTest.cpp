@@ -332,6 +332,17 @@ TEST(FolderLockFile, TellsHeldBusyUnopenableAndUncreatable) {
         {dir.filePath(QStringLiteral("gone/kemurin.lock")), FileLock::Outcome::CannotCreate}};
     for (const auto& [other, outcome] : others)
         EXPECT_EQ(FileLock(other).take(), outcome) << other.toStdString();
+#ifndef Q_OS_WIN
+    // A data folder that is a file is no folder that cannot be written: never run unlocked.
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
+    FileLock inFile(dir.filePath(QStringLiteral("file/kemurin.lock")));
+    EXPECT_EQ(inFile.take(), FileLock::Outcome::Failed);
+    EXPECT_FALSE(inFile.error().isEmpty());
+#endif
+    // Removed, the file held is no longer the lock at its path.
+    EXPECT_TRUE(first.stillAtPath());
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_FALSE(first.stillAtPath());
 }
 
 // A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
