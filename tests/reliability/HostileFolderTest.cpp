@@ -291,6 +291,27 @@ TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
+// A relative link in a data folder that is itself reached through a link leads where the system
+// resolves it, not where its text read against the path as written would: a save goes there.
+TEST(LinkedFolder, ARelativeLinkIsResolvedAsTheSystemDoes) {
+    QTemporaryDir base;
+    const QString real = base.filePath(u"store/deep/kemurindata"_s);
+    const QString target = base.filePath(u"store/deep/option-real.ini"_s);
+    write(real + u"/initial.ini"_s, kOldInitial);
+    write(target, OptionLine{}.bytes());
+    AppState state;
+    state.appDir = base.filePath(u"app"_s);
+    ASSERT_TRUE(QDir().mkpath(state.appDir));
+    ASSERT_TRUE(QFile::link(real, dataDirPath(state.appDir)));
+    ASSERT_TRUE(QFile::link(u"../option-real.ini"_s, real + u"/option.ini"_s));
+    ASSERT_TRUE(readOptionFile(state));
+    state.mainLeft = 1500;
+    ASSERT_TRUE(writeSettingsFiles(state).done());
+    EXPECT_EQ(fileBytes(target), optionRecord(state));
+    EXPECT_TRUE(QFileInfo(real + u"/option.ini"_s).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(base.filePath(u"app/option-real.ini"_s)));
+}
+
 // The disk refuses the `skip`+1st to `skip`+`times`th call of a kind on a file (-1: every one).
 struct Refusal {
     DiskCall call;
