@@ -27,7 +27,8 @@ bool readOptionRecord(QByteArrayView bytes, AppState& state);
 std::optional<QByteArray> initialRecord(const AppState& state);
 std::optional<QByteArray> optionRecord(const AppState& state);
 
-// Only a regular file (a link to one will do) of at most kMaxSettingsFileSize bytes reads.
+// Only a regular file of at most kMaxSettingsFileSize bytes reads; a link of the user's own to one
+// will do (readFolderFile). A read the system refuses is tried again for about a second.
 bool readInitialFile(AppState& state);
 bool readOptionFile(AppState& state);
 // A write replaces only a regular file it may read and write, or makes a new one: a link to a
