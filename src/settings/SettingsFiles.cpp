@@ -70,16 +70,9 @@ FileFinding readFinding(QByteArrayView bytes) {
     return isUtf8Record(bytes) ? FileFinding::ReadAsUtf8 : FileFinding::Read;
 }
 
-bool sameBytes(const QString& a, const QString& b) {
-    QFile fa(a);
-    QFile fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
-        return false;
-    while (!fa.atEnd()) {
-        if (fa.read(kMaxSettingsFileSize) != fb.read(kMaxSettingsFileSize))
-            return false;
-    }
-    return true;
+// A file as opened, never through a link nor waiting on a pipe swapped in since it was listed.
+FileBytes readAsOpened(const QFileInfo& info) {
+    return readFolderFile(info.path(), info.fileName(), kMaxSettingsFileSize, Links::Refuse);
 }
 
 // The folder first: in another's, every name may be a link of theirs.
@@ -217,22 +210,31 @@ FileFinding loadOptions(AppState& state, const DataFolderFindings& found) {
 
 std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.isSymLink() || info.size() == 0)
+    const FileBytes read = readAsOpened(info);
+    // No settings file is that large: it is moved aside whole rather than copied into the folder.
+    const bool oversized = read.status == FileBytes::TooLarge;
+    if (!oversized && (read.status != FileBytes::Read || read.bytes.isEmpty()))
         return std::nullopt;
     // Relative when the data folder is: its full name may not read as text.
     const QDir dir = info.dir();
-    // No settings file is that large: it is moved aside whole rather than copied into the folder.
-    const bool oversized = info.size() > kMaxSettingsFileSize;
     const QString prefix = info.fileName() + u'.' + tag + u'-';
     for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
-        if (!oversized && sameBytes(copy.filePath(), path))
+        const FileBytes kept = readAsOpened(copy);
+        if (!oversized && kept.status == FileBytes::Read && kept.bytes == read.bytes)
             return copy.filePath();
     }
     const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString copy = dir.filePath(name);
     for (int n = 2; QFileInfo(copy).exists() || QFileInfo(copy).isSymLink(); ++n)
         copy = dir.filePath(name + u'-' + QString::number(n));
-    if (oversized ? !replaceFile(path, copy) : !QFile::copy(path, copy))
+    if (oversized)
+        return replaceFile(path, copy) ? std::optional(copy) : std::nullopt;
+    QFile file(copy);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return std::nullopt;
+    if (file.write(read.bytes) != read.bytes.size() || !file.flush()) {
+        file.remove();
+        return std::nullopt;
+    }
     return copy;
 }
