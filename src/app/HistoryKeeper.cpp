@@ -50,7 +50,7 @@ QString findingMessage(const HistoryLoad& load, const QString& path) {
 } // namespace
 
 void HistoryKeeper::load() {
-    m_load = loadHistory(m_state.appDir, Clock::current().localNow());
+    m_load = loadHistory(m_state.appDir, Clock::current().localNow(), !m_settings.isReadOnly());
     // Damage that an earlier start kept a copy of has been told.
     const bool toldBefore = m_load.finding == HistoryLoad::PartlyRead && !m_load.copyIsNew;
     if (const QString text = findingMessage(m_load, historyFilePath(m_state.appDir));

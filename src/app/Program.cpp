@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/AfterFirstPaint.h"
+#include "app/SaveMessages.h"
 
 #include "desktop/Clipboard.h"
 #include "desktop/ColourDialog.h"
@@ -82,28 +83,20 @@ void Program::start() {
     const QString dataDir = dataDirPath(m_state.appDir);
     QDir().mkdir(dataDir);
     // The data folder's own lock meets a copy started from another session or by another user.
-    switch (lockDataFolder(dataDir)) {
-    case FileLock::Outcome::Busy:
-        endTelling(QStringLiteral("プログラムは既に起動されています。"));
-    case FileLock::Outcome::CannotOpen:
-        endTelling(
-            QStringList{QStringLiteral("データフォルダのロックファイルを開けないため、"
-                                       "起動できません。"),
-                        QDir::toNativeSeparators(dataDir + u'/' + QLatin1String(kFolderLockName)),
-                        QStringLiteral("フォルダやリンクになっていないか、読み取れるかを"
-                                       "確かめてください。")}
-                .join(u'\n'));
-    case FileLock::Outcome::CannotCreate: // a folder the user cannot write: told at the first save
-    case FileLock::Outcome::Held:
-        break;
-    }
+    // Only a folder that cannot be written runs without it: told at the first save.
+    QString lockError;
+    const FileLock::Outcome locked = lockDataFolder(dataDir, &lockError);
+    if (const QString told =
+            folderLockMessage(locked, dataDir + u'/' + QLatin1String(kFolderLockName), lockError);
+        !told.isEmpty())
+        endTelling(told);
     // A window hidden in the notification area or behind the mini window is still open: the
     // program ends when its user ends it or its last window closes, not when the last one shows.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     connect(new TerminationSignals(this), &TerminationSignals::received, this,
             &Program::endUnattended);
     const DataFolderFindings found = ensureDataFiles(m_state, currentMinuteParts());
-    const FileFinding options = loadOptions(m_state);
+    const FileFinding options = loadOptions(m_state, found);
     m_keeper.tellStartUpFindings(found, options);
     m_attempts.load();
     m_notices.setRecordToBeat(m_attempts.longestPastMinutes());

@@ -52,3 +52,88 @@ QString cannotReadMessage(const QString& path, const QString& consequence,
                    : QStringLiteral("ファイルはそのままにしてあります。"));
     return lines.join(u'\n');
 }
+
+QString cannotReadNowMessage(const QString& path, bool quitMomentLost) {
+    QStringList lines{QStringLiteral("設定ファイルを今は読み込めませんでした。"),
+                      QDir::toNativeSeparators(path)};
+    if (quitMomentLost)
+        lines << QStringLiteral("禁煙を始めた日時が分からないため、今回は今の時刻から数えて"
+                                "表示します。");
+    lines << QStringLiteral("ファイルには手を付けず、今回は設定を保存しません。")
+          << QStringLiteral("同期やウイルス対策のソフトがファイルを使っていないか、"
+                            "ディスクに異常がないかを確かめてから、起動し直してください。");
+    return lines.join(u'\n');
+}
+
+QString notSavedThisRunMessage(const QString& path) {
+    return QStringList{QStringLiteral("今回は設定を保存しません。"), QDir::toNativeSeparators(path),
+                       QStringLiteral("起動したときにお知らせしたことを確かめてから、"
+                                      "起動し直してください。")}
+        .join(u'\n');
+}
+
+QString foreignMessage(const ForeignFinding& found) {
+    const QString first =
+        found.kind == ForeignFinding::AnotherUsersFolder
+            ? QStringLiteral("データフォルダが別のユーザーのものです。")
+        : found.kind == ForeignFinding::OthersCanWrite
+            ? QStringLiteral("データフォルダを、ほかのユーザーも書き換えられるようになっています。")
+            : QStringLiteral("設定ファイルが別のユーザーのものです。");
+    const QString todo =
+        found.kind == ForeignFinding::OthersCanWrite
+            ? QStringLiteral("フォルダのアクセス許可を、自分だけが書き込めるように"
+                             "直してください。")
+            : QStringLiteral("自分のフォルダにコピーして、そこから起動してください。");
+    return QStringList{
+        first, QDir::toNativeSeparators(found.path),
+        QStringLiteral("別のユーザーがファイルをすり替えられるため、リンクはたどらず、"
+                       "今回は設定を保存しません。"),
+        todo}
+        .join(u'\n');
+}
+
+QString folderLockMessage(FileLock::Outcome outcome, const QString& path, const QString& error) {
+    const QString at = QDir::toNativeSeparators(path);
+    switch (outcome) {
+    case FileLock::Outcome::Held:
+    case FileLock::Outcome::CannotCreate:
+        return {};
+    case FileLock::Outcome::Busy:
+        return QStringLiteral("プログラムは既に起動されています。");
+    case FileLock::Outcome::BusyOwnedByAnotherUser:
+        return QStringList{QStringLiteral("このデータフォルダは、別のユーザーが起動したプログラムが"
+                                          "使っています。"),
+                           at,
+                           QStringLiteral("同じ記録を二人で同時に使うことはできません。"
+                                          "そのプログラムが終わってから起動してください。")}
+            .join(u'\n');
+    case FileLock::Outcome::CannotOpen:
+        return QStringList{
+            QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"), at,
+            QStringLiteral("フォルダやリンクになっていないか、読み取れるかを確かめてください。")}
+            .join(u'\n');
+    case FileLock::Outcome::NotSupported:
+        return QStringList{QStringLiteral("データフォルダのあるドライブではファイルをロックできない"
+                                          "ため、起動できません。"),
+                           at,
+                           QStringLiteral("ネットワーク上のフォルダなどではロックが使えないことが"
+                                          "あります。パソコンの中のフォルダで起動してください。")}
+            .join(u'\n');
+    case FileLock::Outcome::Failed:
+        break;
+    }
+    return QStringList{
+        QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"), at, error,
+        QStringLiteral("ディスクに異常がないかを確かめてから、起動し直してください。")}
+        .join(u'\n');
+}
+
+QString lockLostMessage(const QString& path) {
+    return QStringList{
+        QStringLiteral(
+            "データフォルダのロックファイルが消えたか、別のファイルに置き換えられました。"),
+        QDir::toNativeSeparators(path),
+        QStringLiteral("別に起動したプログラムが同じ記録を使っているかもしれないため、設定を保存"
+                       "しません。このプログラムを終わらせてから、起動し直してください。")}
+        .join(u'\n');
+}

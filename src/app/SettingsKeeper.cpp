@@ -4,6 +4,7 @@
 
 #include "desktop/MessageBox.h"
 #include "engine/Clock.h"
+#include "system/FolderLock.h"
 
 #include <QDebug>
 #include <QDir>
@@ -22,6 +23,10 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     const QString initialPath = initialFilePath(m_state.appDir);
     const QString optionPath = optionFilePath(m_state.appDir);
     QStringList told;
+    if (found.foreign.kind != ForeignFinding::None) {
+        m_readOnlyBecause = found.foreign.path;
+        told << foreignMessage(found.foreign);
+    }
     if (!found.earlierSave.setAside.isEmpty())
         told << setAsideMessage(found.earlierSave.setAside);
     // A save the last run committed and could not finish: the files read are older than it, so
@@ -31,11 +36,28 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
         told << QStringList{QStringLiteral("前回の保存を最後まで終えられませんでした。"),
                             QDir::toNativeSeparators(m_unfinishedSave),
                             QStringLiteral(
-                                "次に起動したときに仕上げます。それまで設定は保存しません。")}
+                                "次に起動したときに仕上げます。それまで設定は保存しません。"),
+                            QStringLiteral("起動するたびにこのお知らせが出るときは、このファイルを"
+                                           "読み書きできるか、ディスクに異常がないかを確かめて"
+                                           "ください。")}
                     .join(u'\n');
     } else if (found.earlierSave.status == CommitOutcome::Blocked) {
         told << saveMessage(found.earlierSave);
     }
+    // A file the system would not read now is no file to replace: nothing is written this run.
+    for (const auto& [finding, path] :
+         {std::pair(initial, initialPath), std::pair(options, optionPath)}) {
+        if (finding != FileFinding::Unreadable || !m_readOnlyBecause.isEmpty())
+            continue;
+        m_readOnlyBecause = path;
+        told << cannotReadNowMessage(path, initial == FileFinding::Unreadable);
+    }
+    // A run that writes nothing keeps no copy either.
+    const auto keep = [&](const QString& path, const QString& tag) -> std::optional<QString> {
+        if (!m_readOnlyBecause.isEmpty())
+            return std::nullopt;
+        return keepDatedCopy(path, tag, now);
+    };
     // The count ran, but its start is lost: said once, as the next start finds the new file.
     if ((initial == FileFinding::Created || initial == FileFinding::NotCreated) &&
         m_state.started != 0)
@@ -46,18 +68,28 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     if (initial == FileFinding::DidNotRead) {
         const QString consequence = m_state.started == 0 ? QString() : kCountsFromNow;
         told << cannotReadMessage(initialPath, consequence,
-                                  keepDatedCopy(initialPath, QStringLiteral("broken"), now));
+                                  keep(initialPath, QStringLiteral("broken")));
     }
     if (options == FileFinding::DidNotRead) {
-        QString text = cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"),
-                                         keepDatedCopy(optionPath, QStringLiteral("broken"), now));
-        // The first run will replace the quit data too: keep that as well.
-        if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
-            if (const auto copy = keepDatedCopy(initialPath, QStringLiteral("backup"), now))
-                text += QStringLiteral("\n禁煙を始めた日時などは %1 に控えてあります。")
-                            .arg(QFileInfo(*copy).fileName());
+        const std::optional<QString> copy = keep(optionPath, QStringLiteral("broken"));
+        if (m_state.started != 0) {
+            told << cannotReadMessage(optionPath,
+                                      QStringLiteral("表示などの設定を初期値に戻しました。"
+                                                     "禁煙を始めた日時からそのまま数え続けます。"),
+                                      copy);
+        } else {
+            QString text =
+                cannotReadMessage(optionPath, QStringLiteral("初期設定からやり直します。"), copy);
+            // The first run will replace the quit data too: keep that as well.
+            if (initial == FileFinding::Read || initial == FileFinding::ReadAsUtf8) {
+                if (const auto backup = keep(initialPath, QStringLiteral("backup")))
+                    text += QStringLiteral("\n初期設定を終えると、禁煙を始めた日時などは"
+                                           "今の時刻で置き換わります。元の内容は %1 に控えて"
+                                           "あります。")
+                                .arg(QFileInfo(*backup).fileName());
+            }
+            told << text;
         }
-        told << text;
     }
     // An editor's UTF-8 reads, and is told until a save writes code page 932 again.
     for (const auto& [finding, path] :
@@ -71,7 +103,7 @@ void SettingsKeeper::tellStartUpFindings(const DataFolderFindings& found, FileFi
     }
     m_initialBehind = initial == FileFinding::NotCreated;
     m_optionBehind = options == FileFinding::NotCreated;
-    if (m_initialBehind || m_optionBehind) {
+    if ((m_initialBehind || m_optionBehind) && m_readOnlyBecause.isEmpty()) {
         told << cannotSaveMessage(m_initialBehind ? initialPath : optionPath);
         m_toldCannotSave = true;
     }
@@ -109,6 +141,14 @@ bool SettingsKeeper::saveWithHistory(const AppState& next, const QByteArray& his
 
 bool SettingsKeeper::save(const AppState& next, const std::function<CommitOutcome()>& commit,
                           QWidget* owner) {
+    if (!m_readOnlyBecause.isEmpty()) {
+        showOkMessage(owner, notSavedThisRunMessage(m_readOnlyBecause));
+        return false;
+    }
+    if (dataFolderLockLost()) {
+        showOkMessage(owner, lockLostMessage(lockPath()));
+        return false;
+    }
     const CommitOutcome saved = m_unfinishedSave.isEmpty()
                                     ? commit()
                                     : CommitOutcome{CommitOutcome::NotSaved, m_unfinishedSave, {}};
@@ -126,24 +166,34 @@ bool SettingsKeeper::save(const AppState& next, const std::function<CommitOutcom
 }
 
 void SettingsKeeper::write(CommitOutcome (*write)(const AppState&), bool& behind) {
-    if (!m_unfinishedSave.isEmpty()) {
+    if (!m_unfinishedSave.isEmpty() || !m_readOnlyBecause.isEmpty()) {
         behind = true;
+        return;
+    }
+    // Another copy may have taken the folder since: its save is not written over.
+    if (dataFolderLockLost()) {
+        behind = true;
+        tell(lockLostMessage(lockPath()));
         return;
     }
     const CommitOutcome saved = write(m_state);
     behind = !saved.done();
     if (behind)
-        tellSaveFailure(saved);
+        tell(saveMessage(saved));
 }
 
-void SettingsKeeper::tellSaveFailure(const CommitOutcome& saved) {
+QString SettingsKeeper::lockPath() const {
+    return dataDirPath(m_state.appDir) + u'/' + QLatin1String(kFolderLockName);
+}
+
+void SettingsKeeper::tell(const QString& text) {
     // Nobody may be there to answer a box, and the session waits for the end.
     if (m_unattended) {
-        qWarning().noquote() << saveMessage(saved);
+        qWarning().noquote() << text;
         return;
     }
     if (m_toldCannotSave)
         return;
     m_toldCannotSave = true;
-    showOkMessage(nullptr, saveMessage(saved));
+    showOkMessage(nullptr, text);
 }

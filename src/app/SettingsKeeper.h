@@ -33,18 +33,23 @@ public:
     // and history.ini, option.ini too when asked, in one commit.
     bool saveWithHistory(const AppState& next, const QByteArray& history, bool withOptions,
                          QWidget* owner);
+    // This run writes nothing in the data folder: it is another's, or a file did not read.
+    bool isReadOnly() const { return !m_readOnlyBecause.isEmpty(); }
     // Nobody may be there to answer a box: failures go to standard error.
     void tellUnattended() { m_unattended = true; }
 
 private:
     bool save(const AppState& next, const std::function<CommitOutcome()>& commit, QWidget* owner);
     void write(CommitOutcome (*write)(const AppState&), bool& behind);
-    void tellSaveFailure(const CommitOutcome& saved);
+    // The first failure of a run in a box, every one at an unattended end.
+    void tell(const QString& text);
+    QString lockPath() const;
 
     AppState& m_state;
     bool m_initialBehind = false; // memory holds what initial.ini could not take
     bool m_optionBehind = false;
     bool m_toldCannotSave = false;
     bool m_unattended = false;
-    QString m_unfinishedSave; // a save of the last run that start-up could not finish
+    QString m_unfinishedSave;  // a save of the last run that start-up could not finish
+    QString m_readOnlyBecause; // a settings file the system would not read at start-up
 };

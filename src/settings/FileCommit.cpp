@@ -24,11 +24,17 @@ QString newPath(const QString& path) {
     return path + QStringLiteral(".new");
 }
 
-// Where a file's new content goes: the file itself, or the one a link in its place leads to.
+// Where a file's new content goes: the file itself, or the one a link of the user's own in its
+// place leads to, as the system resolves it. Any other link is replaced, never written through.
 QString finalPath(const CommitFolder& folder, const QString& name) {
-    const QString path = folder.path + u'/' + name;
+    const QString target = ownLinkTarget(folder.path, name);
+    return target.isEmpty() ? folder.path + u'/' + name : target;
+}
+
+// A file of the commit as it stands, never through a link.
+FileBytes readCommitted(const QString& path) {
     const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
+    return readFolderFile(info.path(), info.fileName(), kMaxCommittedFileSize, Links::Refuse);
 }
 
 QByteArray digest(const QByteArray& bytes) {
@@ -66,6 +72,7 @@ std::optional<QString> setAside(const QString& path) {
 struct Entry {
     QString name;
     QByteArray digest;
+    QString path; // where the new file goes, resolved once
 };
 
 QByteArray markerText(const std::vector<Entry>& entries) {
@@ -82,7 +89,8 @@ bool isDigest(const QByteArray& text) {
 }
 
 // The marker's entries, when it names only the folder's own files, each once, by plain name.
-std::optional<std::vector<Entry>> parseMarker(const QByteArray& text, const QStringList& names) {
+std::optional<std::vector<Entry>> parseMarker(const QByteArray& text, const CommitFolder& folder) {
+    const QStringList& names = folder.names;
     std::vector<Entry> entries;
     for (const QByteArray& line : text.split('\n')) {
         if (line.isEmpty())
@@ -93,7 +101,7 @@ std::optional<std::vector<Entry>> parseMarker(const QByteArray& text, const QStr
                                        [&](const Entry& e) { return e.name == name; });
         if (!isDigest(hex) || !names.contains(name) || named)
             return std::nullopt;
-        entries.push_back({name, hex});
+        entries.push_back({name, hex, finalPath(folder, name)});
     }
     if (entries.empty())
         return std::nullopt;
@@ -107,11 +115,23 @@ CommitOutcome notActedOn(const QString& path) {
     return {CommitOutcome::Blocked, path, {}};
 }
 
+CommitOutcome drop(const CommitFolder& folder, const std::vector<Entry>& entries);
+
 // Puts each new file in place, then lets the marker go.
 CommitOutcome finish(const CommitFolder& folder, const std::vector<Entry>& entries) {
+    // A link swapped in since the new files were written would mix the pair: the commit is
+    // dropped whole instead.
+    for (const Entry& e : entries) {
+        if (finalPath(folder, e.name) == e.path)
+            continue;
+        CommitOutcome dropped = drop(folder, entries);
+        if (dropped.status == CommitOutcome::Done)
+            dropped = {CommitOutcome::NotSaved, folder.path + u'/' + e.name, dropped.setAside};
+        return dropped;
+    }
     QSet<QString> folders{folder.path};
     for (const Entry& e : entries) {
-        const QString path = finalPath(folder, e.name);
+        const QString& path = e.path;
         folders.insert(QFileInfo(path).absolutePath());
         if (pathKind(newPath(path)) != PathKind::Missing && !replaceFile(newPath(path), path))
             return {CommitOutcome::Pending, path, {}};
@@ -131,7 +151,7 @@ CommitOutcome finish(const CommitFolder& folder, const std::vector<Entry>& entri
 CommitOutcome drop(const CommitFolder& folder, const std::vector<Entry>& entries) {
     CommitOutcome outcome;
     for (const Entry& e : entries) {
-        const QString fresh = newPath(finalPath(folder, e.name));
+        const QString fresh = newPath(e.path);
         // A regular one that stays is removed by the next save before it writes.
         if (pathKind(fresh) == PathKind::RegularFile) {
             QFile::remove(fresh);
@@ -153,22 +173,23 @@ CommitOutcome drop(const CommitFolder& folder, const std::vector<Entry>& entries
 
 CommitOutcome settleCommit(const CommitFolder& folder) {
     const QString marker = markerPath(folder);
-    const FileBytes read = readRegularFile(marker, kMaxCommittedFileSize);
+    const FileBytes read = readFolderFile(folder.path, QStringLiteral("save.commit"),
+                                          kMaxCommittedFileSize, Links::Refuse);
     if (read.status == FileBytes::Missing)
         return {};
-    if (read.status == FileBytes::Failed)
-        return {CommitOutcome::Pending, marker, {}};
+    // A marker that stays unreadable would hold every save for ever: it goes aside as one the
+    // program cannot act on, and the old files stand.
     const std::optional<std::vector<Entry>> entries =
-        read.status == FileBytes::Read ? parseMarker(read.bytes, folder.names) : std::nullopt;
+        read.status == FileBytes::Read ? parseMarker(read.bytes, folder) : std::nullopt;
     if (!entries)
         return notActedOn(marker);
     // Whole: each new file as committed, or already renamed into place.
     bool whole = true;
     for (const Entry& e : *entries) {
-        const QString path = finalPath(folder, e.name);
-        FileBytes content = readRegularFile(newPath(path), kMaxCommittedFileSize);
+        const QString& path = e.path;
+        FileBytes content = readCommitted(newPath(path));
         if (content.status == FileBytes::Missing)
-            content = readRegularFile(path, kMaxCommittedFileSize);
+            content = readCommitted(path);
         if (content.status == FileBytes::Failed)
             return {CommitOutcome::Pending, path, {}};
         whole = whole && content.status == FileBytes::Read && digest(content.bytes) == e.digest;
@@ -187,28 +208,38 @@ CommitOutcome replaceTogether(const CommitFolder& folder, const std::vector<Repl
     std::vector<Entry> written;
     const auto dropWritten = [&] {
         for (const Entry& e : written)
-            QFile::remove(newPath(finalPath(folder, e.name)));
+            QFile::remove(newPath(e.path));
+    };
+    // A folder in the way of a new file or the marker's is no reason never to save again.
+    const auto clear = [&](const QString& fresh) {
+        if (pathKind(fresh) != PathKind::Other || QFile::remove(fresh))
+            return true;
+        const CommitOutcome aside = notActedOn(fresh);
+        earlier.setAside << aside.setAside;
+        if (aside.status == CommitOutcome::Blocked)
+            earlier = {CommitOutcome::Blocked, aside.path, earlier.setAside};
+        return aside.status != CommitOutcome::Blocked;
     };
     for (const Replacement& r : files) {
-        const QString fresh = newPath(finalPath(folder, r.name));
-        // A folder in the way of the new file is no reason never to save again.
-        if (pathKind(fresh) == PathKind::Other && !QFile::remove(fresh)) {
-            const CommitOutcome aside = notActedOn(fresh);
-            if (aside.status == CommitOutcome::Blocked) {
-                dropWritten();
-                return aside;
-            }
-            earlier.setAside << aside.setAside;
+        const QString path = finalPath(folder, r.name);
+        const QString fresh = newPath(path);
+        if (!clear(fresh)) {
+            dropWritten();
+            return earlier;
         }
         if (!writeSynced(fresh, r.bytes)) {
             dropWritten();
             return {CommitOutcome::NotSaved, folder.path + u'/' + r.name, earlier.setAside};
         }
-        written.push_back({r.name, digest(r.bytes)});
+        written.push_back({r.name, digest(r.bytes), path});
     }
     // The commit: the marker takes its place in one rename, and is on the disk before any file
     // is replaced.
     const QString marker = markerPath(folder);
+    if (!clear(newPath(marker))) {
+        dropWritten();
+        return earlier;
+    }
     if (!writeSynced(newPath(marker), markerText(written)) ||
         !replaceFile(newPath(marker), marker)) {
         QFile::remove(newPath(marker));

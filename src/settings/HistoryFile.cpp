@@ -29,10 +29,11 @@ std::optional<QString> setAside(const QString& path, const QDateTime& now) {
 
 } // namespace
 
-HistoryLoad loadHistory(const QString& appDir, const QDateTime& now) {
+HistoryLoad loadHistory(const QString& appDir, const QDateTime& now, bool mayWrite) {
     const QString path = historyFilePath(appDir);
     HistoryLoad load;
-    FileBytes read = readRegularFile(path, kMaxHistoryFileSize);
+    FileBytes read =
+        readFolderFile(dataDirPath(appDir), QLatin1String(kHistoryFileName), kMaxHistoryFileSize);
     switch (read.status) {
     case FileBytes::Missing:
         return load;
@@ -41,7 +42,7 @@ HistoryLoad loadHistory(const QString& appDir, const QDateTime& now) {
         load.finding = HistoryLoad::NotReadable;
         return load;
     case FileBytes::TooLarge:
-        load.copy = setAside(path, now);
+        load.copy = mayWrite ? setAside(path, now) : std::nullopt;
         load.finding = load.copy ? HistoryLoad::SetAside : HistoryLoad::NotReadable;
         load.copyIsNew = load.copy.has_value();
         return load;
@@ -55,6 +56,8 @@ HistoryLoad loadHistory(const QString& appDir, const QDateTime& now) {
     }
     // Damage is told once: a start that finds its copy already kept says nothing more.
     load.finding = HistoryLoad::PartlyRead;
+    if (!mayWrite)
+        return load;
     const QStringList before = datedCopies(path);
     load.copy = keepDatedCopy(path, QStringLiteral("broken"), now);
     load.copyIsNew = load.copy && !before.contains(QFileInfo(*load.copy).fileName());

@@ -28,4 +28,5 @@ struct HistoryLoad {
     bool canAdd() const { return finding != NotReadable; }
 };
 
-HistoryLoad loadHistory(const QString& appDir, const QDateTime& now);
+// mayWrite: a copy may be kept, or a file set aside, in the data folder.
+HistoryLoad loadHistory(const QString& appDir, const QDateTime& now, bool mayWrite = true);

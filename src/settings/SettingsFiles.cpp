@@ -46,18 +46,8 @@ bool isReplaceable(const QString& path) {
     return isMissing(path) || (info.isFile() && info.isReadable() && info.isWritable());
 }
 
-std::optional<QByteArray> readSettingsBytes(const QString& path) {
-    // Checked before opening: a pipe would block the open, a link to a device never end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxSettingsFileSize)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
-    if (bytes.size() > kMaxSettingsFileSize)
-        return std::nullopt;
-    return bytes;
+FileBytes readSettingsFile(const QString& appDir, const QString& name) {
+    return readFolderFile(dataDirPath(appDir), name, kMaxSettingsFileSize);
 }
 
 CommitFolder settingsFolder(const QString& appDir) {
@@ -82,16 +72,26 @@ FileFinding readFinding(QByteArrayView bytes) {
     return isUtf8Record(bytes) ? FileFinding::ReadAsUtf8 : FileFinding::Read;
 }
 
-bool sameBytes(const QString& a, const QString& b) {
-    QFile fa(a);
-    QFile fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
-        return false;
-    while (!fa.atEnd()) {
-        if (fa.read(kMaxSettingsFileSize) != fb.read(kMaxSettingsFileSize))
-            return false;
+// A file as opened, never through a link nor waiting on a pipe swapped in since it was listed.
+FileBytes readAsOpened(const QFileInfo& info) {
+    return readFolderFile(info.path(), info.fileName(), kMaxSettingsFileSize, Links::Refuse);
+}
+
+// The folder first: in another's, every name may be a link of theirs.
+ForeignFinding foreignFinding(const CommitFolder& folder) {
+    switch (folderOwner(folder.path)) {
+    case FolderOwner::AnotherUser:
+        return {ForeignFinding::AnotherUsersFolder, folder.path};
+    case FolderOwner::OthersCanWrite:
+        return {ForeignFinding::OthersCanWrite, folder.path};
+    case FolderOwner::Own:
+        break;
     }
-    return true;
+    for (const QString& name : folder.names) {
+        if (ownedByAnotherUser(folder.path, name))
+            return {ForeignFinding::AnotherUsersFile, folder.path + u'/' + name};
+    }
+    return {};
 }
 
 } // namespace
@@ -132,13 +132,13 @@ std::optional<QByteArray> optionRecord(const AppState& state) {
 }
 
 bool readInitialFile(AppState& state) {
-    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
-    return bytes && readInitialRecord(*bytes, state);
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("initial.ini"));
+    return read.status == FileBytes::Read && readInitialRecord(read.bytes, state);
 }
 
 bool readOptionFile(AppState& state) {
-    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
-    return bytes && readOptionRecord(*bytes, state);
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("option.ini"));
+    return read.status == FileBytes::Read && readOptionRecord(read.bytes, state);
 }
 
 CommitOutcome writeInitialFile(const AppState& state) {
@@ -173,51 +173,81 @@ DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now) {
     const CommitFolder folder = settingsFolder(state.appDir);
     QDir().mkdir(folder.path);
     DataFolderFindings found;
-    found.earlierSave = settleCommit(folder);
-    removeUnfinishedWrites(folder);
-    if (isMissing(initialFilePath(state.appDir))) {
+    found.foreign = foreignFinding(folder);
+    const bool writes = found.foreign.kind == ForeignFinding::None;
+    if (writes) {
+        found.earlierSave = settleCommit(folder);
+        removeUnfinishedWrites(folder);
+    }
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("initial.ini"));
+    if (read.status == FileBytes::Missing) {
         state.setQuitDefaults(now);
-        found.initial = writeInitialFile(state).status == CommitOutcome::Done
+        found.initial = writes && writeInitialFile(state).status == CommitOutcome::Done
                             ? FileFinding::Created
                             : FileFinding::NotCreated;
         return found;
     }
-    AppState probe = state;
-    const std::optional<QByteArray> bytes = readSettingsBytes(initialFilePath(state.appDir));
-    found.initial =
-        bytes && readInitialRecord(*bytes, probe) ? readFinding(*bytes) : FileFinding::DidNotRead;
+    if (read.status == FileBytes::Failed) {
+        state.setQuitDefaults(now);
+        found.initial = FileFinding::Unreadable;
+        return found;
+    }
+    found.initial = read.status == FileBytes::Read && readInitialRecord(read.bytes, state)
+                        ? readFinding(read.bytes)
+                        : FileFinding::DidNotRead;
     return found;
 }
 
-FileFinding loadOptions(AppState& state) {
-    if (isMissing(optionFilePath(state.appDir))) {
+FileFinding loadOptions(AppState& state, const DataFolderFindings& found) {
+    const bool quitMomentRead =
+        found.initial == FileFinding::Read || found.initial == FileFinding::ReadAsUtf8;
+    const FileBytes read = readSettingsFile(state.appDir, QStringLiteral("option.ini"));
+    if (read.status == FileBytes::Missing) {
         state.setOptionDefaults();
-        return writeOptionFile(state).status == CommitOutcome::Done ? FileFinding::Created
-                                                                    : FileFinding::NotCreated;
+        return found.foreign.kind == ForeignFinding::None &&
+                       writeOptionFile(state).status == CommitOutcome::Done
+                   ? FileFinding::Created
+                   : FileFinding::NotCreated;
     }
-    const std::optional<QByteArray> bytes = readSettingsBytes(optionFilePath(state.appDir));
-    if (bytes && readOptionRecord(*bytes, state))
-        return readFinding(*bytes);
+    if (read.status == FileBytes::Read && readOptionRecord(read.bytes, state))
+        return readFinding(read.bytes);
     state.setOptionDefaults();
-    return FileFinding::DidNotRead;
+    // The first run would write today over the quit moment: it comes back only when the file
+    // still says the count never started, or there is no quit moment to keep.
+    std::int32_t started = quitMomentRead ? 1 : 0;
+    if (read.status == FileBytes::Read)
+        parseRecord(read.bytes, std::array<SettingsField, 1>{&started});
+    state.started = started;
+    return read.status == FileBytes::Failed ? FileFinding::Unreadable : FileFinding::DidNotRead;
 }
 
 std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0)
+    const FileBytes read = readAsOpened(info);
+    // No settings file is that large: it is moved aside whole rather than copied into the folder.
+    const bool oversized = read.status == FileBytes::TooLarge;
+    if (!oversized && (read.status != FileBytes::Read || read.bytes.isEmpty()))
         return std::nullopt;
     // Relative when the data folder is: its full name may not read as text.
     const QDir dir = info.dir();
     const QString prefix = info.fileName() + u'.' + tag + u'-';
     for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
-        if (sameBytes(copy.filePath(), path))
+        const FileBytes kept = readAsOpened(copy);
+        if (!oversized && kept.status == FileBytes::Read && kept.bytes == read.bytes)
             return copy.filePath();
     }
     const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString copy = dir.filePath(name);
     for (int n = 2; QFileInfo(copy).exists() || QFileInfo(copy).isSymLink(); ++n)
         copy = dir.filePath(name + u'-' + QString::number(n));
-    if (!QFile::copy(path, copy))
+    if (oversized)
+        return replaceFile(path, copy) ? std::optional(copy) : std::nullopt;
+    QFile file(copy);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return std::nullopt;
+    if (file.write(read.bytes) != read.bytes.size() || !file.flush()) {
+        file.remove();
+        return std::nullopt;
+    }
     return copy;
 }

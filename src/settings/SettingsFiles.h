@@ -27,7 +27,8 @@ bool readOptionRecord(QByteArrayView bytes, AppState& state);
 std::optional<QByteArray> initialRecord(const AppState& state);
 std::optional<QByteArray> optionRecord(const AppState& state);
 
-// Only a regular file (a link to one will do) of at most kMaxSettingsFileSize bytes reads.
+// Only a regular file of at most kMaxSettingsFileSize bytes reads; a link of the user's own to one
+// will do (readFolderFile). A read the system refuses is tried again for about a second.
 bool readInitialFile(AppState& state);
 bool readOptionFile(AppState& state);
 // A write replaces only a regular file it may read and write, or makes a new one: a link to a
@@ -50,24 +51,36 @@ enum class FileFinding {
     Created,    // was missing, now holds the defaults
     NotCreated, // was missing and could not be written: the defaults live in memory only
     DidNotRead, // is there but does not read; left as it is
+    Unreadable, // is there but the system would not read it now: nothing is written this run
+};
+
+// What in the data folder another user could have made: nothing there is written this run.
+struct ForeignFinding {
+    enum Kind { None, AnotherUsersFolder, OthersCanWrite, AnotherUsersFile } kind = None;
+    QString path;
 };
 
 struct DataFolderFindings {
     FileFinding initial = FileFinding::Read;
     // What became of a save the last run committed but did not finish.
     CommitOutcome earlierSave;
+    ForeignFinding foreign;
 };
 
 // Creates the data folder, finishes or drops a save the last run left, clears what interrupted
-// writes left behind and, when initial.ini is missing, writes a new one quitting `now` (the
-// state gets its values). Otherwise the file is only checked, not loaded.
+// writes left behind and reads initial.ini into the state. When it is missing, writes a new one
+// quitting `now`; when it does not read, or cannot be read now, the state quits `now` in memory.
+// In a folder with something foreign in it, nothing is settled, cleared or written.
 DataFolderFindings ensureDataFiles(AppState& state, const DateTimeParts& now);
 
-// Reads option.ini, creating it with the defaults when missing; a file that does not read gives
-// the defaults in memory and stays as it is.
-FileFinding loadOptions(AppState& state);
+// Reads option.ini, creating it with the defaults when missing (unless start-up found something
+// foreign); a file that does not read gives the defaults in memory and stays as it is. Its count
+// stays started, as the file's first field says where it still reads, else as long as
+// initial.ini's quit moment read.
+FileFinding loadOptions(AppState& state, const DataFolderFindings& found);
 
 // Keeps a copy of a file beside it, "<name>.<tag>-yyyyMMdd-hhmmss", unless a copy with the same
-// bytes and tag is there already. Gives the copy's path; nothing for a missing, empty or
-// irregular file (a device, a pipe) or when the copy fails.
+// bytes and tag is there already; a file over kMaxSettingsFileSize is renamed so instead. Gives
+// the copy's path; nothing for a missing, empty or irregular file (a link, a device, a pipe) or
+// when the copy fails.
 std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at);

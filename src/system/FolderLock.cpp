@@ -1,6 +1,18 @@
 #include "system/FolderLock.h"
 
-FileLock::Outcome lockDataFolder(const QString& dataDir) {
+namespace {
+
+std::unique_ptr<FileLock>& heldLock() {
     static std::unique_ptr<FileLock> held;
-    return holdLock(held, dataDir + u'/' + QLatin1String(kFolderLockName));
+    return held;
+}
+
+} // namespace
+
+FileLock::Outcome lockDataFolder(const QString& dataDir, QString* error) {
+    return holdLock(heldLock(), dataDir + u'/' + QLatin1String(kFolderLockName), error);
+}
+
+bool dataFolderLockLost() {
+    return heldLock() && !heldLock()->stillAtPath();
 }

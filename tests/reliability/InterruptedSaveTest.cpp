@@ -93,8 +93,7 @@ TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
             const bool killed = killedAtStop(at, [&] { writeSettingsFiles(to); });
             AppState start;
             start.appDir = dir.path();
-            ensureDataFiles(start, {});
-            loadOptions(start);
+            loadOptions(start, ensureDataFiles(start, {}));
             const std::pair<int, int> pair = found();
             const int toPair = round % 2 ? 1 : 0;
             ASSERT_TRUE(pair == std::pair(0, 0) || pair == std::pair(1, 1))

@@ -3,6 +3,7 @@
 
 #include "desktop/MessageBox.h"
 #include "settings/TextCodec.h"
+#include "system/DiskSync.h"
 #include "system/FileLock.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"
@@ -25,8 +26,9 @@ namespace {
 
 enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 
-// How a start beside a lock ends: started, told another program runs, told the lock is wrong.
-constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9;
+// How a start beside a lock ends: started, told another program runs, told the lock is wrong,
+// told another user's program holds the folder, told the folder is another's.
+constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9, kToldOtherUser = 11, kToldForeign = 13;
 
 // The clock stands at 2008-08-26 10:23:41, five days into kFiveDaysInitial's count.
 const QString kCopyStamp = u"20080826-102341"_s;
@@ -53,7 +55,8 @@ struct BadFile {
     QString file; // relative to the program's folder
     Make make;
     QByteArray bytes;
-    const char* shows; // "1500": the file read and nothing is told; "0": counted from now
+    const char* shows; // "1500": counted from initial.ini; "0": counted from now
+    int told;          // starts that told the damage: one when the close wrote the file anew
     bool copy;         // a dated copy of the file is kept
 };
 
@@ -98,6 +101,13 @@ private slots:
         QTest::newRow("this user's") << own << u"10"_s << kToldRunning << QStringList{opt};
         QTest::newRow("the data folder's")
             << folders << u"10"_s << kToldRunning << QStringList{u"kemurin.lock"_s, opt};
+        QTest::newRow("another user's, in the data folder")
+            << folders << u"another's"_s << kToldOtherUser << QStringList{u"kemurin.lock"_s, opt};
+        // Started by nobody in root's folder that all may write: told before anything is
+        // written there but the lock. Root would hide this.
+        if (::geteuid() == 0)
+            QTest::newRow("in another user's folder, run as nobody")
+                << folders << u"nobody"_s << kToldForeign << QStringList{u"kemurin.lock"_s, opt};
         QTest::newRow("this user's, let go")
             << own << u"0.3"_s << kStarted << QStringList{u"initial.ini"_s, u"kemurin.lock"_s, opt};
         QTest::newRow("a link out of the folder")
@@ -119,18 +129,40 @@ private slots:
             QVERIFY(QFile::link(env.appDir() + u"/outside"_s, path));
         } else if (holder == u"folder"_s) {
             QVERIFY(QDir().mkpath(path));
+        } else if (holder == u"nobody"_s) {
+            QVERIFY(::chmod(QFile::encodeName(env.appDir()).constData(), 0755) == 0 &&
+                    ::chmod(QFile::encodeName(QFileInfo(path).path()).constData(), 0777) == 0);
         } else {
+            if (holder == u"another's"_s) {
+                QVERIFY(writeBytes(path, {}));
+                QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0 ||
+                        ::getuid() != 0);
+                holder = u"10"_s;
+            }
             holding.start(u"flock"_s, {u"-x"_s, path, u"sleep"_s, holder});
             QVERIFY(QTest::qWaitFor(
-                [&] { return FileLock(path).take() == FileLock::Outcome::Busy; }, 5000));
+                [&] {
+                    const FileLock::Outcome held = FileLock(path).take();
+                    return held == FileLock::Outcome::Busy ||
+                           held == FileLock::Outcome::BusyOwnedByAnotherUser;
+                },
+                5000));
         }
         const pid_t child = fork();
         if (child == 0) {
+            if (holder == u"nobody"_s && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(4);
             setMessageInterceptor([&](const QString& text) {
                 std::_Exit(text == u"プログラムは既に起動されています。"_s ? kToldRunning
                            : text.startsWith(u"データフォルダのロックファイルを開けないため"_s) &&
                                    text.contains(path)
                                ? kToldLock
+                           : text.startsWith(u"このデータフォルダは、別のユーザーが"_s) &&
+                                   text.contains(path)
+                               ? kToldOtherUser
+                           : text.startsWith(u"データフォルダが別のユーザーのものです。\n"_s +
+                                             QDir::toNativeSeparators(QFileInfo(path).path()))
+                               ? kToldForeign
                                : kStarted);
             });
             env.program->start();
@@ -148,6 +180,45 @@ private slots:
         QCOMPARE(WIFEXITED(status) ? WEXITSTATUS(status) : -1, outcome);
         QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files), dataFiles);
         QVERIFY(!QFileInfo::exists(env.appDir() + u"/outside"_s));
+    }
+
+    // A lock file removed or replaced while the program runs: a second copy could take the
+    // folder, so no save is written over it, and the user is told once, naming the lock.
+    void aLockThatVanishesStopsTheSaves_data() {
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("unattended"); // the session ends: told on standard error
+        QTest::newRow("removed") << false << false;
+        QTest::newRow("replaced, and taken by another copy") << true << false;
+        QTest::newRow("removed, at a session's end") << false << true;
+    }
+    void aLockThatVanishesStopsTheSaves() {
+        QFETCH(bool, replaced);
+        QFETCH(bool, unattended);
+        WindowTestEnvironment env;
+        MainWindow* main = env.startCounting();
+        QVERIFY(main);
+        const QByteArray before = env.bothFiles();
+        const QString lock = QDir(env.appDir()).filePath(u"kemurindata/kemurin.lock"_s);
+        QVERIFY(QFile::remove(lock));
+        FileLock another(lock);
+        if (replaced)
+            QCOMPARE(another.take(), FileLock::Outcome::Held);
+        main->move(main->pos() + QPoint(40, 30));
+        if (unattended) {
+            const QRegularExpression told(u"^データフォルダのロックファイルが消えたか.*\n"_s +
+                                          QRegularExpression::escape(lock) + u"\n"_s);
+            QTest::ignoreMessage(QtWarningMsg, told);
+            env.program->endUnattended();
+            QCOMPARE(env.bothFiles(), before);
+            QCOMPARE(env.messages, QStringList());
+            return;
+        }
+        QApplication::closeAllWindows();
+        QCOMPARE(env.bothFiles(), before);
+        QCOMPARE(env.messages.size(), 1);
+        QVERIFY2(env.messages[0].startsWith(u"データフォルダのロックファイルが消えたか"_s) &&
+                     env.messages[0].contains(lock),
+                 qPrintable(env.messages[0]));
     }
 
     // Without a session's runtime folder, one for this user alone; none if another's has its name.
@@ -239,17 +310,21 @@ private slots:
         const QByteArray big = option.chopped(2) + QByteArray(10 << 20, ' ') + "\r\n";
         QTest::addColumn<BadFile>("row");
         for (const BadFile& r :
-             {BadFile{"initial.ini empty", i, Bytes, "", "0", false},
-              {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", true},
-              {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", true},
-              {"initial.ini a folder", i, Folder, "", "0", false},
-              {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", false},
-              {"initial.ini named pipe", i, Pipe, "", "0", false},
-              {"option.ini 10 MB on one line", o, Bytes, big, "setup", true},
-              {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number, "setup",
+             {BadFile{"initial.ini empty", i, Bytes, "", "0", 2, false},
+              {"initial.ini cut mid-field", i, Bytes, "2008,8,2", "0", 2, true},
+              {"initial.ini all zero", i, Bytes, "0,0,0,0,0,0,0,0\r\n", "0", 2, true},
+              {"initial.ini a folder", i, Folder, "", "0", 2, false},
+              {"initial.ini link to /dev/zero", i, LinkToZero, "", "0", 2, false},
+              {"initial.ini named pipe", i, Pipe, "", "0", 2, false},
+              {"option.ini 10 MB on one line", o, Bytes, big, "1500", 1, true},
+              {"option.ini a byte code page 932 cannot read in a number", o, Bytes, number, "1500",
+               1, true},
+              {"option.ini cut short", o, Bytes, option.left(5), "1500", 1, true},
+              {"option.ini cut short, its count not started", o, Bytes, "0,8744,5", "setup", 2,
                true},
-              {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500", false},
-              {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", false}})
+              {"option.ini bytes code page 932 cannot read in texts", o, Bytes, odd, "1500", 0,
+               false},
+              {"read-only data folder", u"kemurindata"_s, ReadOnlyFolder, "", "1500", 2, false}})
             QTest::newRow(r.name) << r;
     }
 
@@ -257,7 +332,6 @@ private slots:
         QFETCH(BadFile, row);
         if (row.make == ReadOnlyFolder && geteuid() == 0)
             QSKIP("root writes through any permission: run the tests as another user for this row");
-        const bool reads = row.shows == QByteArray("1500");
         WindowTestEnvironment env;
         env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
         const QString path = QDir(env.appDir()).filePath(row.file);
@@ -277,15 +351,18 @@ private slots:
         if (row.make == ReadOnlyFolder)
             ::chmod(encoded.constData(), 0755);
         // A file that did not read is left to be mended: its bytes, or not replaced by a file.
-        if (!reads)
+        if (row.told == 2 && row.make != ReadOnlyFolder)
             QVERIFY(row.make == Bytes ? env.readFile(row.file) == row.bytes
                                       : !QFileInfo(path).isFile());
+        // The quit moment outlives a damaged option.ini.
+        if (row.file == kOptionFile)
+            QCOMPARE(env.readFile(kInitialFile), kFiveDaysInitial);
 
         // Told at each start, or on each close that cannot save.
-        QCOMPARE(env.messages,
-                 QStringList(reads && row.make != ReadOnlyFolder ? 0 : 2, env.messages.value(0)));
+        QCOMPARE(env.messages, QStringList(row.told, env.messages.value(0)));
         QStringList copies;
-        if (!reads && row.file == kOptionFile)
+        const bool firstRun = row.shows == QByteArray("setup");
+        if (firstRun)
             copies << u"initial.ini.backup-"_s + kCopyStamp;
         if (row.copy)
             copies << QFileInfo(path).fileName() + u".broken-"_s + kCopyStamp;
@@ -296,9 +373,146 @@ private slots:
                      copy.contains(u"backup"_s) ? kFiveDaysInitial : row.bytes);
             QVERIFY2(told.contains(copy), qPrintable(told));
         }
-        QVERIFY2(reads || (told.startsWith(u"設定ファイルを読み込めませんでした。"_s) &&
-                           told.contains(QDir::toNativeSeparators(path))),
+        const bool damaged = row.told > 0 && row.make != ReadOnlyFolder;
+        QVERIFY2(!damaged || (told.startsWith(u"設定ファイルを読み込めませんでした。"_s) &&
+                              told.contains(QDir::toNativeSeparators(path))),
                  qPrintable(told));
+        // What becomes of the count is said: kept, restarted at the first run, or from now.
+        if (damaged && row.file == kOptionFile)
+            QVERIFY2(told.contains(firstRun ? u"今の時刻で置き換わります"_s
+                                            : u"禁煙を始めた日時からそのまま数え続けます"_s),
+                     qPrintable(told));
+    }
+
+    // A read the system refused is tried again; one that keeps failing is told with its path,
+    // and the run writes nothing and keeps nothing aside. The next start reads as before.
+    void aReadThatFailsIsNotMissingOrBroken_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("skip");  // opens that read before the refusals
+        QTest::addColumn<int>("times"); // -1: every open
+        QTest::addColumn<QString>("shows");
+        QTest::addColumn<QString>("told"); // the start of the message, if any
+        const QString now = u"設定ファイルを今は読み込めませんでした。"_s;
+        QTest::newRow("initial.ini, its first open once")
+            << kInitialFile << 0 << 1 << u"1500"_s << QString();
+        QTest::newRow("initial.ini, its second open twice")
+            << kInitialFile << 1 << 2 << u"1500"_s << QString();
+        QTest::newRow("option.ini, its first open twice")
+            << kOptionFile << 0 << 2 << u"1500"_s << QString();
+        QTest::newRow("initial.ini, every open") << kInitialFile << 0 << -1 << u"0"_s << now;
+        QTest::newRow("option.ini, every open") << kOptionFile << 0 << -1 << u"1500"_s << now;
+    }
+    void aReadThatFailsIsNotMissingOrBroken() {
+        QFETCH(QString, file);
+        QFETCH(int, skip);
+        QFETCH(int, times);
+        QFETCH(QString, shows);
+        QFETCH(QString, told);
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        const QByteArray before = env.bothFiles();
+        setDiskFault([&, seen = 0](DiskCall call, const QString& path) mutable {
+            if (call != DiskCall::Read || !path.endsWith(file))
+                return false;
+            ++seen;
+            return seen > skip && (times < 0 || seen <= skip + times);
+        });
+        const auto restore = qScopeGuard([] { setDiskFault({}); });
+        QCOMPARE(startAndClose(env), shows);
+        QCOMPARE(env.bothFiles(), before);
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
+                 QStringList({u"initial.ini"_s, u"kemurin.lock"_s, u"option.ini"_s}));
+        if (told.isEmpty()) {
+            QCOMPARE(env.messages, QStringList());
+            return;
+        }
+        QCOMPARE(env.messages.size(), 1);
+        QVERIFY2(env.messages[0].startsWith(told) &&
+                     env.messages[0].contains(
+                         QDir::toNativeSeparators(QDir(env.appDir()).filePath(file))),
+                 qPrintable(env.messages[0]));
+        setDiskFault({});
+        env.messages.clear();
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages, QStringList());
+    }
+
+    // A save whose commit the disk took but would not put in place: the next start tells it,
+    // naming the file, and writes nothing over it until a start finishes it.
+    void aSaveTheDiskRefusedWaitsForTheNextStart() {
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        AppState next;
+        next.appDir = env.appDir();
+        QVERIFY(readInitialRecord(kFiveDaysInitial, next) &&
+                readOptionRecord(OptionLine{1, 3000, 3000}.bytes(), next));
+        setDiskFault([](DiskCall call, const QString& path) {
+            return call == DiskCall::Rename && path.endsWith(u"/option.ini"_s);
+        });
+        const auto restore = qScopeGuard([] { setDiskFault({}); });
+        QCOMPARE(writeSettingsFiles(next).status, CommitOutcome::Pending);
+        const QByteArray before = env.bothFiles();
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages,
+                 QStringList{u"前回の保存を最後まで終えられませんでした。\n"_s +
+                             QDir::toNativeSeparators(optionFilePath(env.appDir())) +
+                             u"\n次に起動したときに仕上げます。それまで設定は保存しません。\n"
+                             "起動するたびにこのお知らせが出るときは、このファイルを読み書き"
+                             "できるか、ディスクに異常がないかを確かめてください。"_s});
+        QCOMPARE(env.bothFiles(), before);
+        setDiskFault({});
+        env.messages.clear();
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        QCOMPARE(env.messages, QStringList());
+        QCOMPARE(QDir(dataDirPath(env.appDir())).entryList(QDir::Files),
+                 QStringList({u"initial.ini"_s, u"kemurin.lock"_s, u"option.ini"_s}));
+    }
+
+    // Leftovers of a save that are not the program's: set aside and named (its date is the
+    // system's), or, when they will not move, named with what to do; the count shows all the same.
+    void leftoversAreToldAtTheStart_data() {
+        QTest::addColumn<bool>("stuck");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("set aside")
+            << false
+            << u"データフォルダに、このプログラムの保存とは思えないファイルがありました。\n"
+               "使わずに、次の名前で残してあります。\nsave.commit.broken-"_s;
+        QTest::newRow("in the way") << true
+                                    << u"設定を保存できませんでした。\n%1\n"
+                                       "このプログラムが作ったものではないため、手を付けず"
+                                       "にあります。別の場所へ移すか削除してから、もう一度"
+                                       "保存してください。"_s;
+    }
+    void leftoversAreToldAtTheStart() {
+        QFETCH(bool, stuck);
+        QFETCH(QString, told);
+        WindowTestEnvironment env;
+        env.writeSettings(kFiveDaysInitial, OptionLine{1, 1500, 1500}.bytes());
+        env.writeFile(u"kemurindata/save.commit"_s, "not a commit\n");
+        setDiskFault([stuck](DiskCall call, const QString& path) {
+            return stuck && call == DiskCall::Rename && path.contains(u"save.commit.broken"_s);
+        });
+        const auto restore = qScopeGuard([] { setDiskFault({}); });
+        QCOMPARE(startAndClose(env), u"1500"_s);
+        // Told at the start; the one in the way, at the close's save too.
+        QCOMPARE(env.messages.size(), stuck ? 2 : 1);
+        const QString path = env.appDir() + u"/kemurindata/save.commit"_s;
+        QVERIFY2(env.messages[0].startsWith(told.arg(QDir::toNativeSeparators(path))),
+                 qPrintable(env.messages[0]));
+        QCOMPARE(QFileInfo::exists(path), stuck);
+        QCOMPARE(env.readFile(kInitialFile), kFiveDaysInitial);
+    }
+
+    // A file of the user's at the socket's name stays as it is: no request is served there.
+    void aFileAtTheSocketsNameStays() {
+        WindowTestEnvironment env;
+        const QString name = showRequestSocketName();
+        QVERIFY(writeBytes(name, "notes"));
+        {
+            ShowRequests requests(nullptr);
+            QVERIFY(!askRunningProgramToShow());
+        }
+        QCOMPARE(fileBytes(name), QByteArray("notes"));
     }
 
     // Told once at two starts, naming the file: initial.ini gone, counted from now; option.ini
@@ -325,7 +539,7 @@ private slots:
                     path + u"\n次に保存するときにシフトJISで書き直します。"_s);
             QCOMPARE(env.readFile(kOptionFile), option);
             // Beside an option.ini that does not read, an editor's initial.ini is kept as any is.
-            env.writeSettings(kFiveDaysInitial + "\xe3\x83\xa1", "\xff\r\n");
+            env.writeSettings(kFiveDaysInitial + "\xe3\x83\xa1", "0,\xff\r\n");
             startAndClose(env);
             QVERIFY(
                 QFile::exists(env.appDir() + u"/kemurindata/initial.ini.backup-"_s + kCopyStamp));

@@ -233,11 +233,25 @@ TEST_F(SettingsFilesTest, HandEditedFiles) {
                                                       {"10000,1,1,0,0,20", {}}};
     for (const auto& [line, read] : moments)
         EXPECT_EQ(perDayRead(line), read) << line;
-    // An option.ini that does not read leaves the defaults, not what the state held before.
-    write(optionPath, "1,8744,5\r\n");
-    state.started = state.miniTop = 1;
-    EXPECT_EQ(loadOptions(state), FileFinding::DidNotRead);
-    EXPECT_EQ(optionRecord(state), (OptionLine{0, 0, 0}.bytes())); // as a first start writes it
+    // An option.ini that does not read leaves the defaults, not what the state held before; its
+    // count stays started as its first field says, else as long as the quit moment read.
+    const struct {
+        QByteArray bytes;
+        FileFinding initial;
+        int started;
+    } damaged[] = {
+        {"1,8744,5\r\n", FileFinding::Read, 1},  {"0,8744,5\r\n", FileFinding::ReadAsUtf8, 0},
+        {"\xff,8744\r\n", FileFinding::Read, 1}, {"\xff,8744\r\n", FileFinding::DidNotRead, 0},
+        {"", FileFinding::Unreadable, 0},        {"1,8744\r\n", FileFinding::DidNotRead, 1}};
+    for (const auto& [bytes, initial, started] : damaged) {
+        write(optionPath, bytes);
+        state.started = 1 - started;
+        state.miniTop = 1;
+        DataFolderFindings found;
+        found.initial = initial;
+        EXPECT_EQ(loadOptions(state, found), FileFinding::DidNotRead) << bytes.toStdString();
+        EXPECT_EQ(optionRecord(state), (OptionLine{started, 0, 0}.bytes())) << bytes.toStdString();
+    }
 }
 
 // Mini or main, the saved corner and where it goes on a 1024 × 768 screen, in twips; the main
@@ -270,7 +284,7 @@ TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesB
     write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
     write(optionPath, OptionLine{1, 0, 0}.bytes());
     EXPECT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::Read);
-    EXPECT_EQ(loadOptions(state), FileFinding::Read);
+    EXPECT_EQ(loadOptions(state, {}), FileFinding::Read);
     EXPECT_EQ(fileBytes(initialPath), "2007,1,2,3,4,5,6,50\r\n");
     QStringList left = kept + QStringList{"initial.ini", "option.ini"};
     left.sort();
@@ -318,6 +332,17 @@ TEST(FolderLockFile, TellsHeldBusyUnopenableAndUncreatable) {
         {dir.filePath(QStringLiteral("gone/kemurin.lock")), FileLock::Outcome::CannotCreate}};
     for (const auto& [other, outcome] : others)
         EXPECT_EQ(FileLock(other).take(), outcome) << other.toStdString();
+#ifndef Q_OS_WIN
+    // A data folder that is a file is no folder that cannot be written: never run unlocked.
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
+    FileLock inFile(dir.filePath(QStringLiteral("file/kemurin.lock")));
+    EXPECT_EQ(inFile.take(), FileLock::Outcome::Failed);
+    EXPECT_FALSE(inFile.error().isEmpty());
+#endif
+    // Removed, the file held is no longer the lock at its path.
+    EXPECT_TRUE(first.stillAtPath());
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_FALSE(first.stillAtPath());
 }
 
 // A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
@@ -327,7 +352,7 @@ TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
                 "1,8744,5,0,5,1,-300,2147483647,9241372,16777215,\"blog.example.jp/"
                 "\xe3\x83\x96\xef\xbd\x9e,x\",2,0,0,\"\xe3\x82\xb3\xe3\x82\xb9\xe3\x83\xa2\"\r\n");
     ASSERT_TRUE(QFile::link(real, optionPath));
-    ASSERT_EQ(loadOptions(state), FileFinding::ReadAsUtf8);
+    ASSERT_EQ(loadOptions(state, {}), FileFinding::ReadAsUtf8);
     EXPECT_EQ(std::tuple(state.started, state.mainLeft, state.mainTop),
               std::tuple(1, -300, 2147483647));
     EXPECT_EQ((state.blogUrl + u' ' + state.statusMode).toStdString(),
