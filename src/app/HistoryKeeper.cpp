@@ -23,10 +23,11 @@ QString findingMessage(const HistoryLoad& load, const QString& path) {
     case HistoryLoad::PartlyRead:
         return QStringList{
             QStringLiteral("これまでの記録のファイルに、読み込めない行がありました。"), file,
-            QStringLiteral("%1 行目を除いて表示します。読み込めない行も消さずに"
-                           "残してあり、ファイルの控えを %2 として置きました。")
-                .arg(lineNumbers(load.history.unreadLines),
-                     QFileInfo(load.copy.value_or(QString())).fileName())}
+            QStringLiteral("%1 行目を除いて表示します。読み込めない行も消さずに残してあります。")
+                    .arg(lineNumbers(load.history.unreadLines)) +
+                (load.copy ? QStringLiteral("ファイルの控えを %1 として置きました。")
+                                 .arg(QFileInfo(*load.copy).fileName())
+                           : QString())}
             .join(u'\n');
     case HistoryLoad::SetAside:
         return QStringList{QStringLiteral("これまでの記録のファイルが大きすぎて読み込めません。"),
@@ -52,7 +53,8 @@ QString findingMessage(const HistoryLoad& load, const QString& path) {
 void HistoryKeeper::load() {
     m_load = loadHistory(m_state.appDir, Clock::current().localNow(), !m_settings.isReadOnly());
     // Damage that an earlier start kept a copy of has been told.
-    const bool toldBefore = m_load.finding == HistoryLoad::PartlyRead && !m_load.copyIsNew;
+    const bool toldBefore =
+        m_load.finding == HistoryLoad::PartlyRead && m_load.copy && !m_load.copyIsNew;
     if (const QString text = findingMessage(m_load, historyFilePath(m_state.appDir));
         !text.isEmpty() && !toldBefore)
         showOkMessage(nullptr, text);
