@@ -15,7 +15,7 @@ mkdir -p "$build/findings"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
-for target in initial_record option_record text_codec numbers; do
+for target in initial_record option_record history_record text_codec numbers; do
     echo "== fuzz_$target, ${seconds} s =="
     mkdir -p "$scratch/$target"
     log="$scratch/$target.log"

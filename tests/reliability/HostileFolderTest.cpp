@@ -385,4 +385,21 @@ TEST_F(HostileFolder, ACommitOutlivesARefusalAtSaveOrStart) {
     }
 }
 
+// A slip's save whose rename onto history.ini the disk refuses, at the save and once more at the
+// next start: committed, it is finished by the start after, the quit moment and history together.
+TEST_F(HostileFolder, ASlipOutlivesARefusedRename) {
+    AppState next = state;
+    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+    const QByteArray history = "2007,1,2,3,4,2008,8,26,10,23,5,6,50,\"\"\r\n";
+    setDiskFault(refusing({DiskCall::Rename, "history.ini", 0, 2}));
+    EXPECT_EQ(writeQuitAndHistory(next, history, false).status, CommitOutcome::Pending);
+    EXPECT_EQ(start().earlierSave.status, CommitOutcome::Pending);
+    EXPECT_TRUE(inside().contains(u"save.commit"_s));
+    EXPECT_EQ(start().earlierSave.status, CommitOutcome::Done);
+    setDiskFault({});
+    EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kNewInitial);
+    EXPECT_EQ(fileBytes(data + u"/history.ini"_s), history);
+    EXPECT_EQ(inside(), QStringList({"history.ini", "initial.ini", "option.ini"}));
+}
+
 } // namespace

@@ -114,6 +114,42 @@ TEST_F(InterruptedSave, AKillAtEverySystemCallLeavesTheOldPairOrTheNewOne) {
     EXPECT_GT((seen[{1, 1}]), 0);
 }
 
+// A slip's save killed at every system call in turn: the quit moment and the history both old
+// or both new, option.ini as it was.
+TEST_F(InterruptedSave, AKilledSlipLeavesTheOldSetOrTheNewOne) {
+    const QByteArray oldHistory = "2008,1,1,0,0,2008,2,1,0,0,20,300,85,\"\"\r\n";
+    const QByteArray newHistory =
+        oldHistory + "2008,8,26,10,23,2009,1,1,0,0,200,300,85,\"\x88\xea\x96\x7b\"\r\n";
+    const QString historyPath = dataDirPath(dir.path()) + QStringLiteral("/history.ini");
+    const QByteArray options = fileBytes(optionFilePath(dir.path()));
+    std::map<int, int> seen;
+    for (int at = 0;; ++at) {
+        ASSERT_LT(at, 400) << "a slip's save never ends";
+        ASSERT_TRUE(writeQuitAndHistory(older, oldHistory, false).done());
+        const bool killed =
+            killedAtStop(at, [&] { writeQuitAndHistory(newer, newHistory, false); });
+        AppState start;
+        start.appDir = dir.path();
+        loadOptions(start, ensureDataFiles(start, {}));
+        const int initial = found().first;
+        const QByteArray history = fileBytes(historyPath);
+        ASSERT_TRUE((initial == 1 && history == oldHistory) ||
+                    (initial == 0 && history == newHistory))
+            << "killed at stop " << at;
+        ASSERT_EQ(fileBytes(optionFilePath(dir.path())), options) << "killed at stop " << at;
+        ASSERT_EQ(QDir(dataDirPath(dir.path())).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({"history.ini", "initial.ini", "option.ini"}))
+            << "killed at stop " << at;
+        if (!killed) {
+            ASSERT_EQ(initial, 0);
+            break;
+        }
+        ++seen[initial];
+    }
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
+}
+
 // A full disk at any point of a save: it says it failed and leaves the old pair, or succeeds.
 TEST_F(InterruptedSave, AFullDiskLeavesTheOldPairOrTheNewOne) {
     const auto most = std::max(files[0][0].size(), files[0][1].size());
