@@ -15,7 +15,7 @@ else
     packages+=(
         libgtest-dev libbenchmark-dev
         clang-14 libclang-rt-14-dev
-        xvfb xauth xdotool faketime trayer
+        xvfb xauth xdotool xclip faketime trayer
         desktop-file-utils appstream
     )
 fi

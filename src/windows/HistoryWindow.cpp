@@ -82,6 +82,7 @@ HistoryWindow::HistoryWindow() {
     layout->addWidget(attemptRows, 1);
     layout->addWidget(totalsValue);
     layout->addLayout(buttons);
+    copyButton->setFocus();
     previewKeysOf(this);
 }
 

@@ -102,8 +102,9 @@ SlipWindow::SlipWindow(const DateTimeParts& currentStart, const DateTimeParts& n
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // The note is what a user types, if anything; Enter records from there too.
     recordButton->setDefault(true);
-    recordButton->setFocus();
+    noteEdit->setFocus();
     previewKeysOf(this);
 }
 

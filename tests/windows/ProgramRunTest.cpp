@@ -285,6 +285,45 @@ private slots:
         trayer.waitForFinished(5000);
     }
 
+    // A slip through the menu with a Japanese note: the count starts again from now, the attempt
+    // that ended is in history.ini, and after a restart the history window still tells it.
+    void slipJourney() {
+        QTemporaryDir runtimeDir, folder;
+        ::chmod(QFile::encodeName(runtimeDir.path()).constData(), 0700);
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/initial.ini"_s),
+                           "2026,10,1,8,30,20,300,85\r\n"));
+        QVERIFY(writeBytes(folder.filePath(u"kemurindata/option.ini"_s),
+                           OptionLine({1, 3600, 2250, 9241372, 16777215, 0}).bytes()));
+        auto program = launchIn(folder.path(), runtimeDir.path(), {});
+        QString main = window(*program, kMainTitle);
+        QVERIFY(!main.isEmpty());
+        menuItem(main, kMainSurface, Slip);
+        const QString slipTitle = u"吸ってしまった… - ケムリン式"_s;
+        const QString slip = window(*program, slipTitle);
+        QVERIFY2(!slip.isEmpty(), "no slip window");
+        run("xdotool windowfocus --sync " + slip + " sleep 0.3 type --delay 150 飲み会");
+        run("xdotool key Return");
+        QVERIFY2(window(*program, slipTitle, false).isEmpty(), "the slip window stayed");
+        const QByteArray initial =
+            fileBytes(folder.filePath(u"kemurindata/initial.ini"_s)).split(',').mid(0, 5).join(',');
+        QCOMPARE(fileBytes(folder.filePath(u"kemurindata/history.ini"_s)),
+                 "2026,10,1,8,30," + initial + ",20,300,85,\"\x88\xf9\x82\xdd\x89\xef\"\r\n");
+        menuItem(main, kMainSurface, Exit);
+        QVERIFY(ends(*program));
+        program = launchIn(folder.path(), runtimeDir.path(), {});
+        main = window(*program, kMainTitle);
+        menuItem(main, kMainSurface, History);
+        // Its copy button has the focus: what the window shows goes to the clipboard.
+        QVERIFY(answer(*program, u"これまでの記録 - ケムリン式"_s, "space"));
+        const QString copied = run(u"xclip -o -selection clipboard"_s);
+        QVERIFY2(copied.contains(u"1. 2026/10/01 08:30 ～ "_s) &&
+                     copied.contains(u"「飲み会」"_s) && copied.contains(u"挑戦： 2回目"_s),
+                 qPrintable(copied));
+        QVERIFY(answer(*program, u"これまでの記録 - ケムリン式"_s, "Escape"));
+        menuItem(main, kMainSurface, Exit);
+        QVERIFY(ends(*program));
+    }
+
     // The command line answers without a display; what it does not know ends with status 2.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
