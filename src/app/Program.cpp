@@ -229,7 +229,7 @@ void Program::refresh() {
     if (m_history)
         showHistory();
     if (m_recovery)
-        m_recovery->showProgress(recoveryProgress(m_state.quitMoment, minuteParts(now)));
+        showRecovery();
     tellMilestone(now);
 }
 
@@ -531,8 +531,7 @@ void Program::openHelp() {
 void Program::openRecovery() {
     if (!m_recovery) {
         m_recovery = new RecoveryWindow;
-        m_recovery->showProgress(
-            recoveryProgress(m_state.quitMoment, minuteParts(Clock::current().localNow())));
+        showRecovery();
     }
     m_recovery->setHighlightColours(colourFromStored(m_state.backColour),
                                     colourFromStored(m_state.textColour));
@@ -540,6 +539,15 @@ void Program::openRecovery() {
     m_recovery->show();
     m_recovery->raise();
     m_recovery->activateWindow();
+}
+
+// Counted from the current attempt's start; the longest earlier one names how far it got.
+void Program::showRecovery() {
+    const DateTimeParts now = currentMinuteParts();
+    m_recovery->showProgress(recoveryProgress(m_state.quitMoment, now));
+    const AttemptRecord record = attemptRecord(m_state, m_attempts.attempts(), now);
+    m_recovery->showBestRun(
+        record.bestPast ? bestRunRecoveryText(record.best().start, record.best().end) : QString());
 }
 
 void Program::showVersion(QWidget* owner) {

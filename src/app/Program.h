@@ -106,6 +106,7 @@ private:
     void openBlog(QWidget* owner);
     void openHelp();
     void openRecovery();
+    void showRecovery();
     void showVersion(QWidget* owner);
 
     const bool m_placesWindows;

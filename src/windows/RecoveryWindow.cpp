@@ -64,6 +64,11 @@ RecoveryWindow::RecoveryWindow() : m_highlight(Qt::darkBlue), m_highlightText(Qt
     previewKeysOf(this);
 }
 
+void RecoveryWindow::showBestRun(const QString& text) {
+    m_bestRun->setText(text);
+    m_bestRun->setVisible(!text.isEmpty());
+}
+
 void RecoveryWindow::buildRows() {
     auto* layout = new QVBoxLayout(this);
     // The window takes the size its texts need, at any scale, and keeps it.
@@ -72,6 +77,9 @@ void RecoveryWindow::buildRows() {
     layout->setContentsMargins(margin, margin, margin, margin);
     layout->addWidget(noteLabel(QStringLiteral("ケムリンした時から数えた、からだの回復の目安です"),
                                 QStringLiteral("introNote")));
+    m_bestRun = noteLabel(QString(), QStringLiteral("bestRunNote"));
+    m_bestRun->hide();
+    layout->addWidget(m_bestRun);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(0);

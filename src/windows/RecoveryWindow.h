@@ -18,6 +18,8 @@ public:
     RecoveryWindow();
 
     void showProgress(const RecoveryProgress& progress);
+    // How far the longest earlier attempt got ("最長記録では『1年』まで"); empty hides it.
+    void showBestRun(const QString& text);
     // The colours of the main window's figures, which the next step is shown in.
     void setHighlightColours(const QColor& background, const QColor& text);
 
@@ -37,6 +39,7 @@ private:
     void markRow(const Row& row, bool next);
 
     std::array<Row, kRecoveryMilestoneCount> m_rows{};
+    QLabel* m_bestRun = nullptr;
     QColor m_highlight;
     QColor m_highlightText;
     std::optional<int> m_next;

@@ -3,6 +3,7 @@
 #include "desktop/MessageBox.h"
 #include "desktop/TrayIcon.h"
 #include "windows/HistoryWindow.h"
+#include "windows/RecoveryWindow.h"
 #include "windows/SlipWindow.h"
 
 #include <QClipboard>
@@ -177,12 +178,18 @@ private slots:
         QCOMPARE(label(history, "totalsValue")->text(),
                  u"合計　禁煙した日数 18日12時間　吸わなかった煙草 270本　節約できた金額 4550円"_s);
         QCOMPARE(cutOff(history), QString());
+        // The body's recovery names how far the longest attempt got, while it is the longest.
+        trigger(shown<CounterWindow>(), "recoveryItem");
+        QLabel* bestRun = label(::shown<RecoveryWindow>(), "bestRunNote");
+        QVERIFY(bestRun->isVisible());
+        QCOMPARE(bestRun->text(), u"最長記録では『72時間』まで"_s);
         // Refreshed with the counter: less than an hour from the best, then past it.
         env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(9, 24)));
         QCOMPARE(label(history, "toBestLabel")->text(), u"最長記録まで あと 0日 1時間"_s);
         env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(10, 24)));
         QCOMPARE(label(history, "bestValue")->text(), u"10日0時間（2008/08/21 10:23 ～ 今回）"_s);
         QVERIFY(label(history, "toBestLabel")->isHidden());
+        QVERIFY(bestRun->isHidden());
         clickButton(history, u"copyButton"_s);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u"\r\n"_s);
         QCOMPARE(copied.value(0), u"これまでの記録"_s);
