@@ -318,6 +318,8 @@ every_window() {
     help="$(window " ケムリン式 - help")"
     screenshot "$help" "$dpi-help"
     answer "$help" alt+F4
+    # The help lies over the main window: a click before it is gone would land on it.
+    gone "$help" "the help window at $dpi DPI"
     # A click on the lungs opens the body's recovery.
     xdotool mousemove --window "$w" "$(at 316)" "$(at 80)" click 1
     local recovery
