@@ -1,6 +1,6 @@
 # The real program's journey, driven from outside on the current X display as a person would:
-# the first run by keyboard, the main window, a second start refused, a close, and a restart
-# where the window was left. Sourced by test-wine.sh; needs $out and fail().
+# the first run by keyboard, the main window, a second start refused, a close, a restart
+# where the window was left with two slips recorded, and the history after another restart. Sourced by test-wine.sh; needs $out and fail().
 
 faketime_library="$(find /usr/lib -name libfaketime.so.1 -print -quit)"
 
@@ -99,15 +99,19 @@ journey() {
     answer "$(window " ようこそケムリン式へ - pimaru")" Return
     w="$(window " ケムリン式 - pimaru")"
     [ "$label" = wine ] && screenshot "$w" main-window
+    # The quit moment of the first run is the minute it was confirmed in.
+    cp "$folder/kemurindata/initial.ini" "$folder/first-run.ini"
 
     # The settings saved with a Japanese address, pasted as a person with a Japanese keyboard
-    # would type it.
+    # would type it, and the quit moment moved to 8:00 that morning, so that the history's
+    # lines are the same on both.
     read -r x y < <(where "$w" | tr , ' ')
     xdotool mousemove $((x + 336)) $((y + 206)) click 1
     settings="$(window " 設定ウィンドウ - 全て半角で記入してください - pimaru")"
     printf '%s' "ブログ.example.jp/" | timeout 10 xclip -selection clipboard -loops 1 &
     sleep 0.5
-    answer "$settings" ctrl+a ctrl+v Return
+    # Eleven tabs from the address reach the hour of the quit moment.
+    answer "$settings" ctrl+a ctrl+v $(printf 'Tab %.0s' $(seq 11)) ctrl+a 8 Tab ctrl+a 0 Return
     gone "$settings" "the settings window"
     # The main window opens anew as the settings close.
     w="$(window " ケムリン式 - pimaru")"
@@ -139,9 +143,40 @@ journey() {
     program=$started
     w="$(window " ケムリン式 - pimaru")"
     [ "$(where "$w")" = "$at" ] || fail "$label: the main window came back at $(where "$w"), not $at"
+
+    # Two slips through the menu, with Japanese notes: two ended attempts in the history.
+    slip "$label" "$w" 0 "飲み会でつい一本"
+    slip "$label" "$w" 20 "朝のコーヒーと一緒に"
     close_main "$label" "$w"
     ended "$program" "the restarted program"
+
+    # They are there after a restart, in the history window.
+    launch "$folder" "2026-11-02 10:00:00" "$@"
+    program=$started
+    w="$(window " ケムリン式 - pimaru")"
+    menu_item "$label" "$w" 7
+    local history
+    history="$(window " これまでの記録 - ケムリン式")"
+    [ "$label" = wine ] && screenshot "$history" history
+    answer "$history" Escape
+    gone "$history" "the history window"
+    close_main "$label" "$w"
+    ended "$program" "the program started after the slips"
     echo "journey $label: $(tr -d '\r' <"$folder/initial.ini") | $(tr -d '\r' <"$folder/option.ini" | iconv -f CP932 -t UTF-8)"
+}
+
+# menu_item <label> <window> <n>: the popup menu's nth item, by the menu key on Windows and by
+# a right click under X.
+menu_item() {
+    local downs
+    downs="$(printf 'Down %.0s' $(seq "$3"))"
+    if [ "$1" = wine ]; then
+        answer "$2" Menu $downs Return
+    else
+        local x y
+        read -r x y < <(where "$2" | tr , ' ')
+        xdotool mousemove $((x + 2)) $((y + 2)) click 3 sleep 0.4 key --delay 60 $downs Return
+    fi
 }
 
 # Windows closes a window on Alt+F4; under X without a window manager the popup menu's last
@@ -150,41 +185,57 @@ close_main() {
     if [ "$1" = wine ]; then
         answer "$2" alt+F4
     else
-        local x y
-        read -r x y < <(where "$2" | tr , ' ')
-        xdotool mousemove $((x + 2)) $((y + 2)) click 3 sleep 0.4 key --delay 60 \
-            Down Down Down Down Down Down Down Down Down Down Down Return
+        menu_item "$1" "$2" 11
     fi
+}
+
+# slip <label> <main window> <minute> <note>: a slip recorded from the menu, counting again from
+# that minute of the current hour, with the note pasted.
+slip() {
+    local label="$1" main="$2" minute="$3" note="$4" w
+    menu_item "$label" "$main" 6
+    w="$(window " 吸ってしまった… - ケムリン式")"
+    [ "$label" = wine ] && [ "$minute" = 20 ] && screenshot "$w" slip
+    printf '%s' "$note" | timeout 10 xclip -selection clipboard -loops 1 &
+    sleep 0.5
+    # Back from 記録する past the note to 日時を指定する, which Space chooses; then the five boxes
+    # of the moment, the minute last, and the note.
+    answer "$w" shift+Tab shift+Tab space Tab Tab Tab Tab Tab ctrl+a $(echo "$minute" | sed 's/./& /g') \
+        Tab ctrl+v Return
+    gone "$w" "the slip window"
 }
 
 # The files of the two journeys, field by field; the quit moment may differ by the minute it
 # was confirmed in.
 compare_journeys() {
     local a="$out/journey-$1" b="$out/journey-$2" file i
-    for file in initial.ini option.ini; do
+    for file in initial.ini option.ini kemurindata/initial.ini kemurindata/history.ini; do
         cmp -s <(tail -c 2 "$a/$file") <(printf '\r\n') || fail "$1's $file does not end in CR LF"
         IFS=, read -r -a left <"$a/$file"
         IFS=, read -r -a right <"$b/$file"
         [ ${#left[@]} -eq ${#right[@]} ] || fail "$file: ${#left[@]} fields against ${#right[@]}"
         for i in "${!left[@]}"; do
-            [ "$file" = initial.ini ] && [ "$i" -lt 5 ] && continue
             [ "${left[i]}" = "${right[i]}" ] ||
                 fail "$file field $((i + 1)): $1 wrote ${left[i]}, $2 wrote ${right[i]}"
         done
+        cmp "$a/$file" "$b/$file" || fail "$file differs byte for byte"
     done
-    cmp "$a/option.ini" "$b/option.ini" || fail "option.ini differs byte for byte"
-    grep -q "$(printf 'ブログ.example.jp/' | iconv -f UTF-8 -t CP932)" "$a/option.ini" ||
+    LC_ALL=C grep -qF "$(printf 'ブログ.example.jp/' | iconv -f UTF-8 -t CP932)" "$a/option.ini" ||
         fail "$1's option.ini lacks the address in code page 932"
+    [ "$(grep -c $'\r$' "$a/kemurindata/history.ini")" -eq 2 ] ||
+        fail "$1's history.ini does not hold two attempts"
+    LC_ALL=C grep -qF "$(printf '朝のコーヒーと一緒に' | iconv -f UTF-8 -t CP932)" "$a/kemurindata/history.ini" ||
+        fail "$1's history.ini lacks the note in code page 932"
     local quit_a quit_b
-    quit_a="$(quit_minute "$a")"
-    quit_b="$(quit_minute "$b")"
+    quit_a="$(quit_minute "$a/first-run.ini")"
+    quit_b="$(quit_minute "$b/first-run.ini")"
     [ $((quit_a - quit_b)) -le 60 ] && [ $((quit_b - quit_a)) -le 60 ] ||
-        fail "quit moments more than a minute apart: $(cut -d, -f1-5 "$a/initial.ini") and $(cut -d, -f1-5 "$b/initial.ini")"
-    echo "journeys: initial.ini and option.ini alike, field by field"
+        fail "first runs' quit moments more than a minute apart: $(cut -d, -f1-5 "$a/first-run.ini") and $(cut -d, -f1-5 "$b/first-run.ini")"
+    echo "journeys: initial.ini, option.ini and history.ini alike, byte for byte"
 }
 
 quit_minute() {
     local y m d h min
-    IFS=, read -r y m d h min _ <"$1/initial.ini"
+    IFS=, read -r y m d h min _ <"$1"
     TZ=UTC date -d "$(printf '%04d-%02d-%02d %02d:%02d' "$y" "$m" "$d" "$h" "$min")" +%s
 }

@@ -102,7 +102,10 @@ QString sessionAutostartPath() {
 
 AutostartEntry sessionAutostartEntry(const SessionStart& start) {
     const QString path = sessionAutostartPath();
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    // The file itself: Qt's QFileInfo follows a shortcut to its target, and one whose program
+    // is gone is still there to keep.
+    if (path.isEmpty() ||
+        GetFileAttributesW(wide(QDir::toNativeSeparators(path))) == INVALID_FILE_ATTRIBUTES)
         return AutostartEntry::None;
     ComScope com;
     const std::optional<ShortcutTarget> target = readShortcut(path);
