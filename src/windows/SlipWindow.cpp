@@ -102,9 +102,8 @@ SlipWindow::SlipWindow(const DateTimeParts& currentStart, const DateTimeParts& n
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The note is what a user types, if anything; Enter records from there too.
     recordButton->setDefault(true);
-    noteEdit->setFocus();
+    recordButton->setFocus();
     previewKeysOf(this);
 }
 

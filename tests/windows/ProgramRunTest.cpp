@@ -301,7 +301,7 @@ private slots:
         const QString slipTitle = u"吸ってしまった… - ケムリン式"_s;
         const QString slip = window(*program, slipTitle);
         QVERIFY2(!slip.isEmpty(), "no slip window");
-        run("xdotool windowfocus --sync " + slip + " sleep 0.3 type --delay 150 飲み会");
+        run("xdotool windowfocus --sync " + slip + " key shift+Tab sleep 0.3 type --delay 150 飲み会");
         run("xdotool key Return");
         QVERIFY2(window(*program, slipTitle, false).isEmpty(), "the slip window stayed");
         const QByteArray initial =
