@@ -1,10 +1,9 @@
 #include "settings/HistoryFile.h"
 
 #include "settings/SettingsFiles.h"
-#include "system/DiskSync.h"
+#include "system/OpenFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -17,14 +16,16 @@ QStringList datedCopies(const QString& path) {
 
 // A file too large to read is renamed, not copied: it may be as large as the disk.
 std::optional<QString> setAside(const QString& path, const QDateTime& now) {
-    const QString stem =
-        path + QStringLiteral(".toolarge-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QFileInfo info(path);
+    OpenFolder folder(info.path());
+    const QString stem = info.fileName() + QStringLiteral(".toolarge-") +
+                         now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = stem;
-    for (int n = 2; pathKind(aside) != PathKind::Missing; ++n)
+    for (int n = 2; folder.kind(aside) != PathKind::Missing; ++n)
         aside = stem + u'-' + QString::number(n);
-    if (!QFile::rename(path, aside))
+    if (!folder.rename(info.fileName(), aside))
         return std::nullopt;
-    return aside;
+    return folder.filePath(aside);
 }
 
 } // namespace

@@ -3,10 +3,9 @@
 #include "settings/FileCommit.h"
 #include "settings/SettingsEntry.h"
 #include "settings/SettingsRecord.h"
-#include "system/DiskSync.h"
+#include "system/OpenFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -35,15 +34,12 @@ std::array<SettingsField, 15> optionFields(AppState& s) {
             TextField{&s.statusMode, &s.statusModeBytes}};
 }
 
-// Nothing stands at the path, not even a link that leads nowhere.
-bool isMissing(const QString& path) {
-    return pathKind(path) == PathKind::Missing;
-}
-
 // Only what could be read back is replaced; a read-only file is the user's "do not touch".
+// Nothing at all may stand there, not even a link that leads nowhere.
 bool isReplaceable(const QString& path) {
     const QFileInfo info(path);
-    return isMissing(path) || (info.isFile() && info.isReadable() && info.isWritable());
+    return (!info.exists() && !info.isSymLink()) ||
+           (info.isFile() && info.isReadable() && info.isWritable());
 }
 
 FileBytes readSettingsFile(const QString& appDir, const QString& name) {
@@ -73,13 +69,14 @@ FileFinding readFinding(QByteArrayView bytes) {
 }
 
 // A file as opened, never through a link nor waiting on a pipe swapped in since it was listed.
-FileBytes readAsOpened(const QFileInfo& info) {
-    return readFolderFile(info.path(), info.fileName(), kMaxSettingsFileSize, Links::Refuse);
+FileBytes readAsOpened(const OpenFolder& folder, const QString& name) {
+    return readFolderFile(folder, name, kMaxSettingsFileSize, Links::Refuse);
 }
 
 // The folder first: in another's, every name may be a link of theirs.
 ForeignFinding foreignFinding(const CommitFolder& folder) {
-    switch (folderOwner(folder.path)) {
+    const OpenFolder opened(folder.path);
+    switch (opened.owner()) {
     case FolderOwner::AnotherUser:
         return {ForeignFinding::AnotherUsersFolder, folder.path};
     case FolderOwner::OthersCanWrite:
@@ -88,7 +85,7 @@ ForeignFinding foreignFinding(const CommitFolder& folder) {
         break;
     }
     for (const QString& name : folder.names) {
-        if (ownedByAnotherUser(folder.path, name))
+        if (opened.ownedByAnotherUser(name))
             return {ForeignFinding::AnotherUsersFile, folder.path + u'/' + name};
     }
     return {};
@@ -223,31 +220,24 @@ FileFinding loadOptions(AppState& state, const DataFolderFindings& found) {
 
 std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, const QDateTime& at) {
     const QFileInfo info(path);
-    const FileBytes read = readAsOpened(info);
+    OpenFolder folder(info.path());
+    const FileBytes read = readAsOpened(folder, info.fileName());
     // No settings file is that large: it is moved aside whole rather than copied into the folder.
     const bool oversized = read.status == FileBytes::TooLarge;
     if (!oversized && (read.status != FileBytes::Read || read.bytes.isEmpty()))
         return std::nullopt;
-    // Relative when the data folder is: its full name may not read as text.
-    const QDir dir = info.dir();
     const QString prefix = info.fileName() + u'.' + tag + u'-';
-    for (const QFileInfo& copy : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
-        const FileBytes kept = readAsOpened(copy);
+    for (const QString& copy : info.dir().entryList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
+        const FileBytes kept = readAsOpened(folder, copy);
         if (!oversized && kept.status == FileBytes::Read && kept.bytes == read.bytes)
-            return copy.filePath();
+            return folder.filePath(copy);
     }
     const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString copy = dir.filePath(name);
-    for (int n = 2; QFileInfo(copy).exists() || QFileInfo(copy).isSymLink(); ++n)
-        copy = dir.filePath(name + u'-' + QString::number(n));
-    if (oversized)
-        return replaceFile(path, copy) ? std::optional(copy) : std::nullopt;
-    QFile file(copy);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return std::nullopt;
-    if (file.write(read.bytes) != read.bytes.size() || !file.flush()) {
-        file.remove();
-        return std::nullopt;
-    }
-    return copy;
+    QString copy = name;
+    for (int n = 2; folder.kind(copy) != PathKind::Missing; ++n)
+        copy = name + u'-' + QString::number(n);
+    // Relative when the data folder is: its full name may not read as text.
+    const bool kept =
+        oversized ? folder.rename(info.fileName(), copy) : folder.create(copy, read.bytes);
+    return kept ? std::optional(folder.filePath(copy)) : std::nullopt;
 }

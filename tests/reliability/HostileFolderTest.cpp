@@ -1,7 +1,7 @@
 // A data folder from elsewhere is input; a commit survives a disk that refuses once.
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
-#include "system/DiskSync.h"
+#include "system/DiskFault.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
@@ -289,6 +289,52 @@ TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     setDiskFault({});
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// What a save wrote is what it puts in place: a new file swapped for another between its write
+// and its rename makes no save, and neither file changes.
+TEST_F(HostileFolder, ANewFileSwappedBeforeItsRenameIsNoSave) {
+    const QString fresh = optionFilePath(state.appDir) + u".new"_s;
+    setDiskFault([&](DiskCall call, const QString& path) {
+        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s)) {
+            QFile::remove(fresh);
+            writeBytes(fresh, OptionLine{1, 700, 700}.bytes());
+        }
+        return false;
+    });
+    AppState next = state;
+    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+    const CommitOutcome saved = writeSettingsFiles(next);
+    setDiskFault({});
+    EXPECT_EQ(saved.status, CommitOutcome::NotSaved);
+    EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
+    EXPECT_EQ(fileBytes(optionFilePath(state.appDir)), OptionLine{}.bytes());
+    EXPECT_EQ(inside(), QStringList({"initial.ini", "option.ini"}));
+}
+
+// A data folder moved away mid-save, a link to another folder put at its name: the save goes on
+// in the folder it opened, and nothing in the other one is renamed, removed or written.
+TEST_F(HostileFolder, AFolderSwappedMidSaveIsNotWrittenThrough) {
+    const QString other = dir.filePath(u"other"_s);
+    for (const char* name : {"initial.ini.new", "option.ini.new", "save.commit.new"})
+        write(other + u'/' + QLatin1String(name), kOldInitial);
+    setDiskFault([&](DiskCall call, const QString& path) {
+        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s) && QDir(data).exists()) {
+            QDir().rename(data, data + u".moved"_s);
+            QFile::link(other, data);
+        }
+        return false;
+    });
+    AppState next = state;
+    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+    const CommitOutcome saved = writeSettingsFiles(next);
+    setDiskFault({});
+    EXPECT_EQ(saved.status, CommitOutcome::Done);
+    EXPECT_EQ(fileBytes(data + u".moved/initial.ini"_s), kNewInitial);
+    EXPECT_EQ(QDir(other).entryList(QDir::Files),
+              QStringList({"initial.ini.new", "option.ini.new", "save.commit.new"}));
+    for (const QString& name : QDir(other).entryList(QDir::Files))
+        EXPECT_EQ(fileBytes(other + u'/' + name), kOldInitial) << name.toStdString();
 }
 
 // A relative link in a data folder that is itself reached through a link leads where the system

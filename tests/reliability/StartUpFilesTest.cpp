@@ -3,7 +3,7 @@
 
 #include "desktop/MessageBox.h"
 #include "settings/TextCodec.h"
-#include "system/DiskSync.h"
+#include "system/DiskFault.h"
 #include "system/FileLock.h"
 #include "system/ShowRequests.h"
 #include "system/UserInstance.h"

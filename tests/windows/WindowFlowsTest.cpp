@@ -6,7 +6,7 @@
 #include "desktop/Screen.h"
 #include "desktop/TrayIcon.h"
 #include "desktop/WebAddress.h"
-#include "system/DiskSync.h"
+#include "system/DiskFault.h"
 #include "system/ShowRequests.h"
 #include "windows/GreetingWindow.h"
 #include "windows/MiniWindow.h"
