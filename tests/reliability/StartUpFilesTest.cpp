@@ -16,9 +16,13 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,8 +31,28 @@ namespace {
 enum Make { Bytes, Folder, LinkToZero, Pipe, ReadOnlyFolder };
 
 // How a start beside a lock ends: started, told another program runs, told the lock is wrong,
-// told another user's program holds the folder, told the folder is another's.
-constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9, kToldOtherUser = 11, kToldForeign = 13;
+// told another user's program holds the folder, told the folder is another's, told the drive
+// locks no file, told the system's error.
+constexpr int kStarted = 0, kToldRunning = 7, kToldLock = 9, kToldOtherUser = 11, kToldForeign = 13,
+              kToldNoLocks = 15, kToldLockError = 17;
+
+// Makes the system refuse, with `error`, each lock taken (flock) or, for EIO, each lock file
+// opened to be made: what a network share or a failing disk does to the folder's lock.
+bool refuseLocks(int error) {
+    constexpr __u32 kMakesLock = O_CREAT | O_NOFOLLOW | O_NONBLOCK;
+    const __u32 refusing = error == ENOLCK ? __NR_flock : __NR_openat;
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, refusing, 0, 4),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
+        BPF_STMT(BPF_ALU | BPF_AND | BPF_K, refusing == __NR_flock ? 0 : kMakesLock),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, refusing == __NR_flock ? 0 : kMakesLock, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<__u32>(error)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+    const sock_fprog program{std::size(filter), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
 
 // The clock stands at 2008-08-26 10:23:41, five days into kFiveDaysInitial's count.
 const QString kCopyStamp = u"20080826-102341"_s;
@@ -113,6 +137,11 @@ private slots:
         QTest::newRow("a link out of the folder")
             << folders << u"link"_s << kToldLock << QStringList{opt};
         QTest::newRow("a folder") << folders << u"folder"_s << kToldLock << QStringList{opt};
+        // Neither runs without the lock: each is told as what it is, with the lock's path.
+        QTest::newRow("a drive that locks no file (ENOLCK)")
+            << folders << u"ENOLCK"_s << kToldNoLocks << QStringList{u"kemurin.lock"_s, opt};
+        QTest::newRow("a disk error making the lock file (EIO)")
+            << folders << u"EIO"_s << kToldLockError << QStringList{opt};
     }
     void aStartBesideALock() {
         QFETCH(QString, lock);
@@ -132,7 +161,7 @@ private slots:
         } else if (holder == u"nobody"_s) {
             QVERIFY(::chmod(QFile::encodeName(env.appDir()).constData(), 0755) == 0 &&
                     ::chmod(QFile::encodeName(QFileInfo(path).path()).constData(), 0777) == 0);
-        } else {
+        } else if (!holder.startsWith(u'E')) { // a system error is made in the starting child
             if (holder == u"another's"_s) {
                 QVERIFY(writeBytes(path, {}));
                 QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0 ||
@@ -152,8 +181,16 @@ private slots:
         if (child == 0) {
             if (holder == u"nobody"_s && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 std::_Exit(4);
+            if (holder.startsWith(u'E') && !refuseLocks(holder == u"EIO"_s ? EIO : ENOLCK))
+                std::_Exit(5);
             setMessageInterceptor([&](const QString& text) {
                 std::_Exit(text == u"プログラムは既に起動されています。"_s ? kToldRunning
+                           : text.startsWith(u"データフォルダのロックファイルを開けないため"_s) &&
+                                   text.contains(path) && text.contains(qt_error_string(EIO))
+                               ? kToldLockError
+                           : text.startsWith(u"データフォルダのあるドライブではファイルを"_s) &&
+                                   text.contains(path)
+                               ? kToldNoLocks
                            : text.startsWith(u"データフォルダのロックファイルを開けないため"_s) &&
                                    text.contains(path)
                                ? kToldLock
