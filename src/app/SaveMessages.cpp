@@ -3,27 +3,33 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// A message of three lines: what happened, the path it happened at, what to do.
+QString toldAt(const QString& what, const QString& path, const QString& todo) {
+    return QStringList{what, QDir::toNativeSeparators(path), todo}.join(u'\n');
+}
+
+} // namespace
+
 QString cannotSaveMessage(const QString& path) {
-    return QStringList{
-        QStringLiteral("設定を保存できませんでした。"), QDir::toNativeSeparators(path),
-        QStringLiteral("フォルダに書き込めるか、ディスクに空きがあるかを確かめてください。")}
-        .join(u'\n');
+    return toldAt(
+        QStringLiteral("設定を保存できませんでした。"), path,
+        QStringLiteral("フォルダに書き込めるか、ディスクに空きがあるかを確かめてください。"));
 }
 
 QString saveMessage(const CommitOutcome& saved) {
-    const QString path = QDir::toNativeSeparators(saved.path);
+    const QString& path = saved.path;
     switch (saved.status) {
     case CommitOutcome::Pending:
-        return QStringList{
+        return toldAt(
             QStringLiteral("設定は保存しましたが、ファイルをまだ置き換えられていません。"), path,
-            QStringLiteral("次に保存するときか、次に起動したときに置き換えます。")}
-            .join(u'\n');
+            QStringLiteral("次に保存するときか、次に起動したときに置き換えます。"));
     case CommitOutcome::Blocked:
-        return QStringList{
+        return toldAt(
             QStringLiteral("設定を保存できませんでした。"), path,
             QStringLiteral("このプログラムが作ったものではないため、手を付けずにあります。"
-                           "別の場所へ移すか削除してから、もう一度保存してください。")}
-            .join(u'\n');
+                           "別の場所へ移すか削除してから、もう一度保存してください。"));
     case CommitOutcome::Done:
     case CommitOutcome::NotSaved:
         break;
@@ -66,10 +72,9 @@ QString cannotReadNowMessage(const QString& path, bool quitMomentLost) {
 }
 
 QString notSavedThisRunMessage(const QString& path) {
-    return QStringList{QStringLiteral("今回は設定を保存しません。"), QDir::toNativeSeparators(path),
-                       QStringLiteral("起動したときにお知らせしたことを確かめてから、"
-                                      "起動し直してください。")}
-        .join(u'\n');
+    return toldAt(QStringLiteral("今回は設定を保存しません。"), path,
+                  QStringLiteral("起動したときにお知らせしたことを確かめてから、"
+                                 "起動し直してください。"));
 }
 
 QString foreignMessage(const ForeignFinding& found) {
@@ -93,7 +98,6 @@ QString foreignMessage(const ForeignFinding& found) {
 }
 
 QString folderLockMessage(FileLock::Outcome outcome, const QString& path, const QString& error) {
-    const QString at = QDir::toNativeSeparators(path);
     switch (outcome) {
     case FileLock::Outcome::Held:
     case FileLock::Outcome::CannotCreate:
@@ -101,39 +105,36 @@ QString folderLockMessage(FileLock::Outcome outcome, const QString& path, const 
     case FileLock::Outcome::Busy:
         return QStringLiteral("プログラムは既に起動されています。");
     case FileLock::Outcome::BusyOwnedByAnotherUser:
-        return QStringList{QStringLiteral("このデータフォルダは、別のユーザーが起動したプログラムが"
-                                          "使っています。"),
-                           at,
-                           QStringLiteral("同じ記録を二人で同時に使うことはできません。"
-                                          "そのプログラムが終わってから起動してください。")}
-            .join(u'\n');
+        return toldAt(QStringLiteral("このデータフォルダは、別のユーザーが起動したプログラムが"
+                                     "使っています。"),
+                      path,
+                      QStringLiteral("同じ記録を二人で同時に使うことはできません。"
+                                     "そのプログラムが終わってから起動してください。"));
     case FileLock::Outcome::CannotOpen:
-        return QStringList{
-            QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"), at,
-            QStringLiteral("フォルダやリンクになっていないか、読み取れるかを確かめてください。")}
-            .join(u'\n');
+        return toldAt(
+            QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"), path,
+            QStringLiteral("フォルダやリンクになっていないか、読み取れるかを確かめてください。"));
     case FileLock::Outcome::NotSupported:
-        return QStringList{QStringLiteral("データフォルダのあるドライブではファイルをロックできない"
-                                          "ため、起動できません。"),
-                           at,
-                           QStringLiteral("ネットワーク上のフォルダなどではロックが使えないことが"
-                                          "あります。パソコンの中のフォルダで起動してください。")}
-            .join(u'\n');
+        return toldAt(QStringLiteral("データフォルダのあるドライブではファイルをロックできない"
+                                     "ため、起動できません。"),
+                      path,
+                      QStringLiteral("ネットワーク上のフォルダなどではロックが使えないことが"
+                                     "あります。パソコンの中のフォルダで起動してください。"));
     case FileLock::Outcome::Failed:
         break;
     }
     return QStringList{
-        QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"), at, error,
+        QStringLiteral("データフォルダのロックファイルを開けないため、起動できません。"),
+        QDir::toNativeSeparators(path), error,
         QStringLiteral("ディスクに異常がないかを確かめてから、起動し直してください。")}
         .join(u'\n');
 }
 
 QString lockLostMessage(const QString& path) {
-    return QStringList{
+    return toldAt(
         QStringLiteral(
             "データフォルダのロックファイルが消えたか、別のファイルに置き換えられました。"),
-        QDir::toNativeSeparators(path),
+        path,
         QStringLiteral("別に起動したプログラムが同じ記録を使っているかもしれないため、設定を保存"
-                       "しません。このプログラムを終わらせてから、起動し直してください。")}
-        .join(u'\n');
+                       "しません。このプログラムを終わらせてから、起動し直してください。"));
 }

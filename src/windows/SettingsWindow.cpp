@@ -7,6 +7,7 @@
 #include "desktop/Twips.h"
 #include "engine/Clock.h"
 #include "settings/SettingsEntry.h"
+#include "windows/EntryMessages.h"
 #include "windows/OptionRowFocus.h"
 #include "windows/StoredColour.h"
 
@@ -238,10 +239,10 @@ void SettingsWindow::save() {
     const CheckedEntry checked = checkSettingsEntry(entry, currentMinuteParts());
     switch (checked.problem) {
     case EntryProblem::OutOfRange:
-        showOkMessage(this, QStringLiteral("有効範囲内にある半角数字を入れてください"));
+        showOkMessage(this, outOfRangeMessage());
         return;
     case EntryProblem::InTheFuture:
-        showOkMessage(this, QStringLiteral("現在より未来の日時は設定できません"));
+        showOkMessage(this, futureMomentMessage());
         return;
     case EntryProblem::None:
         emit saveRequested(checked, m_background, m_text);

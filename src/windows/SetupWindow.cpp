@@ -5,6 +5,7 @@
 #include "desktop/MessageBox.h"
 #include "desktop/Twips.h"
 #include "settings/LenientNumber.h"
+#include "windows/EntryMessages.h"
 #include "windows/FirstRunWindow.h"
 #include "windows/OptionRowFocus.h"
 
@@ -102,7 +103,7 @@ void SetupWindow::accept() {
     if (!inRange(packPrice, 1, 2000))
         ++errors;
     if (errors != 0) {
-        showOkMessage(this, QStringLiteral("有効範囲内にある半角数字を入れてください"));
+        showOkMessage(this, outOfRangeMessage());
         return;
     }
 

@@ -5,6 +5,7 @@
 #include "desktop/MessageBox.h"
 #include "engine/Clock.h"
 #include "settings/SlipEntry.h"
+#include "windows/EntryMessages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -119,10 +120,10 @@ void SlipWindow::record() {
     const CheckedSlip checked = checkSlipEntry(entry, m_currentStart, currentMinuteParts());
     switch (checked.problem) {
     case SlipProblem::OutOfRange:
-        showOkMessage(this, QStringLiteral("有効範囲内にある半角数字を入れてください"));
+        showOkMessage(this, outOfRangeMessage());
         return;
     case SlipProblem::InTheFuture:
-        showOkMessage(this, QStringLiteral("現在より未来の日時は設定できません"));
+        showOkMessage(this, futureMomentMessage());
         return;
     case SlipProblem::BeforeStart:
         showOkMessage(this, QStringLiteral("今回の禁煙を始めた日時より前の日時は設定できません"));
