@@ -86,9 +86,48 @@ for dir in "$WINEPREFIX/drive_c/users/$(id -un)/Temp" "$WINEPREFIX/drive_c/windo
 done
 echo "wine: told, and nothing written, in the temporary and the Windows folder"
 
+phase "Wine: a settings file of another user's"
+# Wine gives a file of another Unix user an owner that is not this account. The program says the
+# file is another's, runs on, and writes nothing in the folder.
+runtime="$out/runtime-wine"
+foreign="$out/foreign-wine"
+rm -rf "$foreign" && mkdir -p "$foreign/kemurindata"
+cp "$out/journey-wine/kemurindata/initial.ini" "$out/journey-wine/kemurindata/option.ini" \
+    "$foreign/kemurindata/"
+chown 65534 "$foreign/kemurindata/option.ini"
+kept="$(cd "$foreign/kemurindata" && sha256sum initial.ini option.ini)"
+printf '' | xclip -selection clipboard
+launch "$foreign" "2026-11-03 09:00:00" "$wine" "$out/build/src/kemurin.exe"
+program=$started
+# The message comes before the counter: a counter shown first is a start that said nothing.
+for _ in $(seq 300); do
+    told="$(windows_titled "ケムリン式")"
+    [ -z "$(windows_titled " ケムリン式 - pimaru")" ] ||
+        fail "a start beside another's option.ini showed the counter without a word"
+    [ -z "$told" ] || break
+    sleep 0.2
+done
+told="$(window "ケムリン式")"
+# A message box copies its text with Ctrl+C on Windows.
+answer "$told" ctrl+c
+for _ in $(seq 20); do
+    text="$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)"
+    [[ "$text" == *"設定ファイルが別のユーザーのものです。"* ]] && break
+    sleep 0.5
+done
+[[ "$text" == *"設定ファイルが別のユーザーのものです。"* && "$text" == *"option.ini"* ]] ||
+    fail "a start beside another's option.ini did not say so: $text"
+answer "$told" Return
+window " ケムリン式 - pimaru" >/dev/null
+kill "$program" && wait "$program" || true
+[ "$(cd "$foreign/kemurindata" && sha256sum initial.ini option.ini)" = "$kept" ] ||
+    fail "a file was written in a folder holding another's file"
+[ "$(ls -A "$foreign/kemurindata" | tr '\n' ' ')" = "initial.ini kemurin.lock option.ini " ] ||
+    fail "the folder of another's file holds $(ls -A "$foreign/kemurindata")"
+echo "wine: another's option.ini told, the counter shown, nothing written"
+
 phase "Wine: the help speaks of Windows"
 folder="$out/journey-wine"
-runtime="$out/runtime-wine"
 launch "$folder" "2026-11-03 09:00:00" "$wine" "$out/build/src/kemurin.exe"
 program=$started
 w="$(window " ケムリン式 - pimaru")"

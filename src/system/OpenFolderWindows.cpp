@@ -9,6 +9,8 @@
 #include <io.h>
 #include <windows.h>
 
+#include <aclapi.h>
+
 // Windows has no calls relative to a folder's handle. The folder is held open without sharing
 // its deletion instead: while this object lives it cannot be renamed, removed or replaced by a
 // junction, so its path keeps leading to the folder opened.
@@ -70,10 +72,39 @@ FileBytes readRegularFile(const QString& path, qint64 maxSize) {
     return result;
 }
 
+// Whether the user running the program, or the Administrators group they belong to, owns what
+// the handle holds. A file system that keeps no owner (FAT, a share) counts as the user's.
+bool isOwnersOwn(HANDLE handle) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;
+    bool own = owner == nullptr;
+    HANDLE token = nullptr;
+    if (!own && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        alignas(TOKEN_USER) char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+        DWORD size = 0;
+        own = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+              EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, owner);
+        CloseHandle(token);
+    }
+    if (!own) {
+        alignas(SID) char administrators[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof administrators;
+        BOOL member = FALSE;
+        own = CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
+              EqualSid(administrators, owner) &&
+              CheckTokenMembership(nullptr, administrators, &member) && member;
+    }
+    LocalFree(descriptor);
+    return own;
+}
+
 } // namespace
 
 OpenFolder::OpenFolder(QString path) : m_path(std::move(path)) {
-    HANDLE handle = CreateFileW(extendedPath(m_path).c_str(), FILE_LIST_DIRECTORY,
+    HANDLE handle = CreateFileW(extendedPath(m_path).c_str(), FILE_LIST_DIRECTORY | READ_CONTROL,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     const DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
@@ -116,21 +147,30 @@ FileBytes OpenFolder::read(const QString& name, qint64 maxSize, Links links) con
     return readRegularFile(info.filePath(), maxSize);
 }
 
-// The owner of a reparse point is not asked here: a link on the user's own disk is followed as
-// before.
+// A link is followed only when the user made it in a folder of their own, as on POSIX.
 QString OpenFolder::ownLinkTarget(const QString& name) const {
     const QFileInfo info(filePath(name));
-    return info.isSymLink() ? info.canonicalFilePath() : QString();
+    if (!info.isSymLink() || owner() != FolderOwner::Own || ownedByAnotherUser(name))
+        return {};
+    return info.canonicalFilePath();
 }
 
-// Asking the folder's security descriptor whose it is would tell the same as on POSIX; a folder
-// under the user's profile or one they made is theirs, and that is what this program assumes.
+// NTFS keeps an owner for each file and folder, as POSIX does; who may write is in its access
+// list, inherited from the folder above, and a user's own folders give no one else that right.
+// The owner alone is asked: the user's, or the Administrators group's for what the user made
+// with a raised program.
 FolderOwner OpenFolder::owner() const {
-    return FolderOwner::Own;
+    return isOpen() && !isOwnersOwn(handleOf(m_handle)) ? FolderOwner::AnotherUser
+                                                        : FolderOwner::Own;
 }
 
-bool OpenFolder::ownedByAnotherUser(const QString&) const {
-    return false;
+bool OpenFolder::ownedByAnotherUser(const QString& name) const {
+    HANDLE handle = openAsItself(filePath(name), READ_CONTROL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool another = !isOwnersOwn(handle);
+    CloseHandle(handle);
+    return another;
 }
 
 bool OpenFolder::create(const QString& name, const QByteArray& bytes) {
