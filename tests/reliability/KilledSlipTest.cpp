@@ -2,7 +2,7 @@
 // on Linux: a start afterwards finds the old set or the new one, never a mix.
 #include "SettingsLines.h"
 #include "settings/SettingsFiles.h"
-#include "system/DiskSync.h"
+#include "system/DiskFault.h"
 
 #include <QScopeGuard>
 #include <QTemporaryDir>
