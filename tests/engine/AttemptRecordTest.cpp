@@ -109,31 +109,25 @@ TEST(AttemptRecord, TotalsOverEveryAttempt) {
               "最長記録まで あと 4日 0時間");
 }
 
-// The longest earlier attempt passed is told above a new title, once, and not when the count
-// only comes back to it after a clock set back.
+// The longest earlier attempt passed is told above a new title, once, not again after a set-back.
 TEST(MilestoneNotices, BestRunBeatenRanksAboveATitle) {
-    QuitSettings settings = current(at(2008, 8, 21, 10, 23));
-    const auto statusAt = [&settings](int day, int hour, int minute) {
-        return computeStatus(settings, at(2008, 8, day, hour, minute), 50);
-    };
-    const auto when = [](int day, int hour, int minute) {
-        return QDateTime(QDate(2008, 8, day), QTime(hour, minute));
-    };
+    const QuitSettings settings = current(at(2008, 8, 21, 10, 23));
     MilestoneNotices notices;
+    // The status at one minute of the 2008 August day, the clock at another.
+    const auto told = [&](int day, int minute, int clockMinute) {
+        const QDateTime now(QDate(2008, 8, day), QTime(10, 0).addSecs(clockMinute * 60));
+        const auto notice = notices.noticeAt(
+            settings, computeStatus(settings, at(2008, 8, day, 10, minute), 50), now, true);
+        return notice.value_or(QString()).toStdString();
+    };
     notices.setRecordToBeat(6 * kDay); // 27th at 10:23, when "曹長" comes too
-    EXPECT_FALSE(notices.noticeAt(settings, statusAt(27, 10, 22), when(27, 10, 22), true));
-    EXPECT_EQ(notices.noticeAt(settings, statusAt(27, 10, 24), when(27, 10, 24), true)
-                  .value_or(QString())
-                  .toStdString(),
-              "これまでの最長記録を超えました（6日）");
+    EXPECT_EQ(told(27, 22, 22), "");
+    EXPECT_EQ(told(27, 24, 24), "これまでの最長記録を超えました（6日）");
     notices.setRecordToBeat(7 * kDay);
-    EXPECT_EQ(notices.noticeAt(settings, statusAt(28, 10, 24), when(28, 10, 24), true)
-                  .value_or(QString())
-                  .toStdString(),
-              "これまでの最長記録を超えました（7日）");
+    EXPECT_EQ(told(28, 24, 24), "これまでの最長記録を超えました（7日）");
     // Set back, then forward past it again the same day: told once.
-    EXPECT_FALSE(notices.noticeAt(settings, statusAt(28, 10, 22), when(28, 12, 0), true));
-    EXPECT_FALSE(notices.noticeAt(settings, statusAt(28, 10, 25), when(28, 12, 1), true));
+    EXPECT_EQ(told(28, 22, 120), "");
+    EXPECT_EQ(told(28, 25, 121), "");
 }
 
 } // namespace

@@ -44,8 +44,7 @@ TEST(BodyRecovery, StepsAndTheirMoments) {
     }
 }
 
-// The bars: none at the start nor with a clock set back, each milestone reached at its own minute
-// and not the minute before, all full past the last.
+// The bars: none at the start or set back, each step reached at its minute, all full past the last.
 TEST(BodyRecovery, ProgressAtEachBoundary) {
     const DateTimeParts quit = at(2008, 1, 31, 10, 0);
     const RecoveryProgress start = recoveryProgress(quit, quit);

@@ -77,8 +77,7 @@ TEST(AttemptHistory, BadLinesSkippedNamedAndKept) {
     }
 }
 
-// The new start: now, or a typed moment neither before the current start nor to come; a note
-// that history.ini can hold.
+// The new start: now, or a typed moment neither before the current start nor to come.
 TEST(SlipEntry, RestartMomentAndNote) {
     constexpr DateTimeParts now{0, 2026, 12, 7, 20, 0};
     using Moment = std::array<QString, 5>;
@@ -102,9 +101,8 @@ TEST(SlipEntry, RestartMomentAndNote) {
     }
 }
 
-// A damaged file never blocks: partly read, copied once (a second start finds the copy and
-// tells nothing new); too large, set aside under a dated name; a folder, left alone and not
-// added to; missing, an empty history that may be added to.
+// A damaged file never blocks: partly read, copied once; too large, set aside; a folder, left
+// alone and not added to; missing, an empty history.
 TEST(HistoryFile, DamagedOversizedAndIrregularFiles) {
     QTemporaryDir dir;
     const QString path = historyFilePath(dir.path());

@@ -84,19 +84,6 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
     }
 }
 
-// What code page 932 writes and reads back as itself is kept; the rest is percent-encoded.
-TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
-    const std::pair<std::u16string, const char*> cases[] = {{u"  x.jp/\r\nnext  ", "x.jp/next"},
-                                                            {u"x.jp/ブログ①", "x.jp/ブログ①"},
-                                                            {u"x/\xD86A/", "x/%3F/"},
-                                                            {u"x/\xF86F", "x/%EF%A1%AF"}};
-    for (const auto& [typed, stored] : cases) {
-        const QString address = storableAddress(QString::fromStdU16String(typed));
-        EXPECT_EQ(address.toStdString(), stored);
-        EXPECT_TRUE(encodeSettingsText(address)) << stored;
-    }
-}
-
 // Where ICU's table and Windows' code page 932 part: read and written as Windows does.
 TEST(CodePage932, ReadsAndWritesAsWindowsDoes) {
     const std::tuple<QByteArray, std::u16string, QByteArray> rows[] = {

@@ -147,9 +147,11 @@ private slots:
         QLabel* bestRun = label(::shown<RecoveryWindow>(), "bestRunNote");
         QVERIFY(bestRun->isVisible());
         QCOMPARE(bestRun->text(), u"最長記録では『72時間』まで"_s);
-        // Refreshed with the counter: less than an hour from the best, then past it.
+        // Refreshed with the counter: less than an hour from the best, level with it, past it.
         env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(9, 24)));
         QCOMPARE(label(history, "toBestLabel")->text(), u"最長記録まで あと 0日 1時間"_s);
+        env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(10, 23)));
+        QVERIFY(label(history, "toBestLabel")->isHidden() && bestRun->isVisible());
         env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(10, 24)));
         QCOMPARE(label(history, "bestValue")->text(), u"10日0時間（2008/08/21 10:23 ～ 今回）"_s);
         QVERIFY(label(history, "toBestLabel")->isHidden());

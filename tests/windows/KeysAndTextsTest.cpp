@@ -1,8 +1,6 @@
 // Keys in each window: what they open and close, never a file written; every text whole.
 #include "WindowTestSupport.h"
 
-#include "desktop/WebAddress.h"
-
 #include <QMenu>
 
 namespace {
@@ -31,19 +29,6 @@ class KeysAndTextsTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void init() {
-        WindowTest::init();
-        opened.clear();
-        setWebAddressOpener([this](const QUrl& url) {
-            opened << url.toString();
-            return true;
-        });
-    }
-    void cleanup() {
-        WindowTest::cleanup();
-        setWebAddressOpener({});
-    }
-
     void keys_data() {
         QTest::addColumn<KeyRow>("row");
         const auto none = Qt::NoModifier, shift = Qt::ShiftModifier;
@@ -92,9 +77,9 @@ private slots:
         QTest::keyClick(target, row.key, row.modifiers);
         QTRY_VERIFY(row.after());
         QCOMPARE(env->bothFiles(), files);
-        QCOMPARE(opened, QByteArray(row.on) == "pageButton"
-                             ? QStringList(u"https://kemurin.example.jp/minkemu/"_s)
-                             : QStringList());
+        QCOMPARE(env->opened, QByteArray(row.on) == "pageButton"
+                                  ? QStringList(u"https://kemurin.example.jp/minkemu/"_s)
+                                  : QStringList());
     }
 
 private:
@@ -116,8 +101,6 @@ private:
         clickButton(shown<SettingsWindow>(), u"promotionButton"_s);
         return shown<PromotionWindow>();
     }
-
-    QStringList opened;
 };
 
 QTEST_MAIN(KeysAndTextsTest)

@@ -10,8 +10,8 @@ namespace {
 
 enum class Way { MainMenu, MiniMenu, Lungs };
 
-// Each step as "bar:state"; the next one marked "*" by its colours and bold type, "?" where only
-// some of them show.
+// Each step as "bar:state"; "*" marks the next by colours and bold type, "?" by some of them; "-"
+// one to come, in other than the reached steps' black.
 QString rows(RecoveryWindow* window) {
     QStringList seen;
     for (int i = 0; i < kRecoveryMilestoneCount; ++i) {
@@ -19,8 +19,10 @@ QString rows(RecoveryWindow* window) {
         const QLabel* meaning = control<QLabel>(window, "meaning" + n);
         const int marks = int(meaning->autoFillBackground()) + int(meaning->font().bold()) +
                           int(control<QWidget>(window, "barCell" + n)->autoFillBackground());
+        const bool dim = meaning->palette().color(QPalette::WindowText) != Qt::black;
         seen << (marks == 3  ? u"*"_s
                  : marks > 0 ? u"?"_s
+                 : dim       ? u"-"_s
                              : QString()) +
                     QString::number(control<QProgressBar>(window, "bar" + n)->value()) + u':' +
                     control<QLabel>(window, "state" + n)->text();
@@ -61,15 +63,15 @@ private slots:
         QVERIFY(recovery && QTest::qWaitForWindowExposed(recovery));
         QCOMPARE(rows(recovery), u"100:2008年8月21日|100:2008年8月21日|100:2008年8月21日|"
                                  u"100:2008年8月22日|100:2008年8月23日|100:2008年8月24日|"
-                                 u"*35:あと 9日0時間0分|16:|1:|0:|0:|0:|0:"_s);
+                                 u"*35:あと 9日0時間0分|-16:|-1:|-0:|-0:|-0:|-0:"_s);
         const QPalette next = label(recovery, "when6")->palette();
         QCOMPARE(next.color(QPalette::Window), QColor(0x11, 0x22, 0x33));
         QCOMPARE(next.color(QPalette::WindowText), QColor(0x44, 0x55, 0x66));
         env->refreshAt(QDateTime(QDate(2008, 9, 4), QTime(10, 22)));
-        QCOMPARE(rows(recovery).section(u'|', 6, 7), u"*99:あと 1分|45:"_s);
+        QCOMPARE(rows(recovery).section(u'|', 6, 7), u"*99:あと 1分|-45:"_s);
         env->refreshAt(QDateTime(QDate(2008, 9, 4), QTime(10, 23)));
         QCOMPARE(rows(recovery).section(u'|', 6, 8),
-                 u"100:2008年9月4日|*45:あと 17日0時間0分|3:"_s);
+                 u"100:2008年9月4日|*45:あと 17日0時間0分|-3:"_s);
         if (way == Way::Lungs)
             QTest::mouseDClick(main, Qt::LeftButton, {}, lungs);
         else

@@ -3,11 +3,13 @@
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
 #include "desktop/TrayIcon.h"
+#include "desktop/WebAddress.h"
 
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 namespace {
@@ -36,6 +38,7 @@ WindowTestEnvironment::WindowTestEnvironment()
     RandomDraw::install(&draw);
     TrayIcon::assumeAvailable(true);
     setMessageInterceptor([this](const QString& text) { messages << text; });
+    setWebAddressOpener([this](const QUrl& url) { return (opened << url.toString(), opens); });
     program = std::make_unique<Program>(m_dir.path());
 }
 
@@ -52,6 +55,7 @@ WindowTestEnvironment::~WindowTestEnvironment() {
         delete w.data();
     }
     setMessageInterceptor({});
+    setWebAddressOpener({});
     TrayIcon::assumeAvailable(std::nullopt);
     RandomDraw::install(nullptr);
     Clock::install(nullptr);

@@ -28,8 +28,7 @@ using namespace Qt::StringLiterals;
 inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
 inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
 
-// A program on a fresh folder, fixed clock and draw, a notification area, messages recorded
-// instead of shown.
+// A program on a fresh folder, fixed clock and draw, a notification area, messages recorded.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
@@ -62,6 +61,8 @@ public:
     FixedClock clock;
     FixedDraw draw{50};
     QStringList messages;
+    QStringList opened; // addresses given to the desktop, which opens them when `opens`
+    bool opens = true;
     std::unique_ptr<Program> program;
 
 private:
