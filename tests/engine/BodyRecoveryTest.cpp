@@ -67,18 +67,4 @@ TEST(BodyRecovery, ProgressAtEachBoundary) {
         EXPECT_TRUE(row.percent == 100 && row.reached);
 }
 
-// The last step an attempt reached; none before the first, nor for an end before its start.
-TEST(BodyRecovery, TheBestRun) {
-    const DateTimeParts start = at(2008, 1, 31, 10, 0);
-    const std::pair<DateTimeParts, const char*> runs[] = {
-        {at(2008, 1, 31, 10, 19), ""},
-        {at(2008, 1, 31, 10, 20), "最長記録では『20分』まで"},
-        {at(2008, 2, 29, 23, 59), "最長記録では『2週間』まで"},
-        {at(2009, 1, 31, 10, 0), "最長記録では『1年』まで"},
-        {at(2007, 1, 1, 0, 0), ""}};
-    for (const auto& [end, expected] : runs)
-        EXPECT_EQ(bestRunRecoveryText(start, end).toStdString(), expected)
-            << momentText(end).toStdString();
-}
-
 } // namespace

@@ -49,7 +49,7 @@ TEST(Calendar, ElapsedMinutesAndBorrowChain) {
 }
 
 // Each title's first day or year in both series to 1200; none before the quit or for an unknown
-// series. A leap year's 365th day keeps the first year's title.
+// series; a leap year's 365th day keeps the first year's title.
 TEST(Titles, EveryDayOfTheFirstYearAndEveryYearToTwelveHundred) {
     using Ranges = std::map<std::int64_t, std::pair<const char*, const char*>>;
     const Ranges days{

@@ -1,11 +1,5 @@
 #include "settings/AttemptHistory.h"
-#include "SettingsLines.h"
-#include "settings/HistoryFile.h"
-#include "settings/SettingsFiles.h"
 #include "settings/SlipEntry.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -99,35 +93,6 @@ TEST(SlipEntry, RestartMomentAndNote) {
             EXPECT_EQ(checked.restart, restart);
         }
     }
-}
-
-// A damaged file never blocks: partly read, copied once; too large, set aside; a folder, left
-// alone and not added to; missing, an empty history.
-TEST(HistoryFile, DamagedOversizedAndIrregularFiles) {
-    QTemporaryDir dir;
-    const QString path = historyFilePath(dir.path());
-    const QDateTime now(QDate(2026, 12, 7), QTime(20, 0));
-    EXPECT_EQ(loadHistory(dir.path(), now).finding, HistoryLoad::Missing);
-
-    writeBytes(path, "2026,1,1,0,0,2026,1,11,0,0,20,300,85,\"\"\r\nbroken\r\n");
-    const HistoryLoad first = loadHistory(dir.path(), now);
-    EXPECT_EQ(std::tuple(first.finding, first.history.unreadLines, first.copyIsNew),
-              std::tuple(HistoryLoad::PartlyRead, std::vector<int>{2}, true));
-    ASSERT_TRUE(first.copy);
-    EXPECT_EQ(fileBytes(*first.copy), fileBytes(path));
-    const HistoryLoad second = loadHistory(dir.path(), now.addSecs(60));
-    EXPECT_TRUE(second.copy == first.copy && !second.copyIsNew && second.canAdd());
-
-    const QByteArray large(kMaxHistoryFileSize + 1, '1');
-    writeBytes(path, large);
-    const HistoryLoad tooLarge = loadHistory(dir.path(), now);
-    EXPECT_EQ(tooLarge.finding, HistoryLoad::SetAside);
-    EXPECT_EQ(std::pair(fileBytes(tooLarge.copy.value_or(path)), fileBytes(path)),
-              std::pair(large, QByteArray("<missing>")));
-
-    ASSERT_TRUE(QDir().mkpath(path));
-    const HistoryLoad folder = loadHistory(dir.path(), now);
-    EXPECT_TRUE(folder.finding == HistoryLoad::NotReadable && !folder.canAdd());
 }
 
 } // namespace

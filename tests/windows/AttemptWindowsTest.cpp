@@ -154,8 +154,7 @@ private slots:
         QVERIFY(label(history, "toBestLabel")->isHidden() && bestRun->isVisible());
         env->refreshAt(QDateTime(QDate(2008, 8, 31), QTime(10, 24)));
         QCOMPARE(label(history, "bestValue")->text(), u"10日0時間（2008/08/21 10:23 ～ 今回）"_s);
-        QVERIFY(label(history, "toBestLabel")->isHidden());
-        QVERIFY(bestRun->isHidden());
+        QVERIFY(label(history, "toBestLabel")->isHidden() && bestRun->isHidden());
         clickButton(history, u"copyButton"_s);
         const QStringList copied = QGuiApplication::clipboard()->text().split(u"\r\n"_s);
         QCOMPARE(copied.value(0), u"これまでの記録"_s);

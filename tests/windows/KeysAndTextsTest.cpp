@@ -49,8 +49,6 @@ private slots:
              counterBack},
             {"Escape in the promotion text", Opened::Promotion, "promotionText", Qt::Key_Escape,
              none, inSettings},
-            {"Enter on the promotion's close button", Opened::Promotion, "closeButton",
-             Qt::Key_Return, none, inSettings},
             {"keypad Enter on the promotion's page button", Opened::Promotion, "pageButton",
              Qt::Key_Enter, none, promotionStays},
             // Tab into an option row lands on its chosen option.

@@ -77,8 +77,7 @@ private slots:
         else
             trigger(main, "recoveryItem");
         QVERIFY(alive<RecoveryWindow>() == 1 && shown<CounterWindow>() && env->messages.isEmpty());
-        // Every line whole and the window on the screen, from the first minute to past the last
-        // step. Escape closes it, and the program's end from the menu.
+        // Whole and on the screen from the first minute to past the last step; Escape closes it.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         for (const QDate day : {QDate(2008, 8, 21), QDate(2008, 8, 22), QDate(2030, 1, 1)}) {
             env->refreshAt(QDateTime(day, QTime(10, 24)));

@@ -50,8 +50,7 @@ public:
                               const QByteArray& initial = kFiveDaysInitial);
     // Starts with real message boxes, each answered with OK; false if the program asked to end.
     bool startAnsweringMessages();
-    // Runs `ask`, answering the real question it opens with はい or いいえ; gives its text, or
-    // nothing where いいえ is not the default.
+    // Runs `ask`, answering its real question yes or no; its text if no is the default.
     QString answerQuestion(bool yes, const std::function<void()>& ask);
     void refreshAt(const QDateTime& now) {
         clock.set(now);
