@@ -1,11 +1,5 @@
 #include "settings/AttemptHistory.h"
-#include "SettingsLines.h"
-#include "settings/HistoryFile.h"
-#include "settings/SettingsFiles.h"
 #include "settings/SlipEntry.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -77,8 +71,7 @@ TEST(AttemptHistory, BadLinesSkippedNamedAndKept) {
     }
 }
 
-// The new start: now, or a typed moment neither before the current start nor to come; a note
-// that history.ini can hold.
+// The new start: now, or a typed moment neither before the current start nor to come.
 TEST(SlipEntry, RestartMomentAndNote) {
     constexpr DateTimeParts now{0, 2026, 12, 7, 20, 0};
     using Moment = std::array<QString, 5>;
@@ -100,59 +93,6 @@ TEST(SlipEntry, RestartMomentAndNote) {
             EXPECT_EQ(checked.restart, restart);
         }
     }
-}
-
-// A damaged file never blocks: partly read, copied once (a second start finds the copy and
-// tells nothing new); too large, set aside under a dated name; a folder, left alone and not
-// added to; missing, an empty history that may be added to.
-TEST(HistoryFile, DamagedOversizedAndIrregularFiles) {
-    QTemporaryDir dir;
-    const QString path = historyFilePath(dir.path());
-    const QDateTime now(QDate(2026, 12, 7), QTime(20, 0));
-    EXPECT_EQ(loadHistory(dir.path(), now).finding, HistoryLoad::Missing);
-
-    writeBytes(path, "2026,1,1,0,0,2026,1,11,0,0,20,300,85,\"\"\r\nbroken\r\n");
-    HistoryLoad first = loadHistory(dir.path(), now);
-    EXPECT_EQ(first.finding, HistoryLoad::PartlyRead);
-    EXPECT_EQ(first.history.unreadLines, std::vector<int>{2});
-    ASSERT_TRUE(first.copy);
-    EXPECT_TRUE(first.copyIsNew);
-    EXPECT_EQ(fileBytes(*first.copy), fileBytes(path));
-    const HistoryLoad second = loadHistory(dir.path(), now.addSecs(60));
-    EXPECT_EQ(second.copy, first.copy);
-    EXPECT_FALSE(second.copyIsNew);
-    EXPECT_TRUE(second.canAdd());
-
-    const QByteArray large(kMaxHistoryFileSize + 1, '1');
-    writeBytes(path, large);
-    const HistoryLoad tooLarge = loadHistory(dir.path(), now);
-    EXPECT_EQ(tooLarge.finding, HistoryLoad::SetAside);
-    ASSERT_TRUE(tooLarge.copy);
-    EXPECT_EQ(fileBytes(*tooLarge.copy), large);
-    EXPECT_EQ(fileBytes(path), "<missing>");
-
-    ASSERT_TRUE(QDir().mkpath(path));
-    const HistoryLoad folder = loadHistory(dir.path(), now);
-    EXPECT_EQ(folder.finding, HistoryLoad::NotReadable);
-    EXPECT_FALSE(folder.canAdd());
-}
-
-// A slip's save: the new quit moment and the history in one commit, option.ini untouched unless
-// asked for.
-TEST(HistoryFile, SlipSavedWithTheQuitMoment) {
-    QTemporaryDir dir;
-    AppState state;
-    state.appDir = dir.path();
-    state.quitMoment = kEnd;
-    writeBytes(optionFilePath(dir.path()), "unchanged");
-    const QByteArray history = historyLine(ended(QStringLiteral("メモ"))).value();
-    ASSERT_TRUE(writeQuitAndHistory(state, history, false).done());
-    EXPECT_EQ(fileBytes(initialFilePath(dir.path())), "2026,11,10,21,15,20,300,85\r\n");
-    EXPECT_EQ(fileBytes(historyFilePath(dir.path())), history);
-    EXPECT_EQ(fileBytes(optionFilePath(dir.path())), "unchanged");
-    ASSERT_TRUE(writeQuitAndHistory(state, history + history, true).done());
-    EXPECT_EQ(fileBytes(optionFilePath(dir.path())), optionRecord(state).value());
-    EXPECT_EQ(loadHistory(dir.path(), {}).history.attempts.size(), 2u);
 }
 
 } // namespace

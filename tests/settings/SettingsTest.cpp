@@ -5,10 +5,8 @@
 #include "settings/SettingsFiles.h"
 #include "settings/SettingsRecord.h"
 #include "settings/TextCodec.h"
-#include "system/FileLock.h"
 #include "windows/WindowPlacement.h"
 
-#include <QCryptographicHash>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -83,19 +81,6 @@ TEST(EntryCheck, ReportsOneProblemAtMost) {
         SettingsEntry e = entry(future ? "2026/12/7/0/0" : "2026/1/1/0/0");
         e.*field = QString::fromUtf8(value);
         EXPECT_EQ(checkSettingsEntry(e, kNow).problem, problem) << value;
-    }
-}
-
-// What code page 932 writes and reads back as itself is kept; the rest is percent-encoded.
-TEST(StorableAddress, KeepsWhatTheFileCanHoldAndEncodesTheRest) {
-    const std::pair<std::u16string, const char*> cases[] = {{u"  x.jp/\r\nnext  ", "x.jp/next"},
-                                                            {u"x.jp/ブログ①", "x.jp/ブログ①"},
-                                                            {u"x/\xD86A/", "x/%3F/"},
-                                                            {u"x/\xF86F", "x/%EF%A1%AF"}};
-    for (const auto& [typed, stored] : cases) {
-        const QString address = storableAddress(QString::fromStdU16String(typed));
-        EXPECT_EQ(address.toStdString(), stored);
-        EXPECT_TRUE(encodeSettingsText(address)) << stored;
     }
 }
 
@@ -197,28 +182,17 @@ TEST(SettingsRecord, TakesUtf8WithoutAMarkOnlyWhereCodePage932IsUnlikelier) {
     }
 }
 
-constexpr DateTimeParts kQuit{0, 2008, 8, 26, 10, 23};
-
-class SettingsFilesTest : public testing::Test {
-protected:
-    void SetUp() override {
-        state.appDir = dir.path();
-        QDir().mkpath(dataDir);
-    }
-    static void write(const QString& p, const QByteArray& b) { ASSERT_TRUE(writeBytes(p, b)); }
-
-    QTemporaryDir dir;
-    const QString dataDir = dataDirPath(dir.path());
-    const QString initialPath = initialFilePath(dir.path());
-    const QString optionPath = optionFilePath(dir.path());
-    AppState state;
-};
-
 // initial.ini as a hand edit may leave it: the per-day count read, or none. A decimal rounds
-// half to even; a quit moment off the calendar does not read, one in the future does.
-TEST_F(SettingsFilesTest, HandEditedFiles) {
+// half to even; a quit moment off the calendar does not read, one in the future does. The start
+// folder is deeper than Windows' old 260-character limit, which reads and saves must pass.
+TEST(SettingsFiles, HandEditedFilesInADeepFolder) {
+    QTemporaryDir dir;
+    AppState state;
+    state.appDir =
+        dir.path() + QStringLiteral("/ケムリンのデータを置いておくための長いフォルダ").repeated(10);
+    const QString initialPath = initialFilePath(state.appDir);
     const auto perDayRead = [&](const QByteArray& line) {
-        write(initialPath, line + ",300,85\r\n");
+        EXPECT_TRUE(writeBytes(initialPath, line + ",300,85\r\n"));
         return readInitialFile(state) ? Number(state.perDay) : std::nullopt;
     };
     const std::pair<const char*, Number> perDays[] = {
@@ -227,30 +201,16 @@ TEST_F(SettingsFilesTest, HandEditedFiles) {
         {"2147483647.5", {}}};
     for (const auto& [perDay, read] : perDays)
         EXPECT_EQ(perDayRead("2008,8,26,10,23," + QByteArray(perDay)), read) << perDay;
-    const std::pair<const char*, Number> moments[] = {{"1899,12,31,23,59,20", {}},
-                                                      {"1900,1,1,0,0,20", 20},
-                                                      {"9999,12,31,23,59,20", 20},
-                                                      {"10000,1,1,0,0,20", {}}};
-    for (const auto& [line, read] : moments)
+    for (const auto& [line, read] : {std::pair<const char*, Number>{"1899,12,31,23,59,20", {}},
+                                     {"1900,1,1,0,0,20", 20},
+                                     {"9999,12,31,23,59,20", 20},
+                                     {"10000,1,1,0,0,20", {}}})
         EXPECT_EQ(perDayRead(line), read) << line;
-    // An option.ini that does not read leaves the defaults, not what the state held before; its
-    // count stays started as its first field says, else as long as the quit moment read.
-    const struct {
-        QByteArray bytes;
-        FileFinding initial;
-        int started;
-    } damaged[] = {
-        {"1,8744,5\r\n", FileFinding::Read, 1},  {"0,8744,5\r\n", FileFinding::ReadAsUtf8, 0},
-        {"\xff,8744\r\n", FileFinding::Read, 1}, {"\xff,8744\r\n", FileFinding::DidNotRead, 0},
-        {"", FileFinding::Unreadable, 0},        {"1,8744\r\n", FileFinding::DidNotRead, 1}};
-    for (const auto& [bytes, initial, started] : damaged) {
-        write(optionPath, bytes);
-        state.started = 1 - started;
-        state.miniTop = 1;
-        DataFolderFindings found;
-        found.initial = initial;
-        EXPECT_EQ(loadOptions(state, found), FileFinding::DidNotRead) << bytes.toStdString();
-        EXPECT_EQ(optionRecord(state), (OptionLine{started, 0, 0}.bytes())) << bytes.toStdString();
+    state.setQuitDefaults({0, 2008, 8, 26, 10, 23});
+    for (const int perDay : {30, 40}) { // the second save over the first's files
+        state.perDay = perDay;
+        ASSERT_TRUE(writeSettingsFiles(state).done());
+        EXPECT_EQ(fileBytes(initialPath), initialRecord(state));
     }
 }
 
@@ -267,106 +227,6 @@ TEST(WindowPlacement, ACornerTooNearTheEdgesGoesToTheCentre) {
             placedOnScreen({x, y}, {15360, 11520}, mini ? QSize(3500, 1500) : QSize(5000, 3000));
         EXPECT_EQ(std::pair(p.x(), p.y()), std::pair(placedX, placedY)) << x << ',' << y;
     }
-}
-
-// Start-up drops what a save killed before its commit, or committed with a new file cut short,
-// left, and nothing else: a person's copies and the folder's lock stay.
-TEST_F(SettingsFilesTest, StartUpDropsWhatAnUnfinishedSaveLeftThenASaveReplacesBoth) {
-    const QByteArray line("2008,8,26,10,23,20,300,85\r\n");
-    const QByteArray digest = QCryptographicHash::hash(line, QCryptographicHash::Sha256).toHex();
-    write(dataDir + "/save.commit", digest + " initial.ini\n" + digest + " option.ini\n");
-    write(dataDir + "/initial.ini.new", line);
-    write(dataDir + "/option.ini.new", line.chopped(1));
-    const QStringList kept{"kemurin.lock", "notes.txt.new", "option.ini.backup",
-                           "option.ini.broken-20080826-102341", "option.ini.new.old"};
-    for (const QString& name : kept + QStringList{"save.commit.new"})
-        write(dataDir + u'/' + name, line);
-    write(initialPath, "2007,1,2,3,4,5,6,50\r\n");
-    write(optionPath, OptionLine{1, 0, 0}.bytes());
-    EXPECT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::Read);
-    EXPECT_EQ(loadOptions(state, {}), FileFinding::Read);
-    EXPECT_EQ(fileBytes(initialPath), "2007,1,2,3,4,5,6,50\r\n");
-    QStringList left = kept + QStringList{"initial.ini", "option.ini"};
-    left.sort();
-    EXPECT_EQ(QDir(dataDir).entryList(QDir::Files, QDir::Name), left);
-    // A save then puts both files in place over the ones there, on every system.
-    state.mainLeft = 1500;
-    state.perDay = 30;
-    EXPECT_TRUE(writeSettingsFiles(state).done());
-    EXPECT_EQ(fileBytes(initialPath), initialRecord(state));
-    EXPECT_EQ(fileBytes(optionPath), (OptionLine{1, 1500, 0}.bytes()));
-}
-
-// A start folder deeper than Windows' old 260-character limit: both saves, the second over the
-// first's files, are put in place and read back.
-TEST(SettingsFilesDeep, AFolderBeyond260CharactersSavesAndReads) {
-    QTemporaryDir dir;
-    AppState state;
-    state.appDir = dir.path();
-    while (state.appDir.size() < 300)
-        state.appDir +=
-            QStringLiteral("/ケムリンのデータを置いておくためのとても長い名前のフォルダ");
-    ASSERT_TRUE(QDir().mkpath(dataDirPath(state.appDir)));
-    state.setQuitDefaults(kQuit);
-    for (const int perDay : {30, 40}) {
-        state.perDay = perDay;
-        ASSERT_TRUE(writeSettingsFiles(state).done()) << perDay;
-        AppState read;
-        read.appDir = state.appDir;
-        ASSERT_TRUE(readInitialFile(read));
-        EXPECT_EQ(read.perDay, perDay);
-    }
-}
-
-// The data folder's lock as each system tells it: the Windows build's reading of its errors is
-// checked under Wine here too.
-TEST(FolderLockFile, TellsHeldBusyUnopenableAndUncreatable) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kemurin.lock"));
-    FileLock first(path);
-    ASSERT_EQ(first.take(), FileLock::Outcome::Held);
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.lock")));
-    const std::pair<QString, FileLock::Outcome> others[] = {
-        {path, FileLock::Outcome::Busy},
-        {dir.filePath(QStringLiteral("folder.lock")), FileLock::Outcome::CannotOpen},
-        {dir.filePath(QStringLiteral("gone/kemurin.lock")), FileLock::Outcome::CannotCreate}};
-    for (const auto& [other, outcome] : others)
-        EXPECT_EQ(FileLock(other).take(), outcome) << other.toStdString();
-#ifndef Q_OS_WIN
-    // A data folder that is a file is no folder that cannot be written: never run unlocked.
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly));
-    FileLock inFile(dir.filePath(QStringLiteral("file/kemurin.lock")));
-    EXPECT_EQ(inFile.take(), FileLock::Outcome::Failed);
-    EXPECT_FALSE(inFile.error().isEmpty());
-#endif
-    // Moved away, the file held is no longer the lock at its path. (Wine keeps a removed file
-    // that is still open at its name until the last handle closes, where Windows does not.)
-    EXPECT_TRUE(first.stillAtPath());
-    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".moved")));
-    EXPECT_FALSE(first.stillAtPath());
-}
-
-// A link to an editor's UTF-8 file with a mark reads; a save goes through it in code page 932.
-TEST_F(SettingsFilesTest, AUtf8FileBehindALinkReadsAndIsWrittenThrough) {
-    const QString real = dir.filePath(QStringLiteral("elsewhere/option.ini"));
-    write(real, "\xef\xbb\xbf"
-                "1,8744,5,0,5,1,-300,2147483647,9241372,16777215,\"blog.example.jp/"
-                "\xe3\x83\x96\xef\xbd\x9e,x\",2,0,0,\"\xe3\x82\xb3\xe3\x82\xb9\xe3\x83\xa2\"\r\n");
-    ASSERT_TRUE(QFile::link(real, optionPath));
-    ASSERT_EQ(loadOptions(state, {}), FileFinding::ReadAsUtf8);
-    EXPECT_EQ(std::tuple(state.started, state.mainLeft, state.mainTop),
-              std::tuple(1, -300, 2147483647));
-    EXPECT_EQ((state.blogUrl + u' ' + state.statusMode).toStdString(),
-              "blog.example.jp/ブ～,x コスモ");
-    state.mainLeft = 1500;
-    ASSERT_TRUE(writeOptionFile(state).done());
-    EXPECT_TRUE(QFileInfo(optionPath).isSymLink());
-    EXPECT_EQ(fileBytes(real),
-              "1,8744,5,0,5,1,1500,2147483647,9241372,16777215,"
-              "\"blog.example.jp/\x83\x75\x81\x60,x\",2,0,0,\"\x83\x52\x83\x58\x83\x82\"\r\n");
-    // initial.ini holds numbers: UTF-8 after its record makes it an editor's too.
-    write(initialPath, "2007,1,2,3,4,5,6,50\r\n\xe3\x83\xa1\xe3\x83\xa2");
-    EXPECT_EQ(ensureDataFiles(state, kQuit).initial, FileFinding::ReadAsUtf8);
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 
 #include "app/ApplicationLook.h"
 #include "desktop/MessageBox.h"
+#include "desktop/TrayIcon.h"
+#include "desktop/WebAddress.h"
 
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 namespace {
@@ -33,7 +36,9 @@ WindowTestEnvironment::WindowTestEnvironment()
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir.path()));
     Clock::install(&clock);
     RandomDraw::install(&draw);
+    TrayIcon::assumeAvailable(true);
     setMessageInterceptor([this](const QString& text) { messages << text; });
+    setWebAddressOpener([this](const QUrl& url) { return (opened << url.toString(), opens); });
     program = std::make_unique<Program>(m_dir.path());
 }
 
@@ -50,6 +55,8 @@ WindowTestEnvironment::~WindowTestEnvironment() {
         delete w.data();
     }
     setMessageInterceptor({});
+    setWebAddressOpener({});
+    TrayIcon::assumeAvailable(std::nullopt);
     RandomDraw::install(nullptr);
     Clock::install(nullptr);
 }
@@ -58,7 +65,9 @@ MainWindow* WindowTestEnvironment::startCounting(const OptionLine& option,
                                                  const QByteArray& initial) {
     writeSettings(initial, option.bytes());
     program->start();
-    return QTest::qWaitForWindowExposed(shown<CounterWindow>()) ? program->mainWindow() : nullptr;
+    if (!QTest::qWaitForWindowExposed(shown<CounterWindow>()))
+        qFatal("no counter window");
+    return program->mainWindow();
 }
 
 bool WindowTestEnvironment::startAnsweringMessages() {
@@ -84,6 +93,29 @@ bool WindowTestEnvironment::startAnsweringMessages() {
     QApplication::exec();
     setMessageInterceptor([this](const QString& text) { messages << text; });
     return !quit.asked;
+}
+
+QString WindowTestEnvironment::answerQuestion(bool yes, const std::function<void()>& ask) {
+    setMessageInterceptor({});
+    QString asked;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !QTest::qWaitForWindowExposed(box))
+            return;
+        if (box->defaultButton() == box->button(QMessageBox::No))
+            asked = box->text();
+        QTest::mouseClick(box->button(yes ? QMessageBox::Yes : QMessageBox::No), Qt::LeftButton);
+    });
+    ask();
+    setMessageInterceptor([this](const QString& text) { messages << text; });
+    return asked;
+}
+
+bool programEndsAfter(const std::function<void()>& action) {
+    QObject giveUp; // gone with this call, so its timer cannot cut a later loop short
+    QTimer::singleShot(0, action);
+    QTimer::singleShot(500, &giveUp, [] { QCoreApplication::exit(1); });
+    return QApplication::exec() == 0;
 }
 
 void typeInto(QLineEdit* edit, const QString& text) {

@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 inline const QString kInitialFile = QStringLiteral("kemurindata/initial.ini");
 inline const QString kOptionFile = QStringLiteral("kemurindata/option.ini");
 
-// A program on a fresh folder, fixed clock and draw, messages recorded instead of shown.
+// A program on a fresh folder, fixed clock and draw, a notification area, messages recorded.
 class WindowTestEnvironment {
 public:
     WindowTestEnvironment();
@@ -44,11 +44,14 @@ public:
         writeFile(kOptionFile, option);
     }
     QByteArray bothFiles() const { return readFile(kInitialFile) + readFile(kOptionFile); }
-    // Starts on a count five days old; the main window once a counter window shows, or null.
+    // Starts on a count five days old; the main window once a counter window shows (a start that
+    // shows none ends the run, as a missing control does).
     MainWindow* startCounting(const OptionLine& option = {1, 1500, 1500},
                               const QByteArray& initial = kFiveDaysInitial);
     // Starts with real message boxes, each answered with OK; false if the program asked to end.
     bool startAnsweringMessages();
+    // Runs `ask`, answering its real question yes or no; its text if no is the default.
+    QString answerQuestion(bool yes, const std::function<void()>& ask);
     void refreshAt(const QDateTime& now) {
         clock.set(now);
         program->refresh();
@@ -57,15 +60,25 @@ public:
     FixedClock clock;
     FixedDraw draw{50};
     QStringList messages;
+    QStringList opened; // addresses given to the desktop, which opens them when `opens`
+    bool opens = true;
     std::unique_ptr<Program> program;
 
 private:
     QTemporaryDir m_dir;
 };
 
-// What the user is told when the desktop cannot open an address.
-inline constexpr char kCannotOpenAddress[] =
-    "エラーです。フォルダオプションの関連付けなどを確認してください";
+// Each test function of a window test on a fresh environment.
+class WindowTest : public QObject {
+    Q_OBJECT
+
+protected slots:
+    void init() { env = std::make_unique<WindowTestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+protected:
+    std::unique_ptr<WindowTestEnvironment> env;
+};
 
 template <class T> T* shown() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -106,6 +119,8 @@ inline void retype(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
 }
+// Runs an action inside the event loop and tells whether the program ended by itself.
+bool programEndsAfter(const std::function<void()>& action);
 // Types into a box: ASCII as key presses, anything else as the input method commits it.
 void typeInto(QLineEdit* edit, const QString& text);
 // Fills the shown setup window and accepts it; gives the confirmation window it hands over to.
