@@ -6,6 +6,8 @@
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -248,29 +250,70 @@ TEST(ForeignFolder, ALinkAnotherUserCouldHaveMadeIsNotFollowed) {
     }
 }
 
-// What is swapped in between two steps is met as it is: a link put in place of option.ini while
-// a save commits makes it no save, not a mixed pair; a named pipe put in place of initial.ini
-// just before it is opened reads as a file that does not read, without waiting on the pipe.
+// What is swapped in just before a save's marker goes in place is met as it is: a link put at
+// option.ini, or another file at its new file's name, makes no save and leaves the old pair; the
+// data folder moved and a link to another put at its name leaves the save in the folder it
+// opened, and nothing in the other one is renamed, removed or written.
 TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
     const QString elsewhere = dir.filePath(u"elsewhere.ini"_s);
+    const QString other = dir.filePath(u"other"_s);
+    const QString option = optionFilePath(state.appDir);
     write(elsewhere, OptionLine{1, 700, 700}.bytes());
-    setDiskFault([&](DiskCall call, const QString& path) {
-        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s)) {
-            QFile::remove(optionFilePath(state.appDir));
-            QFile::link(elsewhere, optionFilePath(state.appDir));
-        }
-        return false;
-    });
-    AppState next = state;
-    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
-    next.mainLeft = 1500;
-    const CommitOutcome saved = writeSettingsFiles(next);
-    setDiskFault({});
-    EXPECT_EQ(saved.status, CommitOutcome::NotSaved);
-    EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
-    EXPECT_EQ(fileBytes(elsewhere), (OptionLine{1, 700, 700}.bytes()));
-    EXPECT_EQ(inside(), QStringList({"initial.ini", "option.ini"}));
+    for (const char* name : {"initial.ini.new", "option.ini.new", "save.commit.new"})
+        write(other + u'/' + QLatin1String(name), kOldInitial);
+    const struct {
+        const char* name;
+        std::function<void()> swap;
+        CommitOutcome::Status saved;
+        QString initialAfter; // where the save's initial.ini is looked for
+    } cases[] = {
+        {"a link at option.ini", [&] { QFile::remove(option) && QFile::link(elsewhere, option); },
+         CommitOutcome::NotSaved, data},
+        {"another file at option.ini.new",
+         [&] {
+             QFile::remove(option + u".new"_s) &&
+                 writeBytes(option + u".new"_s, OptionLine{1, 700, 700}.bytes());
+         },
+         CommitOutcome::NotSaved, data},
+        {"the folder moved, a link at its name",
+         [&] { QDir().rename(data, data + u".moved"_s) && QFile::link(other, data); },
+         CommitOutcome::Done, data + u".moved"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool swapped = false;
+        setDiskFault([&](DiskCall call, const QString& path) {
+            if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s) && !swapped) {
+                swapped = true;
+                c.swap();
+            }
+            return false;
+        });
+        AppState next = state;
+        ASSERT_TRUE(readInitialRecord(kNewInitial, next));
+        EXPECT_EQ(writeSettingsFiles(next).status, c.saved);
+        setDiskFault({});
+        EXPECT_EQ(fileBytes(c.initialAfter + u"/initial.ini"_s),
+                  c.saved == CommitOutcome::Done ? kNewInitial : kOldInitial);
+        EXPECT_EQ(fileBytes(elsewhere), (OptionLine{1, 700, 700}.bytes()));
+        EXPECT_EQ(
+            QDir(c.initialAfter).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            QStringList({"initial.ini", "option.ini"}));
+        for (const QString& name : QDir(other).entryList(QDir::Files | QDir::Hidden))
+            EXPECT_EQ(fileBytes(other + u'/' + name), kOldInitial) << name.toStdString();
+        EXPECT_EQ(QDir(other).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        // Back to the old pair in the folder, for the next swap.
+        QFile::remove(data);
+        QDir(data).removeRecursively();
+        if (QFileInfo::exists(data + u".moved"_s))
+            QDir().rename(data + u".moved"_s, data);
+        write(initialFilePath(state.appDir), kOldInitial);
+        QFile::remove(option);
+        write(option, OptionLine{}.bytes());
+    }
 
+    // A named pipe put in place of initial.ini just before it is opened reads as a file that
+    // does not read, without waiting on the pipe.
     const QByteArray initial = QFile::encodeName(initialFilePath(state.appDir));
     setDiskFault([&](DiskCall call, const QString& path) {
         if (call == DiskCall::Read && path.endsWith(u"/initial.ini"_s) &&
@@ -289,52 +332,6 @@ TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     setDiskFault({});
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-}
-
-// What a save wrote is what it puts in place: a new file swapped for another between its write
-// and its rename makes no save, and neither file changes.
-TEST_F(HostileFolder, ANewFileSwappedBeforeItsRenameIsNoSave) {
-    const QString fresh = optionFilePath(state.appDir) + u".new"_s;
-    setDiskFault([&](DiskCall call, const QString& path) {
-        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s)) {
-            QFile::remove(fresh);
-            writeBytes(fresh, OptionLine{1, 700, 700}.bytes());
-        }
-        return false;
-    });
-    AppState next = state;
-    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
-    const CommitOutcome saved = writeSettingsFiles(next);
-    setDiskFault({});
-    EXPECT_EQ(saved.status, CommitOutcome::NotSaved);
-    EXPECT_EQ(fileBytes(initialFilePath(state.appDir)), kOldInitial);
-    EXPECT_EQ(fileBytes(optionFilePath(state.appDir)), OptionLine{}.bytes());
-    EXPECT_EQ(inside(), QStringList({"initial.ini", "option.ini"}));
-}
-
-// A data folder moved away mid-save, a link to another folder put at its name: the save goes on
-// in the folder it opened, and nothing in the other one is renamed, removed or written.
-TEST_F(HostileFolder, AFolderSwappedMidSaveIsNotWrittenThrough) {
-    const QString other = dir.filePath(u"other"_s);
-    for (const char* name : {"initial.ini.new", "option.ini.new", "save.commit.new"})
-        write(other + u'/' + QLatin1String(name), kOldInitial);
-    setDiskFault([&](DiskCall call, const QString& path) {
-        if (call == DiskCall::Rename && path.endsWith(u"/save.commit"_s) && QDir(data).exists()) {
-            QDir().rename(data, data + u".moved"_s);
-            QFile::link(other, data);
-        }
-        return false;
-    });
-    AppState next = state;
-    ASSERT_TRUE(readInitialRecord(kNewInitial, next));
-    const CommitOutcome saved = writeSettingsFiles(next);
-    setDiskFault({});
-    EXPECT_EQ(saved.status, CommitOutcome::Done);
-    EXPECT_EQ(fileBytes(data + u".moved/initial.ini"_s), kNewInitial);
-    EXPECT_EQ(QDir(other).entryList(QDir::Files),
-              QStringList({"initial.ini.new", "option.ini.new", "save.commit.new"}));
-    for (const QString& name : QDir(other).entryList(QDir::Files))
-        EXPECT_EQ(fileBytes(other + u'/' + name), kOldInitial) << name.toStdString();
 }
 
 // A relative link in a data folder that is itself reached through a link leads where the system
