@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -332,6 +334,17 @@ TEST_F(HostileFolder, ASwapBetweenTwoStepsIsCaught) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     setDiskFault({});
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    // A socket at the name is no file either, not one that cannot be read now.
+    QFile::remove(initialFilePath(state.appDir));
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(initial.size(), qsizetype(sizeof address.sun_path));
+    std::copy(initial.begin(), initial.end(), address.sun_path);
+    ASSERT_EQ(::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(start().initial, FileFinding::DidNotRead);
+    ::close(socket);
 }
 
 // A relative link in a data folder that is itself reached through a link leads where the system
