@@ -57,9 +57,7 @@ QByteArray digest(const QByteArray& bytes) {
 std::optional<QString> setAside(OpenFolder& folder, const QString& name) {
     const QString stem = name + QStringLiteral(".broken-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = stem;
-    for (int n = 2; folder.kind(aside) != PathKind::Missing; ++n)
-        aside = stem + u'-' + QString::number(n);
+    const QString aside = folder.unusedName(stem);
     if (!folder.rename(name, aside))
         return std::nullopt;
     return folder.filePath(aside);

@@ -20,9 +20,7 @@ std::optional<QString> setAside(const QString& path, const QDateTime& now) {
     OpenFolder folder(info.path());
     const QString stem = info.fileName() + QStringLiteral(".toolarge-") +
                          now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = stem;
-    for (int n = 2; folder.kind(aside) != PathKind::Missing; ++n)
-        aside = stem + u'-' + QString::number(n);
+    const QString aside = folder.unusedName(stem);
     if (!folder.rename(info.fileName(), aside))
         return std::nullopt;
     return folder.filePath(aside);

@@ -233,9 +233,7 @@ std::optional<QString> keepDatedCopy(const QString& path, const QString& tag, co
             return folder.filePath(copy);
     }
     const QString name = prefix + at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString copy = name;
-    for (int n = 2; folder.kind(copy) != PathKind::Missing; ++n)
-        copy = name + u'-' + QString::number(n);
+    const QString copy = folder.unusedName(name);
     // Relative when the data folder is: its full name may not read as text.
     const bool kept =
         oversized ? folder.rename(info.fileName(), copy) : folder.create(copy, read.bytes);

@@ -25,3 +25,10 @@ FileBytes readFolderFile(const OpenFolder& folder, const QString& name, qint64 m
 FileBytes readFolderFile(const QString& folder, const QString& name, qint64 maxSize, Links links) {
     return retried([&] { return OpenFolder(folder).read(name, maxSize, links); });
 }
+
+QString OpenFolder::unusedName(const QString& stem) const {
+    QString name = stem;
+    for (int n = 2; kind(name) != PathKind::Missing; ++n)
+        name = stem + u'-' + QString::number(n);
+    return name;
+}

@@ -39,6 +39,8 @@ public:
 
     // What stands at `name`, a link taken as itself.
     PathKind kind(const QString& name) const;
+    // `stem`, or "stem-2", "stem-3"… : the first at which nothing stands.
+    QString unusedName(const QString& stem) const;
     // One try at the bytes of a regular file (readFolderFile tries again).
     FileBytes read(const QString& name, qint64 maxSize, Links links) const;
     // Where the link `name` leads, as the system resolves it, when the user alone could have made
